@@ -1,0 +1,23 @@
+// Derives everything of the position from the board alone: the piece lists
+// in TAB order with their counts and king indices, a clean border, the
+// capture values WART scaled by the material balance, and castling rights
+// that the board can support.  Runs before every move applied or searched,
+// so the game history need only keep the board and WYJ.
+#pragma once
+
+#include "engine/position/state.hpp"
+
+namespace morvelak {
+
+// The builds' material scales.
+inline constexpr Scale SCALE_NEWEST{90, 900};
+inline constexpr Scale SCALE_HASH_BUILD{100, 900};
+inline constexpr Scale SCALE_TREE_BUILD{100, 800};
+
+void skroctablice(Scale scale);
+
+// Rebuilds only the lists, counts and king indices from PL (steps of the
+// full rebuild that do not touch WART or WYJ).
+void rebuild_lists();
+
+}  // namespace morvelak

@@ -1,0 +1,260 @@
+// Captures only: BICIA* lists them (with pawn steps onto the last rank),
+// TYLKOBICIA* estimates in one pass the best score a single capture can
+// reach, standing in for a quiescence search at the horizon.
+//
+// The estimate is a one-move static exchange: the victim is won, and the
+// capturer is lost if the defender attacks the target square.  It returns at
+// the first estimate that reaches the caller's bound.  The builds differ in a
+// few constants of the estimate, gathered in an EstimateRules type:
+//   lift          take the capturer off its square before the attack test,
+//                 so that a defender behind it along the line is seen
+//   kingCapture   the value returned when the enemy king can be taken
+//   promoEarlyCut the "even losing the pawn would do" shortcut also applies
+//                 to a pawn capture onto the last rank
+//   countNodes    add one to the node counter L per capture examined
+#pragma once
+
+#include "engine/position/attacks.hpp"
+#include "engine/position/state.hpp"
+
+namespace morvelak {
+
+struct EstimateNewest {
+    static constexpr bool lift = true;
+    static constexpr int kingCapture = 9997;
+    static constexpr bool promoEarlyCut = true;
+    static constexpr bool countNodes = false;
+};
+struct EstimateHashBuild {
+    static constexpr bool lift = false;
+    static constexpr int kingCapture = 9997;
+    static constexpr bool promoEarlyCut = false;
+    static constexpr bool countNodes = true;
+};
+struct EstimateTreeBuild {
+    static constexpr bool lift = false;
+    static constexpr int kingCapture = 10000;
+    static constexpr bool promoEarlyCut = false;
+    static constexpr bool countNodes = true;
+};
+
+namespace detail {
+
+// Ray directions of the capture routines.  Black's queen does not mirror
+// White's: it looks straight down first.
+template <Side S> struct CaptureRays;
+template <> struct CaptureRays<Side::White> {
+    static constexpr int bishop[4] = {11, 9, -11, -9};
+    static constexpr int rook[4] = {10, 1, -1, -10};
+    static constexpr int queen[8] = {11, 9, 10, 1, -1, -11, -9, -10};
+};
+template <> struct CaptureRays<Side::Black> {
+    static constexpr int bishop[4] = {-11, -9, 11, 9};
+    static constexpr int rook[4] = {-10, 1, -1, 10};
+    static constexpr int queen[8] = {-10, -11, -9, 1, -1, 11, 9, 10};
+};
+
+template <Side S> inline bool on_last_rank(int t) {
+    if constexpr (S == Side::White) return t > 80; else return t < 19;
+}
+
+}  // namespace detail
+
+// Lists the captures of side S (and its pawn steps onto the last rank) into
+// ru in piece-list order.  Returns their number, or -1 as soon as the enemy
+// king can be captured.
+template <Side S>
+inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj) {
+    using O = Own<S>;
+    using R = detail::CaptureRays<S>;
+    const int count = own_count<S>();
+    int n = 0;
+    auto add = [&](int i, int t) { ru[n++] = Move{static_cast<i8>(i), static_cast<i8>(t)}; };
+    auto slide = [&](int i, int s, const int* dirs, int nd) -> bool {
+        for (int k = 0; k < nd; ++k) {
+            const int dd = dirs[k];
+            int t = s + dd;
+            while (pl[t] == 0) t += dd;
+            if (pl[t] & O::enemy) {
+                if (pl[t] == O::enemyKing) return false;
+                add(i, t);
+            }
+        }
+        return true;
+    };
+    for (int i = 0; i < count; ++i) {
+        const i8 code = list[2 * i];
+        const int s = list[2 * i + 1];
+        switch (code) {
+        case O::king:
+            for (int k = 0; k < ILK[s]; ++k) {
+                const int t = KRO[s][k];
+                if (pl[t] & O::enemy) {
+                    if (pl[t] == O::enemyKing) return -1;
+                    add(i, t);
+                }
+            }
+            break;
+        case O::pawn: {
+            for (int t : {s + O::capLeft, s + O::capRight}) {
+                if (pl[t] != BORDER && ((pl[t] & O::enemy) || t == wyj[O::epSlot])) {
+                    if (pl[t] == O::enemyKing) return -1;
+                    add(i, t);
+                }
+            }
+            const int t = s + O::up;
+            if (pl[t] == 0 && detail::on_last_rank<S>(t)) add(i, t);
+            break;
+        }
+        case O::knight:
+            for (int k = 0; k < ILS[s]; ++k) {
+                const int t = SKO[s][k];
+                if (pl[t] & O::enemy) {
+                    if (pl[t] == O::enemyKing) return -1;
+                    add(i, t);
+                }
+            }
+            break;
+        case O::bishop:
+            if (!slide(i, s, R::bishop, 4)) return -1;
+            break;
+        case O::rook:
+            if (!slide(i, s, R::rook, 4)) return -1;
+            break;
+        case O::queen:
+            if (!slide(i, s, R::queen, 8)) return -1;
+            break;
+        default:
+            break;  // a captured piece's hole or a filler
+        }
+    }
+    return n;
+}
+
+// The capture estimate for side S to move from static value d.  For White,
+// returns the first estimate >= bound, else the largest of d and every
+// estimate; for Black, the first <= bound, else the smallest.
+template <Side S, class Rules>
+inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
+    using O = Own<S>;
+    using R = detail::CaptureRays<S>;
+    constexpr Side T = Opp<S>;
+    // "reaches the bound" and "is better than" from the mover's side
+    auto reaches = [](int v, int b) { if constexpr (S == Side::White) return v >= b; else return v <= b; };
+    auto better = [](int v, int b) { if constexpr (S == Side::White) return v > b; else return v < b; };
+    constexpr int kingValue = O::sign * Rules::kingCapture;
+
+    const int count = own_count<S>();
+    int best = d;
+    // Examine one capture by piece `code` from s onto t.  Returns true when
+    // the search of this position can stop with `out`.
+    auto defended = [&](int s, int t, i8 code) {
+        if constexpr (Rules::lift) {
+            pl[s] = 0;
+            const int r = attacked_by<T>(pl, t);
+            pl[s] = code;
+            return r;
+        } else {
+            (void)s; (void)code;
+            return attacked_by<T>(pl, t);
+        }
+    };
+    for (int i = 0; i < count; ++i) {
+        const i8 code = list[2 * i];
+        const int s = list[2 * i + 1];
+        switch (code) {
+        case O::king:
+            for (int k = 0; k < ILK[s]; ++k) {
+                const int t = KRO[s][k];
+                if (!(pl[t] & O::enemy)) continue;
+                if (pl[t] == O::enemyKing) return kingValue;
+                if (!defended(s, t, code)) {  // a king never takes a defended piece
+                    if constexpr (Rules::countNodes) ++L;
+                    const int v = d - WART[pl[t]];
+                    if (reaches(v, bound)) return v;
+                    if (better(v, best)) best = v;
+                }
+            }
+            break;
+        case O::pawn: {
+            for (int t : {s + O::capLeft, s + O::capRight}) {
+                if (pl[t] == BORDER || !((pl[t] & O::enemy) || t == wyj[O::epSlot])) continue;
+                if (pl[t] == O::enemyKing) return kingValue;
+                if constexpr (Rules::countNodes) ++L;
+                int g = WART[pl[t]];
+                if (g == 0) g = WART[O::enemyPawn];  // the empty en-passant target
+                int v = d - g;
+                // Even losing the pawn would do.
+                if (Rules::promoEarlyCut || !detail::on_last_rank<S>(t))
+                    if (reaches(v - WART[O::pawn], bound)) return v;
+                if (defended(s, t, code)) v -= WART[O::pawn];
+                else if (detail::on_last_rank<S>(t)) v += WART[O::queen] - WART[O::pawn];
+                if (reaches(v, bound)) return v;
+                if (better(v, best)) best = v;
+            }
+            const int t = s + O::up;
+            if (pl[t] == 0 && detail::on_last_rank<S>(t)) {
+                if constexpr (Rules::countNodes) ++L;
+                const int v = defended(s, t, code) ? d - WART[O::pawn]
+                                                   : d + WART[O::queen] - WART[O::pawn];
+                if (reaches(v, bound)) return v;
+                if (better(v, best)) best = v;
+            }
+            break;
+        }
+        case O::knight:
+            for (int k = 0; k < ILS[s]; ++k) {
+                const int t = SKO[s][k];
+                if (!(pl[t] & O::enemy)) continue;
+                if (pl[t] == O::enemyKing) return kingValue;
+                if constexpr (Rules::countNodes) ++L;
+                int v = d - WART[pl[t]];
+                if (reaches(v - WART[code], bound)) return v;
+                // A knight is never lifted: it cannot stand on a line to t.
+                if (attacked_by<T>(pl, t)) v -= WART[code];
+                if (reaches(v, bound)) return v;
+                if (better(v, best)) best = v;
+            }
+            break;
+        case O::bishop:
+        case O::rook:
+        case O::queen: {
+            const int* dirs = code == O::bishop ? R::bishop : code == O::rook ? R::rook : R::queen;
+            const int nd = code == O::queen ? 8 : 4;
+            for (int k = 0; k < nd; ++k) {
+                const int dd = dirs[k];
+                int t = s + dd;
+                while (pl[t] == 0) t += dd;
+                if (!(pl[t] & O::enemy)) continue;
+                if (pl[t] == O::enemyKing) return kingValue;
+                if constexpr (Rules::countNodes) ++L;
+                int v = d - WART[pl[t]];
+                if (reaches(v - WART[code], bound)) return v;
+                if (defended(s, t, code)) v -= WART[code];
+                if (reaches(v, bound)) return v;
+                if (better(v, best)) best = v;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return best;
+}
+
+inline int BICIAB(const i8* pl, const i8* bp, Move* ru, const i8* wyj) {
+    return bicia<Side::White>(pl, bp, ru, wyj);
+}
+inline int BICIAC(const i8* pl, const i8* cp, Move* ru, const i8* wyj) {
+    return bicia<Side::Black>(pl, cp, ru, wyj);
+}
+// The newest build's estimate; the older builds name their rules explicitly.
+inline int TYLKOBICIAB(i8* pl, const i8* bp, const i8* wyj, int beta, int d) {
+    return tylkobicia<Side::White, EstimateNewest>(pl, bp, wyj, beta, d);
+}
+inline int TYLKOBICIAC(i8* pl, const i8* cp, const i8* wyj, int alfa, int d) {
+    return tylkobicia<Side::Black, EstimateNewest>(pl, cp, wyj, alfa, d);
+}
+
+}  // namespace morvelak

@@ -1,0 +1,137 @@
+// Full pseudo-legal move generation in one pass over a side's piece list,
+// sorted while generating into captures (with promotions) and quiet moves
+// (with double steps and castling).  Legality is left to the search: a move
+// that leaves the own king attacked is refuted one ply later, when the
+// opponent's generator finds the king capture and returns -1.
+//
+// Lists come out in piece-list order, and within a piece: king and knight in
+// their table order; pawn captures, single step, double step; castling before
+// a rook's rays; each ray outward from the piece.
+#pragma once
+
+#include "engine/position/attacks.hpp"
+#include "engine/position/state.hpp"
+
+namespace morvelak {
+namespace detail {
+
+template <Side S> struct GenRays;
+template <> struct GenRays<Side::White> {
+    static constexpr int bishop[4] = {11, 9, -11, -9};
+    static constexpr int rook[4] = {10, 1, -1, -10};
+    static constexpr int queen[8] = {11, 9, 10, 1, -1, -11, -9, -10};
+};
+template <> struct GenRays<Side::Black> {
+    static constexpr int bishop[4] = {-11, -9, 11, 9};
+    static constexpr int rook[4] = {-10, 1, -1, 10};
+    static constexpr int queen[8] = {-11, -9, -10, 1, -1, 11, 9, 10};
+};
+
+}  // namespace detail
+
+// Generates side S's moves: quiet moves into ru (their count is returned),
+// captures into bi (their count is added to *ilb).  Returns -1 when the enemy
+// king can be captured; the lists are then incomplete.  Castling=false gives
+// the generator of the tree-node build, which never castles in the search.
+template <Side S, bool Castling = true>
+inline int superruchy(const i8* pl, const i8* list, Move* ru, Move* bi, const i8* wyj, int* ilb) {
+    using O = Own<S>;
+    using R = detail::GenRays<S>;
+    constexpr Side T = Opp<S>;
+    const int count = own_count<S>();
+    int nq = 0;
+    int nc = *ilb;
+    auto quiet = [&](int i, int t) { ru[nq++] = Move{static_cast<i8>(i), static_cast<i8>(t)}; };
+    auto capture = [&](int i, int t) { bi[nc++] = Move{static_cast<i8>(i), static_cast<i8>(t)}; };
+
+#define MV_SLIDE(DIRS, ND)                                  \
+    for (int k = 0; k < (ND); ++k) {                        \
+        const int dd = DIRS[k];                             \
+        int t = s + dd;                                     \
+        while (pl[t] == 0) { quiet(i, t); t += dd; }        \
+        if (pl[t] & O::enemy) {                             \
+            if (pl[t] == O::enemyKing) return -1;           \
+            capture(i, t);                                  \
+        }                                                   \
+    }
+
+    for (int i = 0; i < count; ++i) {
+        const i8 code = list[2 * i];
+        const int s = list[2 * i + 1];
+        switch (code) {
+        case O::king:
+            for (int k = 0; k < ILK[s]; ++k) {
+                const int t = KRO[s][k];
+                const i8 c = pl[t];
+                if (c == 0) quiet(i, t);
+                else if (c & O::enemy) {
+                    if (c == O::enemyKing) return -1;
+                    capture(i, t);
+                }
+            }
+            break;
+        case O::pawn: {
+            for (int t : {s + O::capLeft, s + O::capRight}) {
+                const i8 c = pl[t];
+                if (c != BORDER && ((c & O::enemy) || t == wyj[O::epSlot])) {
+                    if (c == O::enemyKing) return -1;
+                    capture(i, t);
+                }
+            }
+            const int t = s + O::up;
+            if (pl[t] == 0) {
+                if (t / 10 == O::lastRank) capture(i, t);  // promotion
+                else quiet(i, t);
+                if (s / 10 == O::startRank && pl[t + O::up] == 0) quiet(i, t + O::up);
+            }
+            break;
+        }
+        case O::knight:
+            for (int k = 0; k < ILS[s]; ++k) {
+                const int t = SKO[s][k];
+                const i8 c = pl[t];
+                if (c == 0) quiet(i, t);
+                else if (c & O::enemy) {
+                    if (c == O::enemyKing) return -1;
+                    capture(i, t);
+                }
+            }
+            break;
+        case O::bishop:
+            MV_SLIDE(R::bishop, 4)
+            break;
+        case O::rook:
+            if constexpr (Castling) {
+                constexpr int e = O::kingHome;
+                // King side: e, f, g free of attack; queen side: e, d, c (b may be attacked).
+                if (s == O::rookShort && pl[e] == O::king && (wyj[O::rightsSlot] & 1) &&
+                    pl[e + 1] == 0 && pl[e + 2] == 0 && !attacked_by<T>(pl, e) &&
+                    !attacked_by<T>(pl, e + 1) && !attacked_by<T>(pl, e + 2))
+                    quiet(i, CASTLE_SHORT);
+                if (s == O::rookLong && pl[e] == O::king && (wyj[O::rightsSlot] & 2) &&
+                    pl[e - 3] == 0 && pl[e - 2] == 0 && pl[e - 1] == 0 && !attacked_by<T>(pl, e) &&
+                    !attacked_by<T>(pl, e - 1) && !attacked_by<T>(pl, e - 2))
+                    quiet(i, CASTLE_LONG);
+            }
+            MV_SLIDE(R::rook, 4)
+            break;
+        case O::queen:
+            MV_SLIDE(R::queen, 8)
+            break;
+        default:
+            break;
+        }
+    }
+#undef MV_SLIDE
+    *ilb = nc;
+    return nq;
+}
+
+inline int SUPERRUCHYB(const i8* pl, const i8* bp, Move* ru, Move* bi, const i8* wyj, int* ilb) {
+    return superruchy<Side::White>(pl, bp, ru, bi, wyj, ilb);
+}
+inline int SUPERRUCHYC(const i8* pl, const i8* cp, Move* ru, Move* bi, const i8* wyj, int* ilb) {
+    return superruchy<Side::Black>(pl, cp, ru, bi, wyj, ilb);
+}
+
+}  // namespace morvelak

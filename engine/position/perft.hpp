@@ -1,0 +1,40 @@
+// Counting legal move sequences the engine's way: generate with the full
+// generator, make each move, drop it if the mover's king is then attacked,
+// recurse, unmake.  The generator's order and the make/unmake pair are the
+// search's own, so perft checks exactly what the search will walk.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/position/attacks.hpp"
+#include "engine/position/movegen.hpp"
+#include "engine/search/makemove.hpp"
+
+namespace morvelak {
+
+template <Side S>
+inline std::uint64_t perft(int depth) {
+    Move list[MAX_MOVES];
+    Move quiet[MAX_MOVES];
+    int aa = 0;
+    const int nq = superruchy<S>(PL, own_list<S>(), quiet, list, WYJ, &aa);
+    if (nq < 0) return 0;  // cannot happen after a legal move
+    for (int k = 0; k < nq; ++k) list[aa + k] = quiet[k];
+    const int a = aa + nq;
+    std::uint64_t total = 0;
+    i8 zap[8];
+    for (int b = 0; b < a; ++b) {
+        zrobruch<S>(zap, list[b].nr, list[b].x2);
+        if (!attacked_by<Opp<S>>(PL, king_square<S>()))
+            total += depth > 1 ? perft<Opp<S>>(depth - 1) : 1;
+        skasujruch<S>(zap, list[b].nr, list[b].x2);
+    }
+    return total;
+}
+
+inline std::uint64_t perft(Side s, int depth) {
+    if (depth <= 0) return 1;
+    return s == Side::White ? perft<Side::White>(depth) : perft<Side::Black>(depth);
+}
+
+}  // namespace morvelak

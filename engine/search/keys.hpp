@@ -1,0 +1,48 @@
+// Position keys and repetition along a key path.
+//
+// A key is the 32-bit sum of KEY[code][square] over both piece lists.  It
+// covers placement only: side to move, castling rights and en-passant squares
+// do not enter it.  Additive keys need no update in make/unmake: a captured
+// entry (0, 0) adds KEY[0][0] = 0, and unmaking restores the same sum.
+//
+// TRASA is the key path: [0] is always 0 and ends every backward scan,
+// [1..10] hold the last ten game positions (oldest first, [10] the position
+// to move from), and [11..] are written by the search, one slot per level.
+#pragma once
+
+#include "engine/position/state.hpp"
+
+namespace morvelak {
+
+inline constexpr int KEY_ROWS = 32;
+inline constexpr int TRASA_SIZE = 32;
+inline constexpr int TRASA_GAME = 10;  // slots of game history, TRASA[1..10]
+
+extern u32 KEY[KEY_ROWS][100];
+extern u32 TRASA[TRASA_SIZE];
+
+// Fills the twelve piece rows of KEY from the program's random generator and
+// clears every other row and TRASA.
+void fill_keys();
+
+inline u32 KLUCZ() {
+    u32 k = 0;
+    for (int i = 0; i < ILB; ++i) k += KEY[static_cast<u8>(BP[2 * i])][static_cast<u8>(BP[2 * i + 1])];
+    for (int i = 0; i < ILC; ++i) k += KEY[static_cast<u8>(CP[2 * i])][static_cast<u8>(CP[2 * i + 1])];
+    return k;
+}
+
+// 1 when the key in trasa[0] occurs more than c times in the slots before
+// it, scanning back to the first zero slot.
+inline int czypotrojne(const u32* trasa, int c) {
+    int count = 0;
+    for (int i = 1; trasa[-i] != 0; ++i)
+        if (trasa[-i] == trasa[0]) ++count;
+    return count > c ? 1 : 0;
+}
+
+// Shifts the game part of the window down one slot and appends the key of
+// the current position.
+void push_key();
+
+}  // namespace morvelak

@@ -1,0 +1,133 @@
+// Make and unmake, one pair per side, on the single global position.
+//
+// The undo record zap holds 8 bytes:
+//   [0] moving piece's code before the move (the pawn, for a promotion)
+//   [1] origin square            (ordinary moves only)
+//   [2] PL[destination] before   (the captured code or 0)
+//   [3] captured piece's index in the opponent's list, or -1
+//   [4..7] WYJ before the move
+// A captured piece keeps its list slot as (0, 0), so no other index moves
+// during a search; unmake writes it back.  The make routine returns the
+// material change from White's side; promotion is always to a queen and is
+// worth a fixed 800, an en-passant capture a fixed 100.
+#pragma once
+
+#include "engine/position/state.hpp"
+
+namespace morvelak {
+
+template <Side S>
+inline int zrobruch(i8* z, int nr, int x2) {
+    using O = Own<S>;
+    i8* own = own_list<S>();
+    i8* opp = own_list<Opp<S>>();
+    const int oppCount = own_count<Opp<S>>();
+    const i8 piece = own[2 * nr];
+    z[0] = piece;
+    z[4] = WYJ[0]; z[5] = WYJ[1]; z[6] = WYJ[2]; z[7] = WYJ[3];
+
+    constexpr int e = O::kingHome;
+    i8* king = own + 2 * own_king_index<S>();
+    if (x2 < 0) {
+        z[2] = 0;  // nothing is captured by castling
+        if (x2 == CASTLE_SHORT) {
+            king[1] = e + 2;
+            own[2 * nr + 1] = e + 1;
+            PL[e + 2] = O::king; PL[e] = 0; PL[e + 1] = O::rook; PL[e + 3] = 0;
+        } else {
+            king[1] = e - 2;
+            own[2 * nr + 1] = e - 1;
+            PL[e - 2] = O::king; PL[e] = 0; PL[e - 1] = O::rook; PL[e - 4] = 0;  // b-file untouched
+        }
+        WYJ[O::rightsSlot] = 0;
+        WYJ[2] = 0; WYJ[3] = 0;
+        return 0;
+    }
+
+    const int from = own[2 * nr + 1];
+    const i8 target = PL[x2];
+    z[1] = static_cast<i8>(from);
+    z[2] = target;
+    z[3] = -1;
+    WYJ[2] = 0; WYJ[3] = 0;
+    PL[from] = 0;
+    PL[x2] = piece;
+    own[2 * nr + 1] = static_cast<i8>(x2);
+
+    if (piece == O::pawn) {
+        if (from / 10 == O::startRank && x2 / 10 == O::doubleRank) {
+            WYJ[5 - O::epSlot] = static_cast<i8>(x2 - O::up);  // the square passed over
+        } else if (x2 == z[4 + O::epSlot] && target == 0) {
+            // En passant: the enemy pawn stands behind the destination.
+            const int victim = x2 - O::up;
+            for (int i = 0; i < oppCount; ++i) {
+                if (opp[2 * i + 1] == victim) {
+                    z[3] = static_cast<i8>(i);
+                    PL[victim] = 0;
+                    opp[2 * i] = 0; opp[2 * i + 1] = 0;
+                    return O::sign * 100;
+                }
+            }
+        }
+    }
+    int gain = 0;
+    if (target & O::enemy) {
+        for (int i = 0; i < oppCount; ++i) {
+            if (opp[2 * i + 1] == x2) {
+                z[3] = static_cast<i8>(i);
+                opp[2 * i] = 0; opp[2 * i + 1] = 0;
+                break;
+            }
+        }
+        gain = -WART[target];
+    }
+    if (piece == O::pawn && x2 / 10 == O::lastRank) {
+        own[2 * nr] = O::queen;
+        PL[x2] = O::queen;
+        gain += O::sign * 800;
+    }
+    return gain;
+}
+
+template <Side S>
+inline void skasujruch(const i8* z, int nr, int x2) {
+    using O = Own<S>;
+    i8* own = own_list<S>();
+    i8* opp = own_list<Opp<S>>();
+    WYJ[0] = z[4]; WYJ[1] = z[5]; WYJ[2] = z[6]; WYJ[3] = z[7];
+    constexpr int e = O::kingHome;
+    if (x2 < 0) {
+        i8* king = own + 2 * own_king_index<S>();
+        king[1] = e;
+        if (x2 == CASTLE_SHORT) {
+            own[2 * nr + 1] = e + 3;
+            PL[e] = O::king; PL[e + 1] = 0; PL[e + 2] = 0; PL[e + 3] = O::rook;
+        } else {
+            own[2 * nr + 1] = e - 4;
+            PL[e] = O::king; PL[e - 2] = 0; PL[e - 1] = 0; PL[e - 4] = O::rook;
+        }
+        return;
+    }
+    PL[z[1]] = z[0];
+    own[2 * nr] = z[0];
+    own[2 * nr + 1] = z[1];
+    PL[x2] = z[2];
+    if (z[3] != -1) {
+        if (x2 == z[4 + O::epSlot] && z[0] == O::pawn && z[2] == 0) {
+            const int victim = x2 - O::up;
+            opp[2 * z[3]] = O::enemyPawn;
+            opp[2 * z[3] + 1] = static_cast<i8>(victim);
+            PL[victim] = O::enemyPawn;
+        } else {
+            opp[2 * z[3]] = z[2];
+            opp[2 * z[3] + 1] = static_cast<i8>(x2);
+        }
+    }
+}
+
+inline int ZROBRUCHB(i8* z, int nr, int x2) { return zrobruch<Side::White>(z, nr, x2); }
+inline int ZROBRUCHC(i8* z, int nr, int x2) { return zrobruch<Side::Black>(z, nr, x2); }
+inline void SKASUJRUCHB(const i8* z, int nr, int x2) { skasujruch<Side::White>(z, nr, x2); }
+inline void SKASUJRUCHC(const i8* z, int nr, int x2) { skasujruch<Side::Black>(z, nr, x2); }
+
+}  // namespace morvelak

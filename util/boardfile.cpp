@@ -1,0 +1,87 @@
+#include "util/boardfile.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace morvelak {
+
+namespace {
+// The 64 playing squares in file order, rank 8 first.
+constexpr i8 ORDER[64] = {
+    81, 82, 83, 84, 85, 86, 87, 88, 71, 72, 73, 74, 75, 76, 77, 78,
+    61, 62, 63, 64, 65, 66, 67, 68, 51, 52, 53, 54, 55, 56, 57, 58,
+    41, 42, 43, 44, 45, 46, 47, 48, 31, 32, 33, 34, 35, 36, 37, 38,
+    21, 22, 23, 24, 25, 26, 27, 28, 11, 12, 13, 14, 15, 16, 17, 18,
+};
+}  // namespace
+
+i8 code_of_letter(char c) {
+    switch (c) {
+    case 'K': return W_KING;
+    case 'P': return W_PAWN;
+    case 'S': return W_KNIGHT;
+    case 'G': return W_BISHOP;
+    case 'W': return W_ROOK;
+    case 'H': return W_QUEEN;
+    case 'k': return B_KING;
+    case 'p': return B_PAWN;
+    case 's': return B_KNIGHT;
+    case 'g': return B_BISHOP;
+    case 'w': return B_ROOK;
+    case 'h': return B_QUEEN;
+    default: return EMPTY;
+    }
+}
+
+void load_text(const char* text, i8* pl, i8* wyj) {
+    const char* p = text;
+    // Squares: a carriage return counts as a square like any other character,
+    // so text-mode reading (CR LF -> LF) is done by the caller.
+    for (int n = 0; n < 64;) {
+        if (*p == '\0') {
+            pl[ORDER[n++]] = EMPTY;  // the file ended early: the rest is empty
+            continue;
+        }
+        const char c = *p++;
+        if (c == '\n') continue;
+        pl[ORDER[n++]] = code_of_letter(c);
+    }
+    // Four decimal numbers, each stored as its low eight bits.
+    for (int k = 0; k < 4; ++k) {
+        while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f') ++p;
+        char* end = nullptr;
+        const long v = std::strtol(p, &end, 10);
+        if (end == p) {
+            for (; k < 4; ++k) wyj[k] = 0;  // no more numbers
+            break;
+        }
+        wyj[k] = static_cast<i8>(static_cast<unsigned long>(v) & 0xFF);
+        p = end;
+    }
+}
+
+bool load(const char* name, i8* pl, i8* wyj) {
+    std::FILE* f = std::fopen(name, "rb");
+    if (!f) {
+        std::fprintf(stderr, "cannot open board file %s; position unchanged\n", name);
+        return false;
+    }
+    std::string text;
+    char buf[512];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    std::fclose(f);
+    // Text mode: a CR LF pair reads as a single LF.
+    std::string clean;
+    clean.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        if (text[i] == '\0') break;  // a NUL ends the text
+        clean.push_back(text[i]);
+    }
+    load_text(clean.c_str(), pl, wyj);
+    return true;
+}
+
+}  // namespace morvelak
