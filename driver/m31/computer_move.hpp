@@ -1,0 +1,14 @@
+// The newest build's computer move: book, iterative deepening with aspiration
+// windows, thinking lines, time control between moves.
+#pragma once
+
+namespace morvelak::m31 {
+
+// Chooses the engine's move for White / Black, writes its part of the game
+// record, makes the move on the board and puts its coordinate text (castling
+// as the king's move) into ruchkomputera[0..3].  Returns false, changing
+// nothing, when the side has no legal move.
+bool ruchkomputerbiale(char* ruchkomputera);
+bool ruchkomputerczarne(char* ruchkomputera);
+
+}  // namespace morvelak::m31
