@@ -1,0 +1,93 @@
+// A game played on the engine's own position for the book tests: the start
+// position from a board file, moves given as coordinate text and checked
+// against the engine's legal moves, the lists rebuilt after every move as
+// the game driver does.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "driver/rebuild.hpp"
+#include "engine/position/movegen.hpp"
+#include "engine/search/makemove.hpp"
+#include "util/boardfile.hpp"
+
+namespace morvelak::booktest {
+
+inline constexpr const char* START_BOARD =
+    "wsghkgsw\npppppppp\n........\n........\n........\n........\nPPPPPPPP\nWSGHKGSW\n3 3 0 0\n";
+
+struct Game {
+    Side toMove = Side::White;
+
+    Game() {
+        build_geometry();
+        for (i8& b : PL) b = BORDER;
+        load_text(START_BOARD, PL, WYJ);
+        skroctablice(SCALE_NEWEST);
+    }
+
+    // A legal move with its text (castling as the king's step).
+    struct Legal {
+        Move m;
+        std::string text;
+    };
+
+    template <Side S> static std::vector<Legal> legal_moves() {
+        using O = Own<S>;
+        Move ru[MAX_MOVES], bi[MAX_MOVES];
+        int nc = 0;
+        int nq;
+        if constexpr (S == Side::White) nq = SUPERRUCHYB(PL, BP, ru, bi, WYJ, &nc);
+        else nq = SUPERRUCHYC(PL, CP, ru, bi, WYJ, &nc);
+        std::vector<Legal> out;
+        if (nq < 0) return out;  // the side not to move is in check
+        std::vector<Move> all(bi, bi + nc);
+        all.insert(all.end(), ru, ru + nq);
+        const i8* list = own_list<S>();
+        for (const Move m : all) {
+            int from = list[2 * m.nr + 1];
+            int to = m.x2;
+            if (m.x2 == CASTLE_SHORT) { from = O::kingHome; to = O::kingHome + 2; }
+            if (m.x2 == CASTLE_LONG) { from = O::kingHome; to = O::kingHome - 2; }
+            i8 zap[8];
+            bool legal;
+            if constexpr (S == Side::White) {
+                ZROBRUCHB(zap, m.nr, m.x2);
+                legal = ODBICIAC(PL, white_king_square()) == 0;
+                SKASUJRUCHB(zap, m.nr, m.x2);
+            } else {
+                ZROBRUCHC(zap, m.nr, m.x2);
+                legal = ODBICIAB(PL, black_king_square()) == 0;
+                SKASUJRUCHC(zap, m.nr, m.x2);
+            }
+            if (legal)
+                out.push_back({m, {file_char(from), rank_char(from), file_char(to), rank_char(to)}});
+        }
+        return out;
+    }
+
+    // Plays the move written as `text` if it is legal; false otherwise.
+    bool play(const std::string& text) {
+        const auto moves = toMove == Side::White ? legal_moves<Side::White>() : legal_moves<Side::Black>();
+        for (const Legal& l : moves) {
+            if (l.text != text) continue;
+            i8 zap[8];
+            if (toMove == Side::White) ZROBRUCHB(zap, l.m.nr, l.m.x2);
+            else ZROBRUCHC(zap, l.m.nr, l.m.x2);
+            skroctablice(SCALE_NEWEST);
+            toMove = toMove == Side::White ? Side::Black : Side::White;
+            return true;
+        }
+        return false;
+    }
+
+    // Plays a run of moves written back to back; false at the first illegal one.
+    bool play_all(const std::string& moves) {
+        for (std::size_t i = 0; i + 4 <= moves.size(); i += 4)
+            if (!play(moves.substr(i, 4))) return false;
+        return true;
+    }
+};
+
+}  // namespace morvelak::booktest
