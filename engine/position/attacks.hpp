@@ -7,76 +7,71 @@
 // The piece standing on the tested square itself never counts or blocks.
 #pragma once
 
-#include "engine/position/types.hpp"
+#include "engine/position/state.hpp"
 
 namespace morvelak {
 namespace detail {
 
-// One ray from a towards D.  Adjacent attackers are found by one comparison;
-// beyond the first square only the ray's sliders can attack.
-template <Side A, int D, bool PawnSide, bool Diagonal>
-inline bool ray_attack(const i8* pl, int a) {
-    using O = Own<A>;
+// What a board byte can do for attacker A, one bit per question, so that a
+// ray needs a single table look-up per square instead of a chain of compares.
+enum : u8 {
+    ADJ_PAWN_DIAG = 1,  // attacks from one step away on a diagonal its pawns use
+    ADJ_DIAG = 2,       // attacks from one step away on the other diagonals
+    ADJ_LINE = 4,       // attacks from one step away on a rank or file
+    FAR_DIAG = 8,       // attacks from further along a diagonal
+    FAR_LINE = 16,      // attacks from further along a rank or file
+};
+
+template <Side A>
+struct AttackFlags {
+    u8 f[256] = {};
+    constexpr AttackFlags() {
+        using O = Own<A>;
+        f[static_cast<u8>(O::king)] = ADJ_PAWN_DIAG | ADJ_DIAG | ADJ_LINE;
+        f[static_cast<u8>(O::pawn)] = ADJ_PAWN_DIAG;
+        f[static_cast<u8>(O::bishop)] = ADJ_PAWN_DIAG | ADJ_DIAG | FAR_DIAG;
+        f[static_cast<u8>(O::rook)] = ADJ_LINE | FAR_LINE;
+        f[static_cast<u8>(O::queen)] = ADJ_PAWN_DIAG | ADJ_DIAG | ADJ_LINE | FAR_DIAG | FAR_LINE;
+    }
+};
+template <Side A> inline constexpr AttackFlags<A> FLAGS{};
+
+// One ray from a towards D: an adjacent attacker is found by the first
+// square's flags; beyond it only the ray's sliders can attack.  Any other
+// piece or the border ends the ray.
+template <Side A, int D, u8 Adjacent, u8 Far>
+[[gnu::always_inline]] inline bool ray_attack(const i8* pl, int a) {
     int t = a + D;
     i8 c = pl[t];
-    if (c & O::enemyOrBorder) return false;
-    if constexpr (Diagonal) {
-        if (c == O::king || c == O::bishop || c == O::queen) return true;
-        if constexpr (PawnSide) {
-            if (c == O::pawn) return true;
-        }
-        if (c) return false;
-        do { t += D; c = pl[t]; } while (c == 0);
-        return c == O::bishop || c == O::queen;
-    } else {
-        if (c == O::king || c == O::rook || c == O::queen) return true;
-        if (c) return false;
-        do { t += D; c = pl[t]; } while (c == 0);
-        return c == O::rook || c == O::queen;
-    }
+    if (FLAGS<A>.f[static_cast<u8>(c)] & Adjacent) return true;
+    if (c) return false;
+    do { t += D; c = pl[t]; } while (c == 0);
+    return FLAGS<A>.f[static_cast<u8>(c)] & Far;
 }
 
 }  // namespace detail
 
 // 1 if a piece of side A on board pl attacks square a (a playing square).
 template <Side A>
-inline int attacked_by(const i8* pl, int a) {
+[[gnu::always_inline]] inline int attacked_by(const i8* pl, int a) {
     using namespace detail;
     using O = Own<A>;
     // The diagonals from which A's pawns strike a: below a for White.
     constexpr int p1 = -O::capRight, p2 = -O::capLeft;
-    if (ray_attack<A, p1, true, true>(pl, a)) return 1;
-    if (ray_attack<A, p2, true, true>(pl, a)) return 1;
-    if (ray_attack<A, -O::up, false, false>(pl, a)) return 1;
-    if (ray_attack<A, +1, false, false>(pl, a)) return 1;
-    if (ray_attack<A, -1, false, false>(pl, a)) return 1;
-    if (ray_attack<A, -p1, false, true>(pl, a)) return 1;
-    if (ray_attack<A, -p2, false, true>(pl, a)) return 1;
-    if (ray_attack<A, O::up, false, false>(pl, a)) return 1;
+    if (ray_attack<A, p1, ADJ_PAWN_DIAG, FAR_DIAG>(pl, a)) return 1;
+    if (ray_attack<A, p2, ADJ_PAWN_DIAG, FAR_DIAG>(pl, a)) return 1;
+    if (ray_attack<A, -O::up, ADJ_LINE, FAR_LINE>(pl, a)) return 1;
+    if (ray_attack<A, +1, ADJ_LINE, FAR_LINE>(pl, a)) return 1;
+    if (ray_attack<A, -1, ADJ_LINE, FAR_LINE>(pl, a)) return 1;
+    if (ray_attack<A, -p1, ADJ_DIAG, FAR_DIAG>(pl, a)) return 1;
+    if (ray_attack<A, -p2, ADJ_DIAG, FAR_DIAG>(pl, a)) return 1;
+    if (ray_attack<A, O::up, ADJ_LINE, FAR_LINE>(pl, a)) return 1;
 
-    // Knights: rank bounds keep every index inside the board array, file
-    // conditions stop jumps that would wrap round an edge.
-    const int f = a % 10;
+    // Knights, from the jump table of the square.
     constexpr i8 n = O::knight;
-    if constexpr (A == Side::White) {
-        if (a - 12 >= 11 && f > 2 && pl[a - 12] == n) return 1;
-        if (a - 21 >= 11 && f != 1 && pl[a - 21] == n) return 1;
-        if (a - 19 >= 11 && f != 8 && pl[a - 19] == n) return 1;
-        if (a - 8 >= 11 && f < 7 && pl[a - 8] == n) return 1;
-        if (a + 21 <= 88 && f != 8 && pl[a + 21] == n) return 1;
-        if (a + 12 <= 88 && f < 7 && pl[a + 12] == n) return 1;
-        if (a + 19 <= 88 && f != 1 && pl[a + 19] == n) return 1;
-        if (a + 8 <= 88 && f > 2 && pl[a + 8] == n) return 1;
-    } else {
-        if (a + 21 <= 88 && f != 8 && pl[a + 21] == n) return 1;
-        if (a + 12 <= 88 && f < 7 && pl[a + 12] == n) return 1;
-        if (a + 19 <= 88 && f != 1 && pl[a + 19] == n) return 1;
-        if (a + 8 <= 88 && f > 2 && pl[a + 8] == n) return 1;
-        if (a - 12 >= 11 && f > 2 && pl[a - 12] == n) return 1;
-        if (a - 21 >= 11 && f != 1 && pl[a - 21] == n) return 1;
-        if (a - 19 >= 11 && f != 8 && pl[a - 19] == n) return 1;
-        if (a - 8 >= 11 && f < 7 && pl[a - 8] == n) return 1;
-    }
+    const i8* jumps = SKO[a];
+    for (int k = ILS[a]; k > 0; --k, ++jumps)
+        if (pl[*jumps] == n) return 1;
     return 0;
 }
 

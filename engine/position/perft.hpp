@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "engine/position/attacks.hpp"
 #include "engine/position/movegen.hpp"
@@ -14,19 +15,27 @@ namespace morvelak {
 
 template <Side S>
 inline std::uint64_t perft(int depth) {
-    Move list[MAX_MOVES];
-    Move quiet[MAX_MOVES];
+    // Captures go to the front of the list, quiet moves to its back half;
+    // one block move then closes the gap.
+    Move list[2 * MAX_MOVES];
     int aa = 0;
-    const int nq = superruchy<S>(PL, own_list<S>(), quiet, list, WYJ, &aa);
+    const int nq = superruchy<S>(PL, own_list<S>(), list + MAX_MOVES, list, WYJ, &aa);
     if (nq < 0) return 0;  // cannot happen after a legal move
-    for (int k = 0; k < nq; ++k) list[aa + k] = quiet[k];
+    std::memmove(list + aa, list + MAX_MOVES, sizeof(Move) * nq);
     const int a = aa + nq;
     std::uint64_t total = 0;
     i8 zap[8];
+    if (depth == 1) {
+        for (int b = 0; b < a; ++b) {
+            zrobruch<S>(zap, list[b].nr, list[b].x2);
+            total += !attacked_by<Opp<S>>(PL, king_square<S>());
+            skasujruch<S>(zap, list[b].nr, list[b].x2);
+        }
+        return total;
+    }
     for (int b = 0; b < a; ++b) {
         zrobruch<S>(zap, list[b].nr, list[b].x2);
-        if (!attacked_by<Opp<S>>(PL, king_square<S>()))
-            total += depth > 1 ? perft<Opp<S>>(depth - 1) : 1;
+        if (!attacked_by<Opp<S>>(PL, king_square<S>())) total += perft<Opp<S>>(depth - 1);
         skasujruch<S>(zap, list[b].nr, list[b].x2);
     }
     return total;

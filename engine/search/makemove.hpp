@@ -12,6 +12,8 @@
 // worth a fixed 800, an en-passant capture a fixed 100.
 #pragma once
 
+#include <cstring>
+
 #include "engine/position/state.hpp"
 
 namespace morvelak {
@@ -24,7 +26,7 @@ inline int zrobruch(i8* z, int nr, int x2) {
     const int oppCount = own_count<Opp<S>>();
     const i8 piece = own[2 * nr];
     z[0] = piece;
-    z[4] = WYJ[0]; z[5] = WYJ[1]; z[6] = WYJ[2]; z[7] = WYJ[3];
+    std::memcpy(z + 4, WYJ, 4);
 
     constexpr int e = O::kingHome;
     i8* king = own + 2 * own_king_index<S>();
@@ -94,7 +96,7 @@ inline void skasujruch(const i8* z, int nr, int x2) {
     using O = Own<S>;
     i8* own = own_list<S>();
     i8* opp = own_list<Opp<S>>();
-    WYJ[0] = z[4]; WYJ[1] = z[5]; WYJ[2] = z[6]; WYJ[3] = z[7];
+    std::memcpy(WYJ, z + 4, 4);
     constexpr int e = O::kingHome;
     if (x2 < 0) {
         i8* king = own + 2 * own_king_index<S>();
