@@ -1,0 +1,110 @@
+// The xboard command loop shared by the three builds.
+//
+// The loop reads one command line at a time, logs its beginning to
+// "zapiswinbord.txt", applies the opponent's moves, lets the engine answer
+// and keeps the game record "zapisparti.txt".  The engine is purely
+// reactive: it moves on "white" or in answer to an opponent move, never on
+// the opponent's time, and reads no input while it thinks.
+//
+// What differs between the builds (the features they announce, the unit of
+// "time", the layout of the game history, whether "remove" exists, the key
+// window, the evaluation set-up, the computer-move routines) is handed to the
+// loop as a BuildPolicy; the loop itself exists once.
+#pragma once
+
+#include <cstdio>
+
+#include "engine/position/types.hpp"
+
+namespace morvelak {
+
+// Everything a build plugs into the shared start-up and command loop.
+struct BuildPolicy {
+    // Lines announced at start-up, each written and flushed on its own;
+    // terminated by a null pointer.
+    const char* const* features;
+    // The build keeps position keys: the random generator is seeded and KEY
+    // filled at start-up, and the key window gets a push before every move.
+    bool position_keys;
+    // "time" arrives in centiseconds; TB/TC receive value / time_divisor.
+    unsigned time_divisor;
+    // The list rebuild (skroctablice with the build's material scale) and the
+    // evaluation set-up (wstawstan).  "Preparation" runs eval_setup, then
+    // rebuild; start-up runs them the other way round (WART must be filled
+    // before the first set-up reads it).
+    void (*rebuild)();
+    void (*eval_setup)();
+    // The engine's move for White / Black: makes it, writes the engine's part
+    // of the record and puts its text into the 4 characters given; false when
+    // the side has no legal move (nothing changed).
+    bool (*computer_white)(char* ruchkomputera);
+    bool (*computer_black)(char* ruchkomputera);
+    // Game history.  history_new starts it ("new"); history_after_ply runs
+    // after every ply made in the game, the engine's and the opponent's;
+    // history_remove takes back ("remove") and is null in a build that does
+    // not understand the word.  The engine's side is passed because a history
+    // kept by full moves restores a different half-move for each side.
+    void (*history_new)();
+    void (*history_after_ply)(Side mover);
+    void (*history_remove)(Side engine);
+    // Told the opponent's move just before it is made (origin square, the
+    // rook's for castling; destination or castling code); may be null.
+    void (*note_opponent_move)(Side mover, int from, int x2);
+};
+
+// Size of the line buffer: 255 characters and the terminating zero.
+inline constexpr int LINE_SIZE = 256;
+// The log keeps at most this many characters of each line.
+inline constexpr int LOG_CHARS = 20;
+
+inline constexpr const char* BOARD_FILE = "plansza1.txt";
+inline constexpr const char* RECORD_FILE = "zapisparti.txt";
+inline constexpr const char* LOG_FILE = "zapiswinbord.txt";
+
+// Runs the command loop on `in` / `out` until "quit" or the end of input,
+// logging to `log` (may be null: no log).  Closes the log and the record
+// file before it returns 0.
+int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std::FILE* log);
+
+// ---- Pieces of the loop, exposed for the tests ---------------------------
+
+// Reads one line into line[LINE_SIZE], newline included.  A line longer than
+// 255 characters keeps its first 255 and the rest, up to and including its
+// newline, is read and dropped, so it can never pose as the next command.
+// A last line without a newline is kept as it is.  Returns false only when
+// the input has ended before any character was read.
+bool read_line(std::FILE* in, char* line);
+
+// Copies the first word of `line` (words are separated by white space, the
+// carriage return of a CR LF line included) into `word`, which must hold
+// LINE_SIZE characters.  Returns false for a line with no word.
+bool first_word(const char* line, char* word);
+
+// Writes the beginning of `line` to the log: up to and including its newline
+// but never more than LOG_CHARS characters, so a longer line leaves the log
+// without a line break and the next logged line continues it.  Flushed at
+// once; a null log is skipped.
+void log_line(std::FILE* log, const char* line);
+
+// The move text of a "usermove" line: the characters from column 9 on (the
+// word and one separator precede them) up to the next white space, into
+// text[LINE_SIZE].  Empty when the line is shorter.
+void usermove_text(const char* line, char* text);
+
+// Looks the opponent's move text up among the legal moves of side `mover`
+// in the current position (lists rebuilt).  Accepts 4 characters, or 5 with
+// a final "q" on a move that promotes; a promotion without a letter is to a
+// queen too (the only promotion this engine knows).  Returns true and the
+// move on success.
+bool find_opponent_move(Side mover, const char* text, Move& move);
+
+// The unsigned number of a "time" line, read from its sixth character on
+// (blanks first).  Returns false, leaving value alone, when there is none.
+// A value beyond 32 bits is held at the largest 32-bit value.
+bool time_value(const char* line, u32& value);
+
+// The result line for `side` having no legal move in the current position:
+// mate when its king is attacked, otherwise stalemate.
+const char* no_move_result(Side side);
+
+}  // namespace morvelak

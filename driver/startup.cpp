@@ -1,0 +1,64 @@
+#include "driver/startup.hpp"
+
+#include <csignal>
+#include <cstring>
+
+#include "engine/position/state.hpp"
+#include "engine/search/keys.hpp"
+#include "util/boardfile.hpp"
+#include "util/random.hpp"
+
+namespace morvelak {
+
+const char* const STANDARD_BOARD =
+    "wsghkgsw\n"
+    "pppppppp\n"
+    "........\n"
+    "........\n"
+    "........\n"
+    "........\n"
+    "PPPPPPPP\n"
+    "WSGHKGSW\n"
+    "3 3 0 0\n";
+
+bool load_start_position() {
+    // Probe first, so that the loader's own complaint does not appear next
+    // to ours.
+    if (std::FILE* f = std::fopen(BOARD_FILE, "rb")) {
+        std::fclose(f);
+        if (load(BOARD_FILE, PL, WYJ)) return true;
+    }
+    std::fprintf(stderr, "%s not found: playing from the standard start position\n", BOARD_FILE);
+    load_text(STANDARD_BOARD, PL, WYJ);
+    return false;
+}
+
+std::FILE* start_up(const BuildPolicy& policy, std::FILE* out) {
+    if (policy.position_keys) {
+        seed_random_from_clock();
+        fill_keys();  // also clears the key window
+    }
+    build_geometry();
+    std::memset(WART, 0, sizeof WART);
+    std::memset(PL, BORDER, sizeof PL);  // the border ring, which the loader never writes
+    load_start_position();
+    // History entry 0 is the loaded position, so that even a take-back sent
+    // before the first "new" finds a board to restore.
+    policy.history_new();
+    policy.rebuild();
+    policy.eval_setup();
+    std::signal(SIGINT, SIG_IGN);  // xboard interrupts its engines; we never stop for it
+    std::FILE* log = std::fopen(LOG_FILE, "w");
+    for (const char* const* f = policy.features; *f; ++f) {
+        std::fputs(*f, out);
+        std::fflush(out);
+    }
+    return log;
+}
+
+int run_engine(const BuildPolicy& policy) {
+    std::FILE* log = start_up(policy, stdout);
+    return protocol_loop(policy, stdin, stdout, log);
+}
+
+}  // namespace morvelak

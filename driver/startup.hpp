@@ -1,0 +1,32 @@
+// Start-up shared by the three builds: the tables the generators, the
+// evaluation and the keys read, the first position, the interrupt signal,
+// the protocol log and the feature lines; then the command loop.
+#pragma once
+
+#include <cstdio>
+
+#include "driver/protocol.hpp"
+
+namespace morvelak {
+
+// Loads "plansza1.txt" from the working directory into PL and WYJ.  When
+// the file cannot be opened the standard start position is set instead (and
+// said so on standard error), so the engine still plays.  Returns false in
+// that case.
+bool load_start_position();
+
+// The standard start position in the board-file format.
+extern const char* const STANDARD_BOARD;
+
+// Everything before the first command: random seed and KEY table (builds
+// with keys), geometry, a clean board and WART, the start position with its
+// lists and evaluation set-up, history entry 0, SIGINT ignored, the log
+// opened (truncated) and the feature lines written to `out`.  Returns the
+// log, or null when it cannot be opened (the engine then runs without one).
+std::FILE* start_up(const BuildPolicy& policy, std::FILE* out);
+
+// The whole program: start-up, then the command loop on standard input and
+// output.  Returns the program's exit status.
+int run_engine(const BuildPolicy& policy);
+
+}  // namespace morvelak

@@ -1,0 +1,373 @@
+// The command loop and start-up driven with a stand-in engine: it plays the
+// first of a few preferred moves that is legal (else the first legal move),
+// so whole games run in microseconds and every step of the loop can be
+// watched: output, log, record, history, key window and the order in which
+// the build's hooks are called.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/game.hpp"
+#include "driver/history.hpp"
+#include "driver/protocol.hpp"
+#include "driver/rebuild.hpp"
+#include "driver/startup.hpp"
+#include "engine/position/legal.hpp"
+#include "engine/search/keys.hpp"
+#include "util/boardfile.hpp"
+
+namespace morvelak {
+namespace {
+
+namespace fs = std::filesystem;
+
+// ---- The stand-in build ----------------------------------------------------
+
+std::vector<std::string> events;       // hook calls in order
+std::vector<std::string> preferred;    // moves the stand-in engine plays when legal
+
+template <Side S>
+bool stand_in_move(char* ruchkomputera) {
+    events.push_back(S == Side::White ? "engine W" : "engine B");
+    Move ru[MAX_MOVES];
+    const int a = generate_legal<S>(ru);
+    if (a == 0) return false;
+    int b = 0;
+    for (const std::string& p : preferred) {
+        const int k = find_move_text<S>(ru, a, p.c_str());
+        if (k >= 0) { b = k; break; }
+    }
+    move_text<S>(ru[b], ruchkomputera);
+    const char* m = ruchkomputera;
+    if constexpr (S == Side::White) record("[%c%c%c%c]", m[0], m[1], m[2], m[3]);
+    else record("[%c%c%c%c]\n", m[0], m[1], m[2], m[3]);
+    i8 zap[8];
+    zrobruch<S>(zap, ru[b].nr, ru[b].x2);
+    return true;
+}
+
+void stand_in_rebuild() { events.push_back("rebuild"); skroctablice(SCALE_NEWEST); }
+void stand_in_setup() { events.push_back("setup"); }
+void stand_in_new() { events.push_back("new"); history_start(); }
+void stand_in_ply(Side s) { events.push_back(s == Side::White ? "ply W" : "ply B"); history_advance(); }
+void stand_in_remove(Side) { events.push_back("remove"); history_remove_two(); }
+std::vector<std::string> noted;
+void stand_in_note(Side s, int from, int x2) {
+    noted.push_back(std::string(s == Side::White ? "W " : "B ") + std::to_string(from) + " " +
+                    std::to_string(x2));
+}
+
+constexpr const char* FEATURES[] = {"feature usermove=1\n", "feature reuse=0\n", nullptr};
+constexpr const char* ONE_FEATURE[] = {"feature usermove=1\n", nullptr};
+
+constexpr BuildPolicy NEWEST_LIKE{
+    .features = FEATURES,
+    .position_keys = true,
+    .time_divisor = 1,
+    .rebuild = stand_in_rebuild,
+    .eval_setup = stand_in_setup,
+    .computer_white = stand_in_move<Side::White>,
+    .computer_black = stand_in_move<Side::Black>,
+    .history_new = stand_in_new,
+    .history_after_ply = stand_in_ply,
+    .history_remove = stand_in_remove,
+    .note_opponent_move = nullptr,
+};
+
+// An older build's shape: tenths of a second, no take-back, no keys, the
+// opponent's move noted, a single feature line.
+constexpr BuildPolicy OLDEST_LIKE{
+    .features = ONE_FEATURE,
+    .position_keys = false,
+    .time_divisor = 10,
+    .rebuild = stand_in_rebuild,
+    .eval_setup = stand_in_setup,
+    .computer_white = stand_in_move<Side::White>,
+    .computer_black = stand_in_move<Side::Black>,
+    .history_new = stand_in_new,
+    .history_after_ply = stand_in_ply,
+    .history_remove = nullptr,
+    .note_opponent_move = stand_in_note,
+};
+
+constexpr const char* START =
+    "wsghkgsw\npppppppp\n........\n........\n........\n........\nPPPPPPPP\nWSGHKGSW\n3 3 0 0\n";
+
+std::string slurp(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+// Each test runs in a fresh folder of its own.
+class LoopTest : public ::testing::Test {
+protected:
+    fs::path old;
+    fs::path dir;
+    std::string out, log, rec;
+
+    void SetUp() override {
+        old = fs::current_path();
+        char tmpl[] = "/tmp/morvelak-loop-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        fs::current_path(dir);
+        events.clear();
+        noted.clear();
+        preferred.clear();
+        zapisparti = nullptr;
+        TB = TC = 0;
+        for (u32& t : TRASA) t = 0;
+    }
+    void TearDown() override {
+        fs::current_path(old);
+        fs::remove_all(dir);
+    }
+    static void board(const char* text) { std::ofstream(BOARD_FILE) << text; }
+
+    // Start-up, then the loop on `input`; collects stdout, the log and the record.
+    int run(const std::string& input, const BuildPolicy& p = NEWEST_LIKE) {
+        char* buf = nullptr;
+        std::size_t len = 0;
+        std::FILE* o = open_memstream(&buf, &len);
+        std::FILE* in = std::tmpfile();
+        std::fwrite(input.data(), 1, input.size(), in);
+        std::rewind(in);
+        std::FILE* lg = start_up(p, o);
+        const int rc = protocol_loop(p, in, o, lg);
+        std::fclose(in);
+        std::fclose(o);
+        out.assign(buf, len);
+        std::free(buf);
+        log = slurp(LOG_FILE);
+        rec = fs::exists(RECORD_FILE) ? slurp(RECORD_FILE) : "<none>";
+        return rc;
+    }
+};
+
+TEST_F(LoopTest, AnOpponentMoveIsMadeRecordedAndAnswered) {
+    board(START);
+    preferred = {"e7e5"};
+    EXPECT_EQ(run("xboard\nprotover 2\nnew\ntime 100\nusermove e2e4\nquit\n"), 0);
+    EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\nmove e7e5\n");
+    EXPECT_EQ(log, "protover 2\nnew\ntime 100\nusermove e2e4\nquit\n");
+    EXPECT_EQ(rec, "e2e4 [e7e5]\n");
+    EXPECT_EQ(TC, 100u);
+    EXPECT_EQ(R, 2);
+    EXPECT_EQ(PLZAP[1][45], W_PAWN);
+    EXPECT_EQ(PLZAP[1][75], B_PAWN);
+    EXPECT_EQ(PLZAP[2][55], B_PAWN);
+}
+
+TEST_F(LoopTest, HooksRunInTheGamesOrder) {
+    board(START);
+    run("new\nusermove e2e4\n");
+    const std::vector<std::string> expected = {
+        // start-up: rebuild before the first set-up, history entry 0
+        "new", "rebuild", "setup",
+        // "new"
+        "new",
+        // the opponent's move: preparation, made, stored
+        "setup", "rebuild", "ply W",
+        // the answer: preparation, search, stored
+        "setup", "rebuild", "engine B", "ply B"};
+    EXPECT_EQ(events, expected);
+}
+
+TEST_F(LoopTest, EveryGamePositionEntersTheKeyWindowOnceInOrder) {
+    board(START);
+    preferred = {"e7e5"};
+    run("new\nusermove e2e4\nquit\n");
+    const u32 afterReply = KLUCZ();  // the loop ends on the position after e7e5
+    EXPECT_NE(TRASA[9], 0u);
+    EXPECT_NE(TRASA[10], 0u);
+    EXPECT_NE(TRASA[9], TRASA[10]);
+    EXPECT_NE(TRASA[10], afterReply);  // the engine's own result is not pushed yet
+    EXPECT_EQ(TRASA[8], 0u);           // only two positions were pushed
+    EXPECT_EQ(TRASA[0], 0u);
+    // The window holds the start position, then the one after e2e4.
+    load_text(START, PL, WYJ);
+    skroctablice(SCALE_NEWEST);
+    EXPECT_EQ(TRASA[9], KLUCZ());
+    i8 zap[8];
+    Move m{};
+    ASSERT_TRUE(find_opponent_move(Side::White, "e2e4", m));
+    zrobruch<Side::White>(zap, m.nr, m.x2);
+    EXPECT_EQ(TRASA[10], KLUCZ());
+}
+
+TEST_F(LoopTest, TheEnginePlaysWhiteOnWhiteAndTheRecordLineClosesWithBlack) {
+    board(START);
+    preferred = {"g1f3", "b1c3"};
+    run("new\ntime 2500\nwhite\ntime 2400\nusermove g8f6\nquit\n");
+    EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\nmove g1f3\nmove b1c3\n");
+    EXPECT_EQ(TB, 2400u);
+    EXPECT_EQ(R, 3);
+    EXPECT_EQ(rec, "[g1f3] g8f6 \n[b1c3]");
+}
+
+TEST_F(LoopTest, TimeGoesToTheEnginesClockInTheBuildsUnit) {
+    board(START);
+    run("new\ntime 777\ntimex 5\ntime\nblack\ntime 888\nwhite\ntime 999\nquit\n");
+    EXPECT_EQ(TC, 888u);
+    EXPECT_EQ(TB, 999u);
+    run("new\ntime 777\nwhite\ntime 999\nquit\n", OLDEST_LIKE);
+    EXPECT_EQ(TC, 77u);
+    EXPECT_EQ(TB, 99u);
+}
+
+TEST_F(LoopTest, IllegalAndMalformedMovesChangeNothing) {
+    board(START);
+    preferred = {"e7e5"};
+    const char* bad[] = {"usermove e2e5\n", "usermove e7e5\n", "usermove e4e5\n", "usermove e2\n",
+                         "usermove z2z4\n", "usermove e2e4n\n", "usermovee2e4\n", "usermove\n",
+                         "usermove e1g1\n", "usermove e2e4x\n"};
+    std::string input = "new\nusermove d2d4\n";
+    std::string expected = "feature usermove=1\nfeature reuse=0\nmove e7e5\n";
+    for (const char* b : bad) {
+        input += b;
+        char text[LINE_SIZE];
+        usermove_text(b, text);
+        expected += std::string("Illegal move: ") + text + "\n";
+    }
+    input += "quit\n";
+    run(input);
+    EXPECT_EQ(out, expected);
+    EXPECT_EQ(rec, "d2d4 [e7e5]\n");
+    EXPECT_EQ(R, 2);
+    // The window holds only the two pushes of the one real move.
+    EXPECT_EQ(TRASA[8], 0u);
+    EXPECT_NE(TRASA[9], 0u);
+    EXPECT_EQ(PL[44], W_PAWN);
+    EXPECT_EQ(PL[55], B_PAWN);
+    EXPECT_EQ(PL[25], W_PAWN);
+}
+
+TEST_F(LoopTest, ANoMoveEngineAnnouncesMateOrStalemateAndPlaysNothing) {
+    // Back-rank mate by the opponent's rook: the engine (Black) has no move.
+    board("w......k\n......pp\n........\n........\n........\n........\n........\nW...K...\n0 0 0 0\n");
+    run("new\nusermove a1a8\nquit\n");
+    EXPECT_NE(out.find("1-0 {White mates}\n"), std::string::npos);
+    EXPECT_EQ(out.find("move "), std::string::npos);
+    EXPECT_EQ(R, 1);
+    EXPECT_EQ(rec, "a1a8 ");
+    // The opponent stalemates the engine.
+    board("k.......\n........\n.K......\n........\n........\n........\n........\n..H.....\n0 0 0 0\n");
+    run("new\nusermove c1c7\nquit\n");
+    EXPECT_NE(out.find("1/2-1/2 {Stalemate}\n"), std::string::npos);
+    EXPECT_EQ(out.find("move "), std::string::npos);
+    // The engine is asked to play White while mated.
+    board("k.......\n........\n........\n........\n........\n........\n......PP\nw......K\n0 0 0 0\n");
+    run("new\nwhite\nquit\n");
+    EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\n0-1 {Black mates}\n");
+    EXPECT_EQ(R, 0);
+}
+
+TEST_F(LoopTest, RemoveTakesBackTwoPliesAndKeepsTheRecord) {
+    board(START);
+    preferred = {"e7e5", "d7d5"};
+    run("new\nusermove e2e4\nusermove d2d4\nremove\nquit\n");
+    EXPECT_EQ(R, 2);
+    EXPECT_EQ(PL[45], W_PAWN);
+    EXPECT_EQ(PL[24], W_PAWN);  // d2d4 taken back
+    EXPECT_EQ(PL[55], B_PAWN);
+    EXPECT_EQ(PL[75], 0);
+    EXPECT_EQ(rec, "e2e4 [e7e5]\nd2d4 [d7d5]\n");
+    // After the take-back the game goes on from there.
+    run("new\nusermove e2e4\nusermove d2d4\nremove\nusermove g1f3\nquit\n");
+    EXPECT_EQ(rec, "e2e4 [e7e5]\nd2d4 [d7d5]\ng1f3 [d7d5]\n");
+    EXPECT_EQ(R, 4);
+    // Fewer than two plies: stays, restoring the last stored position.
+    run("new\nwhite\nremove\nquit\n");
+    EXPECT_EQ(R, 1);
+}
+
+TEST_F(LoopTest, ABuildWithoutRemoveIgnoresItAndIsToldTheOpponentsMoves) {
+    board("w...k..w\npppppppp\n........\n........\n........\n........\nPPPPPPPP\nW...K..W\n3 3 0 0\n");
+    preferred = {"a7a6"};
+    run("new\nusermove e1g1\nremove\nquit\n", OLDEST_LIKE);
+    EXPECT_EQ(out, "feature usermove=1\nmove a7a6\n");
+    EXPECT_EQ(noted, std::vector<std::string>{"W 18 -1"});  // the rook's square, castling code
+    EXPECT_EQ(R, 2);
+    EXPECT_EQ(PL[17], W_KING);
+    EXPECT_EQ(PL[16], W_ROOK);
+    EXPECT_EQ(TRASA[10], 0u);  // no keys in this build
+}
+
+TEST_F(LoopTest, LinesBeforeTheFirstNewDoNoHarm) {
+    board(START);
+    preferred = {"e7e5"};
+    run("usermove e2e4\nremove\ntime 50\nblack\nusermove e2e4\nquit\n");
+    // Before "black" the move had no side; after it, it is White's move.
+    EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\nmove e7e5\n");
+    EXPECT_EQ(rec, "<none>");  // no record file before "new"
+    EXPECT_EQ(PL[45], W_PAWN);
+    EXPECT_EQ(TC, 50u);
+    EXPECT_EQ(R, 2);
+}
+
+TEST_F(LoopTest, LogRuleEmptyBlankAndXboardLines) {
+    board(START);
+    run("xboard\n\n   \nnew\nthis line has thirty characters\nquit\n");
+    EXPECT_EQ(log, "   \nnew\nthis line has thirtyquit\n");
+}
+
+TEST_F(LoopTest, TheRestOfAnOverlongLineIsNotACommand) {
+    board(START);
+    run("new\n" + std::string(255, ' ') + "quit\nwhite\nquit\n");
+    EXPECT_NE(out.find("move "), std::string::npos);
+}
+
+TEST_F(LoopTest, EndOfInputClosesEverythingAsQuitDoes) {
+    board(START);
+    preferred = {"e7e5"};
+    EXPECT_EQ(run("new\nusermove e2e4"), 0);  // a last line without newline
+    EXPECT_EQ(rec, "e2e4 [e7e5]\n");
+    EXPECT_EQ(log, "new\nusermove e2e4");
+    EXPECT_EQ(zapisparti, nullptr);
+}
+
+TEST_F(LoopTest, AMissingBoardFileGivesTheStandardPosition) {
+    // No plansza1.txt in the folder.
+    preferred = {"e7e5"};
+    run("new\nusermove e2e4\nquit\n");
+    EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\nmove e7e5\n");
+    EXPECT_EQ(PL[85], B_KING);
+}
+
+TEST_F(LoopTest, AMissingLogLocationOnlyLosesTheLog) {
+    board(START);
+    fs::create_directory(LOG_FILE);  // a folder where the log should be: it cannot be opened
+    preferred = {"e7e5"};
+    run("new\nusermove e2e4\nquit\n");
+    EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\nmove e7e5\n");
+    EXPECT_EQ(rec, "e2e4 [e7e5]\n");
+}
+
+TEST_F(LoopTest, AGameLongerThanTheHistoryGoesOnWithoutWritingPastIt) {
+    board("....k.s.\n........\n........\n........\n........\n........\n........\n....K.S.\n0 0 0 0\n");
+    preferred = {"g8f6", "f6g8"};
+    std::string input = "new\n";
+    for (int k = 0; k < 150; ++k) input += "usermove g1f3\nusermove f3g1\n";  // 600 plies
+    input += "remove\nusermove g1f3\nquit\n";
+    run(input);
+    EXPECT_EQ(R, 600);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2 + 301);
+    // Entry 511 (after ply 511: White's knight back on g1, Black's on f6) was
+    // the last one stored.
+    EXPECT_EQ(PLZAP[HISTORY_PLIES - 1][17], W_KNIGHT);
+    EXPECT_EQ(PLZAP[HISTORY_PLIES - 1][66], B_KNIGHT);
+}
+
+}  // namespace
+}  // namespace morvelak
