@@ -1,0 +1,86 @@
+// Positions for the evaluation tests: a board drawn as eight rows of eight
+// letters (rank 8 first, '.' empty), set up the way the driver does before a
+// move (rebuild, then the evaluation set-up for the plies played), and
+// helpers that silence every weight and table but the one a test looks at.
+#pragma once
+
+#include <string>
+
+#include "driver/history.hpp"
+#include "driver/rebuild.hpp"
+#include "engine/eval/m31/eval.hpp"
+#include "engine/eval/phase.hpp"
+#include "util/boardfile.hpp"
+
+namespace morvelak::evaltest {
+
+using namespace morvelak::m31;
+
+inline constexpr const char* START =
+    "wsghkgsw"
+    "pppppppp"
+    "........"
+    "........"
+    "........"
+    "........"
+    "PPPPPPPP"
+    "WSGHKGSW";
+
+// Sets up the board and the game counter and runs the evaluation set-up.
+inline void set_up(const std::string& rows, int plies = 0) {
+    build_geometry();
+    for (i8& b : PL) b = BORDER;
+    load_text((rows + "\n0 0 0 0\n").c_str(), PL, WYJ);
+    skroctablice(SCALE_NEWEST);
+    R = plies;
+    ILOSCPOLB = ILOSCPOLC = 0;
+    wstawstan();
+}
+
+// The board turned half round with the colours swapped: every piece of one
+// side stands where the other side's piece stood, seen from its own side.
+// Each list visits the twin's pieces in the mirrored order.
+inline std::string rotated(const std::string& rows) {
+    std::string out(rows.rbegin(), rows.rend());
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        else if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
+inline const PieceSquare ZERO{};
+
+// Every weight 0 and every table pointer at a table of zeros.
+inline void silence() {
+    DUBEL = SAMOTNY = SLABY = KRYCIE = 0;
+    for (int& w : WOLNY) w = 0;
+    ODLKROLWOLNY = ODLKROLPION = 0;
+    CHRONIKROLA1 = CHRONIKROLA2 = BLOKADASWOJEGO = BLOKADAOBCEGO = 0;
+    WWOLNALINIA = WIEZAZDWOJENIE = PARAGONCOW = 0;
+    ODLKROLSKOCZEK = ODLKROLGONIEC = ODLKROLWIEZA = ODLKROLHETMAN = 0;
+    BKWOLNALINIA = CKWOLNALINIA = 0;
+    for (const i8** p : {&OCPIONB, &OCSKOCB, &OCGONCB, &OCWIEZB, &OCHETMB, &OCKROLB, &OCPIONC,
+                         &OCSKOCC, &OCGONCC, &OCWIEZC, &OCHETMC, &OCKROLC})
+        *p = ZERO.data();
+    STANB = STANC = 0;
+    ILOSCPOLB = ILOSCPOLC = 0;
+}
+
+struct Eval {
+    int pawns;
+    int placement;
+    i8 pionb[8];
+    i8 pionc[8];
+};
+
+// OCPION then OCPOZ on the current position, as the search calls them.
+inline Eval evaluate() {
+    Eval e{};
+    for (int f = 0; f < 8; ++f) e.pionb[f] = e.pionc[f] = 0x55;  // must be overwritten
+    e.pawns = OCPION(PL, e.pionb, e.pionc);
+    e.placement = OCPOZ(PL, BP, CP, e.pionb, e.pionc);
+    return e;
+}
+
+}  // namespace morvelak::evaltest
