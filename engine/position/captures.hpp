@@ -14,6 +14,8 @@
 //   countNodes    add one to the node counter L per capture examined
 #pragma once
 
+#include <initializer_list>
+
 #include "engine/position/attacks.hpp"
 #include "engine/position/state.hpp"
 

@@ -9,6 +9,8 @@
 // a rook's rays; each ray outward from the piece.
 #pragma once
 
+#include <initializer_list>
+
 #include "engine/position/attacks.hpp"
 #include "engine/position/state.hpp"
 
