@@ -1,0 +1,43 @@
+#include "driver/m31/protocol31.hpp"
+
+#include "driver/history.hpp"
+#include "driver/m31/computer_move.hpp"
+#include "driver/rebuild.hpp"
+#include "engine/eval/m31/eval.hpp"
+
+namespace morvelak::m31 {
+
+namespace {
+
+// usermove=1: opponent moves arrive as "usermove e2e4"; reuse=0: a fresh
+// process for every game.
+constexpr const char* FEATURES[] = {"feature usermove=1\n", "feature reuse=0\n", nullptr};
+
+void rebuild() { skroctablice(SCALE_NEWEST); }
+
+// One history entry per ply: every ply advances R, whoever made it.  A game
+// longer than the history goes on; its later plies are just not stored.
+void after_ply(Side) { history_advance(); }
+
+// "remove" takes back the last two plies whichever side the engine plays.
+void remove(Side) { history_remove_two(); }
+
+constexpr BuildPolicy POLICY{
+    .features = FEATURES,
+    .position_keys = true,
+    .time_divisor = 1,
+    .rebuild = rebuild,
+    .eval_setup = wstawstan,
+    .computer_white = ruchkomputerbiale,
+    .computer_black = ruchkomputerczarne,
+    .history_new = history_start,
+    .history_after_ply = after_ply,
+    .history_remove = remove,
+    .note_opponent_move = nullptr,
+};
+
+}  // namespace
+
+const BuildPolicy& policy() { return POLICY; }
+
+}  // namespace morvelak::m31
