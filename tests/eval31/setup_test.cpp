@@ -138,25 +138,5 @@ TEST(Phase, EachColourGetsTheTablesOfItsOwnPhase) {
     }
 }
 
-// A few values read back through the square numbering, to catch a table
-// entered upside down or shifted by a file.
-TEST(Tables, SquaresAreNumberedFromWhitesSide) {
-    EXPECT_EQ(BPDEB[25], -15);  // e2
-    EXPECT_EQ(CPDEB[75], -15);  // e7
-    EXPECT_EQ(KBDEB[17], 4);    // g1
-    EXPECT_EQ(KCDEB[87], 4);    // g8
-    EXPECT_EQ(WBDEB[11], -5);   // a1
-    EXPECT_EQ(WCDEB[81], -3);   // a8
-    EXPECT_EQ(HKONC[17], -2);   // g1, unlike b1
-    EXPECT_EQ(KKONC[76], 1);    // f7
-    for (const PieceSquare* t : {&BPDEB, &SSRODC, &GSROD, &WKONC, &HCSROD, &KKONC})
-        for (int i = 0; i < 10; ++i) {
-            EXPECT_EQ((*t)[i], 0);
-            EXPECT_EQ((*t)[10 * i], 0);
-            EXPECT_EQ((*t)[10 * i + 9], 0);
-            EXPECT_EQ((*t)[90 + i], 0);
-        }
-}
-
 }  // namespace
 }  // namespace morvelak::evaltest
