@@ -1,0 +1,96 @@
+// The last ply of the full-width search.  Side S is to move in a position
+// whose static value d its caller has computed.  S stands pat on d and tries
+// its captures, each answered by the other side's one-pass capture estimate;
+// after a forcing move (przedluz = 1: a check, or a pawn reaching the seventh
+// or eighth rank) every move is tried instead and standing pat is not
+// allowed, as long as d does not already fail low.
+#pragma once
+
+#include "engine/position/captures.hpp"
+#include "engine/position/movegen.hpp"
+#include "engine/search/makemove.hpp"
+#include "engine/search/m31/state.hpp"
+
+namespace morvelak::m31 {
+
+template <Side S>
+inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int przedluz) {
+    using O = Own<S>;
+    constexpr Side T = Opp<S>;
+    constexpr int sg = O::sign;
+    // "at least as good as" / "better than" for the side to move
+    auto reaches = [](int v, int b) { return sg > 0 ? v >= b : v <= b; };
+    auto better = [](int v, int b) { return sg > 0 ? v > b : v < b; };
+    int& own_bound = sg > 0 ? alfa : beta;    // the bound S raises (White) / lowers (Black)
+    const int opp_bound = sg > 0 ? beta : alfa;
+    const bool writes = I == 0 && pusty == 0;
+
+    // 1-2. Standing pat already refutes the caller's move.
+    if (writes) put_pair(sdroga, END_OF_LINE, END_OF_LINE);
+    if (reaches(d, opp_bound) && przedluz == 0) return d;
+    // 3. Unless a capture improves on it, the line ends with standing pat.
+    if (writes) put_pair(sdroga, NO_GOOD_CAPTURE, NO_GOOD_CAPTURE);
+
+    Move ru[MAX_MOVES];
+    int aa = 0;
+    int a;
+    int w = -sg * 12000;
+    // 5. Full width after a forcing move, as long as d reaches the own bound.
+    if (przedluz == 1 && (sg > 0 ? d >= alfa : d <= beta)) {
+        Move bi[MAX_MOVES];
+        const int nq = superruchy<S>(PL, own_list<S>(), bi, ru, WYJ, &aa);
+        if (nq < 0) {
+            if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
+            return sg * 10001;
+        }
+        if (nq + aa == 0) {
+            if (writes) put_pair(sdroga, STALEMATE, STALEMATE);
+            return 0;
+        }
+        for (int k = 0; k < nq; ++k) ru[aa + k] = bi[k];
+        a = aa + nq;
+    } else {
+        // Captures only, standing pat on d.
+        w = d;
+        if (better(d, own_bound)) own_bound = d;
+        a = bicia<S>(PL, own_list<S>(), ru, WYJ);
+        if (a < 0) {
+            if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
+            return sg * 10001;
+        }
+        if (a == 0) {
+            if (writes) put_pair(sdroga, NO_CAPTURE, NO_CAPTURE);
+            return d;
+        }
+        aa = a;
+    }
+
+    i8 zap[8] = {};
+    for (int b = 0; b < a; ++b) {
+        // Quiet moves are tried only while no move has reached the static
+        // value.  White counts the move before this test, Black after it.
+        if constexpr (S == Side::White) ++L;
+        if (b >= aa && reaches(w, d)) return w;
+        if constexpr (S == Side::Black) ++L;
+
+        const Move m = ru[b];
+        int v = d + zrobruch<S>(zap, m.nr, m.x2);
+        // The other side answers only a move that improves on the own bound.
+        if (better(v, own_bound))
+            v = tylkobicia<T, EstimateNewest>(PL, own_list<T>(), WYJ, own_bound, v);
+        skasujruch<S>(zap, m.nr, m.x2);
+
+        if (better(v, w)) {
+            w = v;
+            if (writes) {
+                put_pair(sdroga, own_list<S>()[2 * m.nr + 1], m.x2);
+                put_pair(sdroga + 2, END_OF_LINE, END_OF_LINE);
+            }
+        }
+        if (better(v, own_bound)) own_bound = v;
+        if (reaches(v, opp_bound)) return v;
+    }
+    return w;
+}
+
+}  // namespace morvelak::m31

@@ -1,0 +1,136 @@
+#include "engine/search/m31/root.hpp"
+
+#include <cstring>
+#include <utility>
+
+#include "driver/rebuild.hpp"
+#include "engine/eval/material.hpp"
+#include "engine/eval/phase.hpp"
+#include "engine/search/keys.hpp"
+#include "engine/search/makemove.hpp"
+#include "engine/search/m31/deepening.hpp"
+#include "engine/search/m31/ordering.hpp"
+#include "engine/search/m31/path.hpp"
+#include "engine/search/m31/search.hpp"
+
+namespace morvelak::m31 {
+
+std::FILE* thinking_stream = stdout;
+
+namespace {
+
+// Root ordering: exchange passes until nothing moves, the best wart first
+// (greatest for White, smallest for Black); ru and PV travel with wart, and
+// equal values never swap.
+template <Side S>
+void order_root(Move* ru, int* wart, int a) {
+    bool swapped = true;
+    while (swapped) {
+        swapped = false;
+        for (int b = 0; b + 1 < a; ++b) {
+            if (S == Side::White ? wart[b + 1] > wart[b] : wart[b + 1] < wart[b]) {
+                std::swap(wart[b], wart[b + 1]);
+                std::swap(ru[b], ru[b + 1]);
+                std::swap(PV[b], PV[b + 1]);
+                swapped = true;
+            }
+        }
+    }
+}
+
+// The search of the other side after a root move of S.
+template <Side S>
+int search_reply(int d, int alfa, int beta, i8* ndroga) {
+    if constexpr (S == Side::White) return OBLICZC(PLY, d, alfa, beta, 0, ndroga, &TRASA[11]);
+    else return OBLICZB(PLY, d, alfa, beta, 0, ndroga, &TRASA[11]);
+}
+
+template <Side S>
+int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
+    constexpr int sg = Own<S>::sign;
+    if constexpr (S == Side::White) {
+        ILOSCPOLB = a;
+        L = 0; L1 = 0; L2 = 0;
+    } else {
+        ILOSCPOLC = a;  // Black clears L before it decides to search
+    }
+    int wart[MAX_MOVES] = {};
+    i8 ndroga[PATH_BYTES];
+    char sc[256];
+    i8 zap[8] = {};
+    const int material = OCENAMAT(PL, SCALE_NEWEST.pawn);
+    int best = -sg * 12000;  // alfa for White, beta for Black
+    int p = 0;
+
+    for (PLY = 2; PLY <= n; ++PLY) {
+        PLY = static_cast<i8>(iteration_depth(PLY, n));
+        age_killers(PLY, n);
+        order_root<S>(ru, wart, a);
+        // White starts every iteration with an empty line; Black's is not
+        // cleared, as each improvement rewrites all of it that is ever read.
+        if constexpr (S == Side::White) std::memset(droga, 0, PATH_BYTES);
+        best = -sg * 12000;
+        int w = 0;  // improvements so far: 1, 2, ... (White), -1, -2, ... (Black)
+        p = 0;
+        const bool shallow = shallow_iteration(PLY, n);
+
+        for (int b = 0; b < a; ++b) {
+            // The first move is searched with the open window; every later one
+            // only has to show it is better than the best, by a null window,
+            // and is searched again with an open far end if it does.
+            const int okno = b == 0 ? 24000 : 1;
+            const int edge = best + sg * okno;
+            std::memset(ndroga, 0, PATH_BYTES);
+            const Move m = ru[b];
+            const int d = material + zrobruch<S>(zap, m.nr, m.x2);
+            PS = PV[b];
+            int e;
+            if constexpr (S == Side::White) {
+                // Shallow iterations leave the lower end open so that the
+                // value orders the next iteration.
+                e = search_reply<S>(d, shallow ? -12000 : best, edge, ndroga);
+                if (e >= edge) {
+                    std::memset(ndroga, 0, PATH_BYTES);
+                    e = search_reply<S>(d, best, 12000, ndroga);
+                }
+            } else {
+                e = search_reply<S>(d, edge, shallow ? 12000 : best, ndroga);
+                if (e <= edge) {
+                    std::memset(ndroga, 0, PATH_BYTES);
+                    e = search_reply<S>(d, -12000, best, ndroga);
+                }
+            }
+            PV[b] = PS;
+            skasujruch<S>(zap, m.nr, m.x2);
+
+            wart[b] = shallow ? e : 0;
+            if (sg > 0 ? e > best : e < best) {
+                best = e;
+                w += sg;
+                if (!shallow) wart[b] = w;
+                p = b;
+                put_pair(droga, own_list<S>()[2 * m.nr + 1], m.x2);
+                std::memcpy(droga + 2, ndroga, PATH_COPY);
+                const int shown = sg * best;  // from the engine's side
+                std::fprintf(thinking_stream, "%d %d 1 1 ", static_cast<int>(PLY), shown);
+                sciezka(PL, sc, droga, ruchkomputera);
+                std::fprintf(thinking_stream, "%s", sc);
+                std::fprintf(thinking_stream, "\n");
+                std::fflush(thinking_stream);
+            }
+        }
+    }
+    *score = best;
+    return p;
+}
+
+}  // namespace
+
+int deepen_white(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
+    return deepen<Side::White>(ru, a, n, droga, ruchkomputera, score);
+}
+int deepen_black(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
+    return deepen<Side::Black>(ru, a, n, droga, ruchkomputera, score);
+}
+
+}  // namespace morvelak::m31

@@ -1,0 +1,25 @@
+// Iterative deepening over the root moves of the newest build, with
+// aspiration windows of width 1 behind the first move and a thinking line
+// for every new best move.
+#pragma once
+
+#include <cstdio>
+
+#include "engine/position/types.hpp"
+
+namespace morvelak::m31 {
+
+// Where thinking lines go (standard output; the bench silences them).
+extern std::FILE* thinking_stream;
+
+// Searches the a legal moves ru of White (B) / Black (C) to target depth n,
+// reordering ru and PV between iterations.  Each improvement prints
+// "depth score 1 1 line" with the score from the engine's side, fills droga
+// (PATH_BYTES) with the line and ruchkomputera[0..3] with its first move.
+// Returns the index in ru of the move chosen; *score receives its score from
+// White's side.  White clears L, L1 and L2 when it starts; Black leaves L to
+// its caller.
+int deepen_white(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score);
+int deepen_black(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score);
+
+}  // namespace morvelak::m31

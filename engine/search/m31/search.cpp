@@ -1,0 +1,289 @@
+// The full-width alpha-beta search of the newest build and the internal
+// sort search that orders its deep nodes.  One body per pair: oblicz<S> is
+// OBLICZB (White to move, maximising) and OBLICZC (Black, minimising);
+// iteracjasort<S> is ITERACJASORTB / ITERACJASORTC.
+//
+// Scores are always White's.  For the side to move S, "its bound" is the one
+// it improves (alfa for White, beta for Black) and "the other bound" the one
+// at which it refutes its caller (beta for White, alfa for Black).
+#include <cstring>
+
+#include "engine/eval/m31/eval.hpp"
+#include "engine/eval/phase.hpp"
+#include "engine/position/attacks.hpp"
+#include "engine/position/captures.hpp"
+#include "engine/position/movegen.hpp"
+#include "engine/search/keys.hpp"
+#include "engine/search/makemove.hpp"
+#include "engine/search/m31/lastply.hpp"
+#include "engine/search/m31/ordering.hpp"
+#include "engine/search/m31/search.hpp"
+
+namespace morvelak::m31 {
+
+namespace {
+
+template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa);
+template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
+
+template <Side S> inline int& mobility() {
+    if constexpr (S == Side::White) return ILOSCPOLB; else return ILOSCPOLC;
+}
+
+// Depth of the internal sort search at remaining depth ply (> 6).
+inline int sort_depth(int ply) {
+    if (ply == 7) return 2;
+    if (ply <= 9) return 3;
+    if (ply == 10) return 4;
+    if (ply == 11) return 5;
+    return 6;
+}
+
+template <Side S>
+int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa) {
+    using O = Own<S>;
+    constexpr Side T = Opp<S>;
+    constexpr int sg = O::sign;
+    auto reaches = [](int v, int b) { return sg > 0 ? v >= b : v <= b; };
+    auto better = [](int v, int b) { return sg > 0 ? v > b : v < b; };
+    int& own_bound = sg > 0 ? alfa : beta;
+    const int opp_bound = sg > 0 ? beta : alfa;
+
+    // 1. The move that led here left its king en prise: taking it ends the
+    //    game, and the sooner the better.
+    if (attacked_by<S>(PL, king_square<T>())) {
+        put_pair(sdroga, KING_TAKEN, KING_TAKEN);
+        return sg * (10000 + ply);
+    }
+
+    // 2. A repeated position is a draw: at the first two levels below the
+    //    root only on its third occurrence, deeper on its second.
+    if (pusty == 0 && I == 0) {
+        trasa[0] = KLUCZ();
+        if (czypotrojne(trasa, ply >= PLY - 1 ? 1 : 0)) {
+            put_pair(sdroga, KING_TAKEN, KING_TAKEN);
+            return 0;
+        }
+    }
+
+    // 3. Static evaluation of the node: placement and pawn structure.
+    int w = -sg * 12000;
+    i8 pionb[8], pionc[8];
+    const int ocpion = OCPION(PL, pionb, pionc);
+    const int le = OCPOZ(PL, BP, CP, pionb, pionc);
+    i8 ndroga[PATH_BYTES];
+
+    // 4. Null move: if S could pass and still refute its caller in a shallow
+    //    search of the other side, it will do at least as well with a move.
+    //    Not when a mate score is at stake, nor with the other side down to
+    //    three list entries (zugzwang grows likely).
+    if (pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && own_count<T>() > 3) {
+        int s = d + le + ocpion;
+        if (reaches(s, opp_bound - sg * 30)) {
+            // The null window lies just inside the bound S has to reach.
+            const int na = sg > 0 ? beta - 1 : alfa;
+            const int nb = sg > 0 ? beta : alfa + 1;
+            if (ply == 2) {
+                if (reaches(s, opp_bound))
+                    s = tylkobicia<T, EstimateNewest>(PL, own_list<T>(), WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
+            } else if (ply == 3) {
+                if (reaches(s, opp_bound)) s = oblicz_ply1<T>(s, na, nb, 1, ndroga, 0);
+            } else {
+                s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga, trasa + 1);
+            }
+            if (reaches(s, opp_bound)) {
+                fill_pairs(sdroga, ply, END_OF_LINE);
+                return s;
+            }
+        }
+    }
+
+    // 5. Generate: captures first, then the quiet moves.
+    Move ru[MAX_MOVES];
+    int aa = 0;
+    int a;
+    {
+        Move bi[MAX_MOVES];
+        const int nq = superruchy<S>(PL, own_list<S>(), bi, ru, WYJ, &aa);
+        if (nq < 0) {
+            if (pusty == 0 && I == 0) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
+            return sg * (10000 + ply);
+        }
+        if (nq + aa == 0) {
+            if (pusty == 0 && I == 0) fill_pairs(sdroga, ply, STALEMATE);
+            return 0;
+        }
+        std::memcpy(ru + aa, bi, sizeof(Move) * nq);
+        a = aa + nq;
+    }
+    mobility<S>() = a;
+
+    // 6. Order the list.  g: length of the prefix already in final order.
+    int g = 0;
+    bool placed = false;
+    //    6.1 One level below the root, the reply found best last time first.
+    if (ply == PLY && a > 1) {
+        for (int j = 0; j < a; ++j) {
+            if (ru[j] == PS) {
+                const Move t = ru[j]; ru[j] = ru[0]; ru[0] = t;
+                g = 1;
+                placed = true;
+                break;
+            }
+        }
+    }
+    //    6.2 Deep nodes: order everything by a shallow search.
+    if (a > 1 && !placed && ply > 6) {
+        iteracjasort<S>(sort_depth(ply), ru, a, 1);
+        g = 1;
+    }
+    //    6.3 Near the leaves: captures by static exchange (the good ones stay
+    //        ahead of the killers).  Sorts the first aa entries as they stand
+    //        after 6.1, and its count replaces g.
+    if (ply < 7 && aa > 0) g = sortbic<S>(ru, aa);
+
+    const int ilk = ilk_of(ply);
+    const Move* kil = killer_store<S>() + KILLER_ROW * ply;
+    int k = 0;  // next killer to try
+    i8 zap[8] = {};
+
+    // 7. Move loop.
+    for (int b = 0; b < a; ++b) {
+        ++L;
+        // 7.1 Behind the ordered prefix: the next killer that is a move here.
+        if (b >= g) {
+            while (k < ilk) {
+                const Move km = kil[k++];
+                int j = b;
+                while (j < a && !(ru[j] == km)) ++j;
+                if (j < a) {
+                    const Move t = ru[j]; ru[j] = ru[b]; ru[b] = t;
+                    break;
+                }
+            }
+            // Killers used up one level below the root of a deep iteration:
+            // sort the rest by a search five plies shallower, once.
+            if (k == ilk && ply == PLY && ply > 7) {
+                iteracjasort<S>(ply - 5, ru + b, a - b, 0);
+                ++k;
+            }
+        }
+
+        // 7.2 Make the move.
+        const Move m = ru[b];
+        const int e = d + zrobruch<S>(zap, m.nr, m.x2);
+        const i8 mover = zap[0];
+        int v;
+        bool pruned = false;
+        if (ply == 2) {
+            // 7.3 Last full-width ply.  A check or a pawn on the seventh or
+            //     eighth rank extends: the last ply then searches every move.
+            int ext;
+            if (mover == O::pawn && (sg > 0 ? m.x2 >= 71 : m.x2 <= 28)) ext = 1;
+            else ext = attacked_by<S>(PL, king_square<T>());
+            // The pawn structure changes only when a pawn moved or was taken.
+            // OCPION refills this node's pawn arrays, which later moves of
+            // the loop keep using as they are.
+            const int p = (mover == O::pawn || zap[2] == O::enemyPawn) ? OCPION(PL, pionb, pionc)
+                                                                      : ocpion;
+            // Futility: a quiet-looking move whose value with the node's own
+            // placement score stays 110 short of S's bound is not searched.
+            const int lazy = le + e + p;
+            if (better(lazy, own_bound - sg * 110) || ext == 1) {
+                v = oblicz_ply1<T>(OCPOZ(PL, BP, CP, pionb, pionc) + e + p, alfa, beta, pusty, ndroga, ext);
+            } else {
+                v = lazy;
+                pruned = true;
+            }
+        } else {
+            v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, trasa + 1);
+        }
+        // 7.4 Unmake.
+        skasujruch<S>(zap, m.nr, m.x2);
+
+        // 7.5 A new best move: remember it as the expected reply at the first
+        //     level, and pass its line up.
+        if (better(v, w)) {
+            w = v;
+            if (ply == PLY) PS = m;
+            if (pusty == 0 && I == 0) {
+                put_pair(sdroga, own_list<S>()[2 * m.nr + 1], m.x2);
+                // A pruned move has no line of its own below it.
+                if (pruned) std::memset(sdroga + 2, 0, PATH_COPY);
+                else std::memcpy(sdroga + 2, ndroga, PATH_COPY);
+            }
+        }
+        // 7.6 Refutation: keep it as a killer, unless it was already in the
+        //     ordered prefix of a shallow node.
+        if (reaches(v, opp_bound)) {
+            if (!(b < g && ply <= 6)) wstawkillers<S>(m.nr, m.x2, ilk, ply);
+            if (ply == PLY) PS = m;
+            return v;
+        }
+        // 7.7 Narrow the window.
+        if (better(v, own_bound)) own_bound = v;
+    }
+
+    // 8. Every move lost the king at once: mate if S's king is attacked now,
+    //    otherwise stalemate.
+    if (w == -sg * (10000 + ply - 1) && !attacked_by<T>(PL, king_square<S>())) {
+        if (pusty == 0 && I == 0) fill_pairs(sdroga, ply, STALEMATE);
+        return 0;
+    }
+    return w;
+}
+
+// Orders the a moves at ru by a search of the given depth, best first, and
+// returns the best value.  rodzaj = 1: each move after the best so far only
+// has to prove itself worse (its value is a bound); rodzaj = 0: full window,
+// every value exact.  The searches start from the move's own material change
+// only, not from the node's balance, and keep a private key path; they write
+// no principal variation.
+template <Side S>
+int iteracjasort(int depth, Move* ru, int a, int rodzaj) {
+    constexpr Side T = Opp<S>;
+    constexpr int sg = Own<S>::sign;
+    I = 1;
+    int bound = -sg * 12000;  // alfa for White, beta for Black
+    u32 history[TRASA_SIZE] = {};
+    i8 path[PATH_BYTES];
+    int val[MAX_MOVES];
+    i8 zap[8] = {};
+    for (int b = 0; b < a; ++b) {
+        const Move mv = ru[b];
+        const int m = zrobruch<S>(zap, mv.nr, mv.x2);
+        int v;
+        if (rodzaj == 1) {
+            v = sg > 0 ? oblicz<T>(depth, m, bound, 32000, 0, path, history + 1)
+                       : oblicz<T>(depth, m, -32000, bound, 0, path, history + 1);
+        } else {
+            v = oblicz<T>(depth, m, -32000, 32000, 0, path, history + 1);
+        }
+        skasujruch<S>(zap, mv.nr, mv.x2);
+        val[b] = v;
+        if (sg > 0 ? v >= bound : v <= bound) bound = v;
+    }
+    bubble_sort<S>(ru, val, a);
+    // Cleared, not restored: a sort nested in another ends the outer one's
+    // quiet spell too, and its remaining searches record paths and keys.
+    I = 0;
+    return val[0];
+}
+
+}  // namespace
+
+int OBLICZB(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa) {
+    return oblicz<Side::White>(ply, d, alfa, beta, pusty, sdroga, trasa);
+}
+int OBLICZC(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa) {
+    return oblicz<Side::Black>(ply, d, alfa, beta, pusty, sdroga, trasa);
+}
+
+int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj) {
+    return iteracjasort<Side::White>(depth, ru, a, rodzaj);
+}
+int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj) {
+    return iteracjasort<Side::Black>(depth, ru, a, rodzaj);
+}
+
+}  // namespace morvelak::m31

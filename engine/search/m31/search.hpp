@@ -1,0 +1,41 @@
+// The newest build's tree search, as its callers see it.
+//
+// Two routines call each other: OBLICZB for a node with White to move (it
+// maximises) and OBLICZC for Black to move (it minimises); every score is
+// from White's side.  A node of remaining depth 2 hands each move to the
+// last-ply search of the other side (OBLICZCPLY1 / OBLICZBPLY1).
+//
+//   ply     remaining depth, at least 2
+//   d       material balance of the position, White's side
+//   alfa    lower end of the window, beta upper end
+//   pusty   1 inside a null-move search (passed on to all children)
+//   sdroga  the caller's path buffer (PATH_BYTES), filled with the best line
+//   trasa   this node's slot in the key path; children get trasa + 1
+//
+// Scores: a king capture is worth 10000 + the remaining depth (a quicker mate
+// weighs more), a draw 0, the open window is -12000..12000.
+#pragma once
+
+#include "engine/position/types.hpp"
+#include "engine/search/m31/state.hpp"
+
+namespace morvelak::m31 {
+
+int OBLICZB(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa);
+int OBLICZC(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa);
+
+// Last ply: d is the full static value (material, placement, pawns);
+// przedluz = 1 when the move into the position checked or brought a pawn to
+// the seventh or eighth rank, and then every move is searched.
+int OBLICZBPLY1(int d, int alfa, int beta, int pusty, i8* sdroga, int przedluz);
+int OBLICZCPLY1(int d, int alfa, int beta, int pusty, i8* sdroga, int przedluz);
+
+// Move ordering (see ordering.hpp for the rules).
+int SORTBICB(Move* ru, int a);
+int SORTBICC(Move* ru, int a);
+void WSTAWKILLERSB(int r0, int r1, int ilk, int ply);
+void WSTAWKILLERSC(int r0, int r1, int ilk, int ply);
+int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj);
+int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj);
+
+}  // namespace morvelak::m31
