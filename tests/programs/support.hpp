@@ -1,0 +1,108 @@
+// Running a built engine program the way an interface does: in a fresh
+// folder of its own holding the board file and an empty book, with the
+// commands on standard input; then reading what it printed and the two files
+// it wrote.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace morvelak::programs {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int rc = -1;
+    std::string out;     // standard output
+    std::string err;     // standard error
+    std::string record;  // zapisparti.txt ("<none>" when not written)
+    std::string log;     // zapiswinbord.txt
+    std::vector<std::string> lines;  // standard output, line by line
+};
+
+inline std::string slurp(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+inline std::vector<std::string> split_lines(const std::string& s) {
+    std::vector<std::string> v;
+    std::size_t a = 0;
+    while (a < s.size()) {
+        std::size_t b = s.find('\n', a);
+        if (b == std::string::npos) b = s.size();
+        v.push_back(s.substr(a, b - a));
+        a = b + 1;
+    }
+    return v;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    fs::path dir;
+
+    void SetUp() override {
+        char tmpl[] = "/tmp/morvelak-program-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        fs::copy_file(fs::path(MORVELAK_SOURCE_DIR) / "data" / "plansza1.txt", dir / "plansza1.txt");
+        std::ofstream(dir / "k2.txt");
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Replaces the starting position (board-file format).
+    void board(const std::string& text) { std::ofstream(dir / "plansza1.txt") << text; }
+
+    Outcome run(const std::string& input, const std::string& program = "morvelak31") {
+        const fs::path bin = fs::path(MORVELAK_BINARY_DIR) / program;
+        Outcome o;
+        if (!fs::exists(bin)) {
+            ADD_FAILURE() << bin << " has not been built";
+            return o;
+        }
+        std::ofstream(dir / "stdin.txt", std::ios::binary) << input;
+        // A generous limit: a hang fails the test instead of the whole run.
+        const std::string cmd = "cd '" + dir.string() + "' && timeout 120 '" + bin.string() +
+                                "' < stdin.txt > stdout.txt 2> stderr.txt";
+        const int status = std::system(cmd.c_str());
+        o.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        o.out = slurp(dir / "stdout.txt");
+        o.err = slurp(dir / "stderr.txt");
+        o.record = fs::exists(dir / "zapisparti.txt") ? slurp(dir / "zapisparti.txt") : "<none>";
+        o.log = fs::is_regular_file(dir / "zapiswinbord.txt") ? slurp(dir / "zapiswinbord.txt") : "";
+        o.lines = split_lines(o.out);
+        return o;
+    }
+};
+
+// The engine's "move" lines, in order, as their four characters.
+inline std::vector<std::string> moves_of(const Outcome& o) {
+    std::vector<std::string> v;
+    static const std::regex re("^move ([a-h][1-8][a-h][1-8])$");
+    std::smatch m;
+    for (const std::string& l : o.lines)
+        if (std::regex_match(l, m, re)) v.push_back(m[1]);
+    return v;
+}
+
+inline int count_of(const std::string& s, const std::string& what) {
+    int n = 0;
+    for (std::size_t p = s.find(what); p != std::string::npos; p = s.find(what, p + 1)) ++n;
+    return n;
+}
+
+inline const std::string FEATURES = "feature usermove=1\nfeature reuse=0\n";
+
+}  // namespace morvelak::programs

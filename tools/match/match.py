@@ -1,0 +1,337 @@
+#!/usr/bin/env python3
+"""Plays complete games between a MORVELAK program and fairymax over the xboard
+protocol, without a GUI, alternating colours, and reports the results.
+
+Every move is checked by a referee (chess.js, tools/match/referee.mjs), which
+also ends the game by the rules: mate, stalemate, insufficient material,
+threefold repetition, the fifty-move rule.  A game that reaches the move cap
+is adjudicated a draw.  An illegal move, a crash (the engine's process ends)
+or a hang (no move within --hang seconds) ends the game as a loss for the
+engine at fault and is reported as a fault.  When the game ends by mate or
+stalemate after fairymax's move, MORVELAK still receives the move and must
+answer with the right result line instead of a move.
+
+    tools/match/match.py --games 4 --base 30 --inc 0.5
+
+Exit status: 0 when no fault of MORVELAK was seen, 1 otherwise.
+"""
+
+import argparse
+import os
+import queue
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+
+
+class Fault(Exception):
+    """An engine broke the game: illegal move, crash or hang."""
+
+    def __init__(self, who, kind, detail=""):
+        super().__init__(f"{kind} by {who}: {detail}")
+        self.who, self.kind, self.detail = who, kind, detail
+
+
+class Process:
+    """A child speaking lines on stdin/stdout, read by a thread so that every
+    wait can time out."""
+
+    def __init__(self, name, argv, cwd):
+        self.name = name
+        self.proc = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                     stderr=subprocess.DEVNULL, text=True, bufsize=1)
+        self.lines = queue.Queue()
+        self.transcript = []
+        threading.Thread(target=self._pump, daemon=True).start()
+
+    def _pump(self):
+        for line in self.proc.stdout:
+            self.lines.put(line.rstrip("\r\n"))
+        self.lines.put(None)  # end of output: the process has ended
+
+    def send(self, text):
+        self.transcript.append("> " + text)
+        try:
+            self.proc.stdin.write(text + "\n")
+            self.proc.stdin.flush()
+        except (BrokenPipeError, OSError):
+            raise Fault(self.name, "crash", f"pipe closed (exit status {self.proc.poll()})")
+
+    def read(self, deadline):
+        remaining = deadline - time.monotonic()
+        try:
+            line = self.lines.get(timeout=max(remaining, 0.001))
+        except queue.Empty:
+            raise Fault(self.name, "hang", "no answer in time")
+        if line is None:
+            self.proc.wait(timeout=5)
+            raise Fault(self.name, "crash", f"process ended (exit status {self.proc.returncode})")
+        self.transcript.append("< " + line)
+        return line
+
+    def close(self):
+        try:
+            self.send("quit")
+        except Fault:
+            pass
+        try:
+            self.proc.wait(timeout=3)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            self.proc.wait()
+
+
+class Referee:
+    def __init__(self):
+        node_modules = os.path.join(HERE, "node_modules", "chess.js")
+        if not os.path.isdir(node_modules):
+            subprocess.run(["npm", "install", "--silent", "--no-audit", "--no-fund"], cwd=HERE, check=True)
+        self.proc = subprocess.Popen(["node", os.path.join(HERE, "referee.mjs")], stdin=subprocess.PIPE,
+                                     stdout=subprocess.PIPE, text=True, bufsize=1)
+
+    def ask(self, line):
+        self.proc.stdin.write(line + "\n")
+        self.proc.stdin.flush()
+        return self.proc.stdout.readline().split()
+
+    def new(self):
+        self.ask("new")
+
+    def move(self, text):
+        """Returns (uci, status) or None for an illegal move."""
+        answer = self.ask("move " + text)
+        if not answer or answer[0] != "ok":
+            return None
+        return answer[1], answer[2]
+
+    def close(self):
+        self.proc.stdin.close()
+        self.proc.wait()
+
+
+class Morvelak:
+    """A MORVELAK program: announces usermove, moves on "white" or in answer to
+    a usermove, and is told only its own clock."""
+
+    def __init__(self, binary, folder, hang):
+        self.name = os.path.basename(binary)
+        self.hang = hang
+        self.p = Process(self.name, [binary], folder)
+        self.p.send("xboard")
+        self.p.send("protover 2")
+        self.p.send("new")
+
+    def _await_move(self):
+        deadline = time.monotonic() + self.hang
+        while True:
+            line = self.p.read(deadline)
+            if line.startswith("move "):
+                return line.split()[1]
+            if line.startswith("Illegal move"):
+                raise Fault(self.name, "refused a legal move", line)
+            if line.startswith(("1-0", "0-1", "1/2-1/2")):
+                return "result " + line
+
+    def start_as_white(self, my_cs):
+        self.p.send(f"time {my_cs}")
+        self.p.send("white")
+        return self._await_move()
+
+    def reply_to(self, move, my_cs):
+        self.p.send(f"time {my_cs}")
+        self.p.send("usermove " + move)
+        return self._await_move()
+
+    def close(self):
+        self.p.close()
+
+
+class Fairymax:
+    def __init__(self, binary, folder, hang, base, inc):
+        self.name = "fairymax"
+        self.hang = hang
+        self.p = Process(self.name, [binary], folder)
+        self.p.send("xboard")
+        self.p.send("protover 2")
+        self.usermove = False
+        deadline = time.monotonic() + 10
+        while True:  # features up to done=1
+            line = self.p.read(deadline)
+            if "usermove=1" in line:
+                self.usermove = True
+            if "done=1" in line:
+                break
+        if self.usermove:
+            self.p.send("accepted usermove")
+        self.p.send("new")
+        minutes, seconds = divmod(int(base), 60)
+        self.p.send(f"level 0 {minutes}:{seconds:02d} {inc:g}")
+        self.p.send("easy")
+
+    def _clocks(self, my_cs, other_cs):
+        self.p.send(f"time {my_cs}")
+        self.p.send(f"otim {other_cs}")
+
+    def _await_move(self):
+        deadline = time.monotonic() + self.hang
+        while True:
+            line = self.p.read(deadline)
+            if line.startswith("move "):
+                return line.split()[1]
+            if line.startswith("resign"):
+                return "resign"
+            # Result claims and thinking output are left to the referee.
+
+    def start_as_white(self, my_cs, other_cs):
+        self._clocks(my_cs, other_cs)
+        self.p.send("go")
+        return self._await_move()
+
+    def tell(self, move, my_cs, other_cs, answer=True):
+        self._clocks(my_cs, other_cs)
+        self.p.send(("usermove " if self.usermove else "") + move)
+        return self._await_move() if answer else None
+
+    def close(self):
+        self.p.close()
+
+
+EXPECTED_CLAIM = {
+    ("checkmate", "white"): "1-0 {White mates}",
+    ("checkmate", "black"): "0-1 {Black mates}",
+    ("stalemate", "white"): "1/2-1/2 {Stalemate}",
+    ("stalemate", "black"): "1/2-1/2 {Stalemate}",
+}
+
+
+def play_game(args, referee, morvelak_white, index):
+    folder = tempfile.mkdtemp(prefix=f"morvelak-match-{index}-")
+    for f in ("plansza1.txt", "k2.txt"):
+        shutil.copy(os.path.join(ROOT, "data", f), folder)
+    engine = Morvelak(args.engine, folder, args.hang)
+    opponent = Fairymax(args.opponent, folder, args.hang, args.base, args.inc)
+    referee.new()
+    clock = {"white": args.base, "black": args.base}  # seconds left
+    moves = []
+    result, reason, fault = None, None, None
+    side = "white"
+    last_for_opponent = None  # the engine's move still to be told to fairymax
+
+    def cs(colour):
+        return max(int(clock[colour] * 100), 1)
+
+    def other(colour):
+        return "black" if colour == "white" else "white"
+
+    try:
+        while result is None:
+            mover_is_engine = (side == "white") == morvelak_white
+            start = time.monotonic()
+            if mover_is_engine:
+                if not moves:
+                    text = engine.start_as_white(cs(side))
+                else:
+                    text = engine.reply_to(moves[-1], cs(side))
+                who = engine.name
+            else:
+                if not moves:
+                    text = opponent.start_as_white(cs(side), cs(other(side)))
+                else:
+                    text = opponent.tell(last_for_opponent, cs(side), cs(other(side)))
+                who = "fairymax"
+            used = time.monotonic() - start
+            clock[side] += args.inc - used
+            if text == "resign":
+                result, reason = ("0-1" if side == "white" else "1-0"), f"{who} resigns"
+                break
+            if text.startswith("result "):
+                raise Fault(who, "false result claim", text[7:])
+            checked = referee.move(text)
+            if checked is None:
+                raise Fault(who, "illegal move", text)
+            uci, status = checked
+            if not mover_is_engine and uci[4:] in ("r", "b", "n"):
+                # MORVELAK promotes to a queen only and rightly refuses this.
+                result, reason = "*", f"fairymax under-promoted ({uci}); game abandoned"
+                break
+            moves.append(uci[:4] if mover_is_engine else uci)
+            if mover_is_engine:
+                last_for_opponent = uci  # a MORVELAK promotion gets its queen letter
+            if status == "checkmate":
+                result, reason = ("1-0" if side == "white" else "0-1"), "checkmate"
+            elif status != "none":
+                result, reason = "1/2-1/2", status
+            elif clock[side] < 0 and args.flag:
+                result, reason = ("0-1" if side == "white" else "1-0"), f"{who} lost on time"
+            elif len(moves) >= args.cap:
+                result, reason = "1/2-1/2", f"adjudicated at the {args.cap}-ply cap"
+            if result and not mover_is_engine and status in ("checkmate", "stalemate"):
+                # MORVELAK is to move without a legal move: it must say so.
+                engine.p.send(f"time {cs(other(side))}")
+                engine.p.send("usermove " + uci)
+                answer = engine._await_move()
+                expected = EXPECTED_CLAIM[(status, side)]
+                if answer != "result " + expected:
+                    raise Fault(engine.name, "wrong end-of-game answer", f"{answer!r}, expected {expected!r}")
+            side = other(side)
+    except Fault as f:
+        fault = f
+        loser_white = (f.who == engine.name) == morvelak_white
+        result, reason = ("0-1" if loser_white else "1-0"), str(f)
+    finally:
+        engine.close()
+        opponent.close()
+    with open(os.path.join(folder, "transcript.txt"), "w") as t:
+        t.write("\n".join(["[" + engine.name + "]"] + engine.p.transcript +
+                          ["", "[fairymax]"] + opponent.p.transcript) + "\n")
+    return {"moves": moves, "result": result, "reason": reason, "fault": fault, "folder": folder}
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    ap.add_argument("--engine", default=os.path.join(ROOT, "build", "morvelak31"))
+    ap.add_argument("--opponent", default="/usr/games/fairymax")
+    ap.add_argument("--games", type=int, default=4, help="games, colours alternating (default 4)")
+    ap.add_argument("--base", type=float, default=60, help="seconds per side (default 60)")
+    ap.add_argument("--inc", type=float, default=1, help="increment per move in seconds (default 1)")
+    ap.add_argument("--cap", type=int, default=300, help="plies before a draw is adjudicated (default 300)")
+    ap.add_argument("--hang", type=float, default=60, help="seconds without a move that count as a hang")
+    ap.add_argument("--flag", action="store_true", help="a side whose clock runs out loses")
+    args = ap.parse_args()
+    for path in (args.engine, args.opponent):
+        if not os.access(path, os.X_OK):
+            sys.exit(f"{path}: not found or not executable")
+    if not shutil.which("node") or not shutil.which("npm"):
+        sys.exit("node and npm are needed for the referee (sudo apt-get install nodejs npm)")
+
+    referee = Referee()
+    name = os.path.basename(args.engine)
+    score = {"win": 0, "draw": 0, "loss": 0}
+    faults = []
+    for g in range(args.games):
+        white = g % 2 == 0
+        r = play_game(args, referee, white, g + 1)
+        mine = {"1-0": "win" if white else "loss", "0-1": "loss" if white else "win"}.get(r["result"], "draw")
+        score[mine] += 1
+        pairing = f"{name} - fairymax" if white else f"fairymax - {name}"
+        print(f"game {g + 1}: {pairing}  {r['result']}  ({r['reason']}, {len(r['moves'])} plies)  "
+              f"[{r['folder']}]")
+        print("    " + " ".join(r["moves"]))
+        if r["fault"] and r["fault"].who == name:
+            faults.append(f"game {g + 1}: {r['fault']}")
+        sys.stdout.flush()
+    referee.close()
+    print(f"{name}: +{score['win']} ={score['draw']} -{score['loss']} in {args.games} games")
+    for f in faults:
+        print("FAULT " + f)
+    sys.exit(1 if faults else 0)
+
+
+if __name__ == "__main__":
+    main()

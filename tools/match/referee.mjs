@@ -1,0 +1,42 @@
+// Referee of the match runner: keeps the game and answers, one line per
+// command on standard input:
+//   new              -> "ok"
+//   move <e2e4[q]>   -> "ok <uci> <status>"  or  "illegal"
+// where <uci> is the move as played (a promotion gets its piece letter; a
+// four-character promotion is to a queen) and <status> is one of
+// none, checkmate, stalemate, insufficient, threefold, fifty.
+import { createInterface } from 'node:readline';
+import { Chess } from 'chess.js';
+
+let game = new Chess();
+
+function status() {
+  if (game.isCheckmate()) return 'checkmate';
+  if (game.isStalemate()) return 'stalemate';
+  if (game.isInsufficientMaterial()) return 'insufficient';
+  if (game.isThreefoldRepetition()) return 'threefold';
+  if (Number(game.fen().split(' ')[4]) >= 100) return 'fifty';
+  return 'none';
+}
+
+const rl = createInterface({ input: process.stdin });
+rl.on('line', (line) => {
+  const [cmd, arg] = line.trim().split(/\s+/);
+  if (cmd === 'new') {
+    game = new Chess();
+    console.log('ok');
+  } else if (cmd === 'move') {
+    const m = /^([a-h][1-8])([a-h][1-8])([qrbn]?)$/.exec(arg || '');
+    if (!m) { console.log('illegal'); return; }
+    let played;
+    try {
+      played = game.move({ from: m[1], to: m[2], promotion: m[3] || 'q' });
+    } catch {
+      played = null;
+    }
+    if (!played) { console.log('illegal'); return; }
+    console.log(`ok ${played.from}${played.to}${played.promotion || ''} ${status()}`);
+  } else {
+    console.log('error unknown command');
+  }
+});
