@@ -58,8 +58,8 @@ template <Side S> bool level_with_own_front(int s, int front) {
 
 // Our pawn on s is passed when the enemy has no pawn on its file and, on
 // each neighbouring file, either none or a most advanced one that stands
-// level with ours or behind it.  (An enemy pawn further up that file, past
-// ours, is not looked at.)
+// level with ours or behind it.  Only that one is looked at: further enemy
+// pawns up the neighbouring file, ahead of ours, do not stop it.
 template <Side S> bool passed(const Files& fl, int s) {
     const int f = s % 10;
     if (fl.enemy[f] != 0) return false;
@@ -138,7 +138,9 @@ template <Side S> int rook_right_scan(const i8* pl, int s) {
 
 // Rook looking up its file (towards rank 8) over empty squares for a rook
 // or queen of ours.  NOT mirrored: a black rook also looks towards rank 8,
-// i.e. behind itself towards its own back rank.
+// i.e. behind itself towards its own back rank.  Two rooks on a file earn it
+// once for either colour; a rook and a queen differ (White's rook sees the
+// queen in front of it, Black's the queen behind it).
 template <Side S> int rook_file_scan(const i8* pl, int s) {
     using O = Own<S>;
     for (int x = s + 10; x <= 88; x += 10) {
