@@ -50,15 +50,17 @@ struct Game {
             int to = m.x2;
             if (m.x2 == CASTLE_SHORT) { from = O::kingHome; to = O::kingHome + 2; }
             if (m.x2 == CASTLE_LONG) { from = O::kingHome; to = O::kingHome - 2; }
-            i8 zap[8];
+            i8 zap[8] = {};
             bool legal;
             if constexpr (S == Side::White) {
                 ZROBRUCHB(zap, m.nr, m.x2);
-                legal = ODBICIAC(PL, white_king_square()) == 0;
+                const int k = white_king_square();
+                legal = on_board(k) && ODBICIAC(PL, k) == 0;
                 SKASUJRUCHB(zap, m.nr, m.x2);
             } else {
                 ZROBRUCHC(zap, m.nr, m.x2);
-                legal = ODBICIAB(PL, black_king_square()) == 0;
+                const int k = black_king_square();
+                legal = on_board(k) && ODBICIAB(PL, k) == 0;
                 SKASUJRUCHC(zap, m.nr, m.x2);
             }
             if (legal)
@@ -72,7 +74,7 @@ struct Game {
         const auto moves = toMove == Side::White ? legal_moves<Side::White>() : legal_moves<Side::Black>();
         for (const Legal& l : moves) {
             if (l.text != text) continue;
-            i8 zap[8];
+            i8 zap[8] = {};
             if (toMove == Side::White) ZROBRUCHB(zap, l.m.nr, l.m.x2);
             else ZROBRUCHC(zap, l.m.nr, l.m.x2);
             skroctablice(SCALE_NEWEST);
