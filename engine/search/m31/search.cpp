@@ -66,18 +66,24 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
         }
     }
 
-    // 3. Static evaluation of the node: placement and pawn structure.
+    // 3. Static evaluation of the node: placement and pawn structure.  Only
+    //    the null-move test and the last full-width ply read it, so a node
+    //    that has neither skips it (the evaluation has no side effects).
     int w = -sg * 12000;
+    const bool nullMove = pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && own_count<T>() > 3;
     i8 pionb[8], pionc[8];
-    const int ocpion = OCPION(PL, pionb, pionc);
-    const int le = OCPOZ(PL, BP, CP, pionb, pionc);
+    int ocpion = 0, le = 0;
+    if (nullMove || ply == 2) {
+        ocpion = OCPION(PL, pionb, pionc);
+        le = OCPOZ(PL, BP, CP, pionb, pionc);
+    }
     i8 ndroga[PATH_BYTES];
 
     // 4. Null move: if S could pass and still refute its caller in a shallow
     //    search of the other side, it will do at least as well with a move.
     //    Not when a mate score is at stake, nor with the other side down to
     //    three list entries (zugzwang grows likely).
-    if (pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && own_count<T>() > 3) {
+    if (nullMove) {
         int s = d + le + ocpion;
         if (reaches(s, opp_bound - sg * 30)) {
             // The null window lies just inside the bound S has to reach.
