@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -87,13 +86,39 @@ protected:
     }
 };
 
+inline bool is_move_text(const std::string& s, std::size_t at = 0) {
+    return s.size() >= at + 4 && s[at] >= 'a' && s[at] <= 'h' && s[at + 1] >= '1' &&
+           s[at + 1] <= '8' && s[at + 2] >= 'a' && s[at + 2] <= 'h' && s[at + 3] >= '1' &&
+           s[at + 3] <= '8';
+}
+
+// Whole-string match against a pattern in which '#' stands for one or more
+// digits, '~' for an optionally negative number, '@' for a move text (e2e4)
+// and every other character for itself.
+inline bool matches(const std::string& s, const std::string& pattern) {
+    std::size_t i = 0;
+    for (char c : pattern) {
+        if (c == '#' || c == '~') {
+            if (c == '~' && i < s.size() && s[i] == '-') ++i;
+            const std::size_t start = i;
+            while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+            if (i == start) return false;
+        } else if (c == '@') {
+            if (!is_move_text(s, i)) return false;
+            i += 4;
+        } else {
+            if (i >= s.size() || s[i] != c) return false;
+            ++i;
+        }
+    }
+    return i == s.size();
+}
+
 // The engine's "move" lines, in order, as their four characters.
 inline std::vector<std::string> moves_of(const Outcome& o) {
     std::vector<std::string> v;
-    static const std::regex re("^move ([a-h][1-8][a-h][1-8])$");
-    std::smatch m;
     for (const std::string& l : o.lines)
-        if (std::regex_match(l, m, re)) v.push_back(m[1]);
+        if (l.size() == 9 && l.compare(0, 5, "move ") == 0 && is_move_text(l, 5)) v.push_back(l.substr(5));
     return v;
 }
 
