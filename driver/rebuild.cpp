@@ -4,27 +4,49 @@
 
 namespace morvelak {
 
+namespace {
+bool on_board_somewhere(i8 code) {
+    for (int i = 0; i < 64; ++i)
+        if (PL[TAB[i]] == code) return true;
+    return false;
+}
+}  // namespace
+
 void rebuild_lists() {
     for (i8& b : BP) b = LIST_FILL;
     for (i8& b : CP) b = LIST_FILL;
     // White reads the board from a8 towards h1, Black from h1 towards a8, so
     // each list starts with the pieces nearest the opponent.  A list holds 16
-    // entries; a board with more pieces of one side keeps the first 16.
+    // entries; a board with more pieces of one side (only a board file can
+    // say so) keeps the first ones in scan order, but always keeps a place
+    // for its king, so that KROLB and KROLC name a king whenever there is one.
     int nb = 0;
+    bool kingToCome = on_board_somewhere(W_KING);
     for (int i = 0; i < 64 && nb < LIST_ENTRIES; ++i) {
         const int s = TAB[i];
         if (PL[s] & WHITE_BIT) {
-            if (PL[s] == W_KING) KROLB = static_cast<i8>(nb);
+            if (PL[s] == W_KING) {
+                KROLB = static_cast<i8>(nb);
+                kingToCome = false;
+            } else if (kingToCome && nb == LIST_ENTRIES - 1) {
+                continue;
+            }
             BP[2 * nb] = PL[s];
             BP[2 * nb + 1] = static_cast<i8>(s);
             ++nb;
         }
     }
     int nc = 0;
+    kingToCome = on_board_somewhere(B_KING);
     for (int i = 63; i >= 0 && nc < LIST_ENTRIES; --i) {
         const int s = TAB[i];
         if (PL[s] & BLACK_BIT) {
-            if (PL[s] == B_KING) KROLC = static_cast<i8>(nc);
+            if (PL[s] == B_KING) {
+                KROLC = static_cast<i8>(nc);
+                kingToCome = false;
+            } else if (kingToCome && nc == LIST_ENTRIES - 1) {
+                continue;
+            }
             CP[2 * nc] = PL[s];
             CP[2 * nc + 1] = static_cast<i8>(s);
             ++nc;
