@@ -1,0 +1,162 @@
+// Helpers shared by the position tests: setting up the global position from
+// FEN (checked) or from a bare board field (unchecked, for positions no game
+// reaches), snapshots of the whole position, and move lists as vectors.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "driver/rebuild.hpp"
+#include "engine/position/fen.hpp"
+#include "engine/position/movegen.hpp"
+#include "engine/position/state.hpp"
+
+namespace morvelak::test {
+
+// Sets the global position from a FEN that parse_fen accepts, rebuilds the
+// lists with the newest build's scale and returns the side to move.
+inline Side setup_fen(const std::string& fen) {
+    build_geometry();
+    FenPosition pos;
+    std::string error;
+    EXPECT_TRUE(parse_fen(fen, pos, error)) << fen << ": " << error;
+    std::memcpy(PL, pos.pl, 100);
+    std::memcpy(WYJ, pos.wyj, 4);
+    skroctablice(SCALE_NEWEST);
+    return pos.toMove;
+}
+
+// Sets the global board from the board field of a FEN without any legality
+// test (a king may hang, kings may be missing), WYJ from `wyj`, and rebuilds.
+inline void setup_board(const char* board, std::array<i8, 4> wyj = {0, 0, 0, 0},
+                        Scale scale = SCALE_NEWEST) {
+    build_geometry();
+    for (i8& b : PL) b = BORDER;
+    int rank = 8, file = 1;
+    for (const char* p = board; *p; ++p) {
+        if (*p == '/') { --rank; file = 1; continue; }
+        if (*p >= '1' && *p <= '8') {
+            for (int k = 0; k < *p - '0'; ++k) PL[10 * rank + file++] = EMPTY;
+            continue;
+        }
+        i8 code = EMPTY;
+        switch (*p) {
+        case 'K': code = W_KING; break;
+        case 'P': code = W_PAWN; break;
+        case 'N': code = W_KNIGHT; break;
+        case 'B': code = W_BISHOP; break;
+        case 'R': code = W_ROOK; break;
+        case 'Q': code = W_QUEEN; break;
+        case 'k': code = B_KING; break;
+        case 'p': code = B_PAWN; break;
+        case 'n': code = B_KNIGHT; break;
+        case 'b': code = B_BISHOP; break;
+        case 'r': code = B_ROOK; break;
+        case 'q': code = B_QUEEN; break;
+        default: ADD_FAILURE() << "bad board letter " << *p; break;
+        }
+        PL[10 * rank + file++] = code;
+    }
+    std::memcpy(WYJ, wyj.data(), 4);
+    skroctablice(scale);
+}
+
+// Square from its name, "e4" -> 45.
+constexpr int sq(const char* name) { return 10 * (name[1] - '0') + (name[0] - 'a' + 1); }
+
+// Index of the list entry standing on `square` for side S, or -1.
+template <Side S> int index_on(int square) {
+    for (int i = 0; i < own_count<S>(); ++i)
+        if (own_list<S>()[2 * i + 1] == square && own_list<S>()[2 * i] != 0) return i;
+    return -1;
+}
+
+using Moves = std::vector<std::pair<int, int>>;
+
+inline Moves to_pairs(const Move* m, int n) {
+    Moves out;
+    for (int k = 0; k < n; ++k) out.emplace_back(m[k].nr, m[k].x2);
+    return out;
+}
+
+// The two lists of the full generator for side S.
+struct Generated {
+    int result;  // quiet count or -1
+    Moves quiet;
+    Moves captures;
+};
+
+template <Side S> Generated generate() {
+    Move ru[MAX_MOVES], bi[MAX_MOVES];
+    int nb = 0;
+    const int r = superruchy<S>(PL, own_list<S>(), ru, bi, WYJ, &nb);
+    Generated g{r, {}, {}};
+    if (r >= 0) {
+        g.quiet = to_pairs(ru, r);
+        g.captures = to_pairs(bi, nb);
+    }
+    return g;
+}
+
+// Keeps only the moves of list index `nr`.
+inline Moves of_piece(const Moves& all, int nr) {
+    Moves out;
+    for (auto m : all)
+        if (m.first == nr) out.push_back(m);
+    return out;
+}
+
+// Everything make/unmake may touch.
+struct Snapshot {
+    std::array<i8, 100> pl;
+    std::array<i8, 32> bp, cp;
+    i8 ilb, ilc, krolb, krolc;
+    std::array<i8, 4> wyj;
+
+    static Snapshot take() {
+        Snapshot s;
+        std::memcpy(s.pl.data(), PL, 100);
+        std::memcpy(s.bp.data(), BP, 32);
+        std::memcpy(s.cp.data(), CP, 32);
+        s.ilb = ILB; s.ilc = ILC; s.krolb = KROLB; s.krolc = KROLC;
+        std::memcpy(s.wyj.data(), WYJ, 4);
+        return s;
+    }
+    friend bool operator==(const Snapshot&, const Snapshot&) = default;
+};
+
+// The position's own invariants: every list entry in use with a code stands
+// on the board, each piece on the board has exactly one entry, the king
+// indices name the kings.  Returns an empty string when all hold.
+inline std::string position_fault() {
+    int seen[100] = {};
+    for (int side = 0; side < 2; ++side) {
+        const i8* list = side ? CP : BP;
+        const int n = side ? ILC : ILB;
+        const i8 bit = side ? BLACK_BIT : WHITE_BIT;
+        for (int i = 0; i < n; ++i) {
+            const int code = list[2 * i], s = list[2 * i + 1];
+            if (code == 0 && s == 0) continue;
+            if (!(code & bit)) return "entry " + std::to_string(i) + " has a foreign code";
+            if (s < 11 || s > 88 || PL[s] != code)
+                return "entry " + std::to_string(i) + " does not match the board at " + std::to_string(s);
+            ++seen[s];
+        }
+    }
+    for (int s = 11; s <= 88; ++s) {
+        if (!on_board(s)) continue;
+        if (PL[s] != 0 && seen[s] != 1) return "square " + std::to_string(s) + " is in the lists " +
+                                              std::to_string(seen[s]) + " times";
+    }
+    if (BP[2 * KROLB] != W_KING) return "KROLB does not name the white king";
+    if (CP[2 * KROLC] != B_KING) return "KROLC does not name the black king";
+    for (int i = 0; i < 100; ++i)
+        if (!on_board(i) && PL[i] != BORDER) return "border square " + std::to_string(i) + " changed";
+    return {};
+}
+
+}  // namespace morvelak::test
