@@ -384,3 +384,73 @@ TEST(Root, OnlyWhiteClearsTheCounterWhenItStarts) {
 
 }  // namespace
 }  // namespace morvelak::searchtest
+
+namespace morvelak::searchtest {
+namespace {
+
+TEST(Root, MoreThanOneHundredTwentyLegalMoves) {
+    // 218 legal moves: every root list, reply table and ordering value must
+    // hold them all.
+    set_up("W......W"
+           "...H...."
+           ".H....H."
+           "....H..."
+           "..H....H"
+           "H....H.."
+           "pp.H...."
+           "kGSS.KG.");
+    Move ru[MAX_MOVES];
+    const int a = generate_legal<Side::White>(ru);
+    ASSERT_EQ(a, 218);
+    i8 droga[PATH_BYTES] = {};
+    char move[4];
+    int score = 0;
+    Quiet quiet;
+    const int p = deepen_white(ru, a, 3, droga, move, &score);
+    EXPECT_GE(p, 0);
+    EXPECT_LT(p, a);
+    EXPECT_GE(score, 10000) << "mate in one is there";
+}
+
+// The search's signature with the evaluation cut down to material, so that
+// tuning the evaluation does not move it: any change of what the search
+// visits shows here.
+TEST(Root, SignatureWithMaterialOnlyEvaluation) {
+    const struct {
+        const char* rows;
+        const char* wyj;
+        bool white;
+        int n;
+        u32 nodes;
+        const char* move;
+    } cases[] = {
+        {"w.gh.wk."
+         "..p.gppp"
+         "p.sp.s.."
+         ".p..p..."
+         "....P..."
+         ".GPP.S.."
+         "PP...PPP"
+         "WSGHW.K.",
+         "0 0 0 0", true, 6, 33023, "b3c2"},
+        {"w.g.k..w"
+         "ppp..ppp"
+         "..sp.s.."
+         "..g.p..."
+         "..G.P..."
+         "..SP.S.."
+         "PPP..PPP"
+         "W.GH.WK.",
+         "0 3 0 0", false, 6, 84481, "e8g8"},
+    };
+    for (const auto& c : cases) {
+        set_up(c.rows, c.wyj, c.white ? 0 : 1);
+        material_only();
+        const RootResult r = root(c.white, c.n);
+        EXPECT_EQ(r.counted, c.nodes);
+        EXPECT_EQ(r.move, c.move);
+    }
+}
+
+}  // namespace
+}  // namespace morvelak::searchtest
