@@ -6,6 +6,7 @@
 // Scores are always White's.  For the side to move S, "its bound" is the one
 // it improves (alfa for White, beta for Black) and "the other bound" the one
 // at which it refutes its caller (beta for White, alfa for Black).
+#include <bit>
 #include <cstring>
 
 #include "engine/eval/m31/eval.hpp"
@@ -81,8 +82,9 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
 
     // 4. Null move: if S could pass and still refute its caller in a shallow
     //    search of the other side, it will do at least as well with a move.
-    //    Not when a mate score is at stake, nor with the other side down to
-    //    three list entries (zugzwang grows likely).
+    //    Not when a mate score is at stake, and not when the other side's
+    //    list holds three entries or fewer (a bare ending, where passing is
+    //    too often the better move to be assumed worse).
     if (nullMove) {
         int s = d + le + ocpion;
         if (reaches(s, opp_bound - sg * 30)) {
@@ -159,9 +161,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
         // 7.1 Behind the ordered prefix: the next killer that is a move here.
         if (b >= g) {
             while (k < ilk) {
-                const Move km = kil[k++];
+                // Moves compared as one 16-bit word each.
+                const auto km = std::bit_cast<std::uint16_t>(kil[k++]);
                 int j = b;
-                while (j < a && !(ru[j] == km)) ++j;
+                while (j < a && std::bit_cast<std::uint16_t>(ru[j]) != km) ++j;
                 if (j < a) {
                     const Move t = ru[j]; ru[j] = ru[b]; ru[b] = t;
                     break;
