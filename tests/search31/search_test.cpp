@@ -454,3 +454,35 @@ TEST(Root, SignatureWithMaterialOnlyEvaluation) {
 
 }  // namespace
 }  // namespace morvelak::searchtest
+
+namespace morvelak::searchtest {
+namespace {
+
+TEST(Root, DeepIterationsSortByInternalSearches) {
+    // Target depth 9: nodes of depth 7 and more order their moves by an
+    // internal search, and one level below the root of the iterations of
+    // depth 8 and 9 the moves left after the killers are sorted once more.
+    // The search must stay deterministic and leave its flag cleared.
+    const char* rows =
+        "w.gh.wk."
+        "..p.gppp"
+        "p.sp.s.."
+        ".p..p..."
+        "....P..."
+        ".GPP.S.."
+        "PP...PPP"
+        "WSGHW.K.";
+    RootResult r[2];
+    for (RootResult& x : r) {
+        set_up(rows);
+        material_only();
+        x = root(true, 9);
+        EXPECT_EQ(I, 0);
+    }
+    EXPECT_EQ(r[0].counted, r[1].counted);
+    EXPECT_EQ(r[0].move, r[1].move);
+    EXPECT_NE(r[0].thinking.find("\n9 "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace morvelak::searchtest
