@@ -1,9 +1,12 @@
-// Positions for the search tests: a board drawn as eight rows of eight
-// letters (rank 8 first, '.' empty, the board file's letters otherwise), set
-// up the way the driver does before the engine moves.
+// Positions for the search tests, set up the way the driver does before the
+// engine moves: board and WYJ from a FEN, the list rebuild, the evaluation
+// set-up for the plies played, a key window holding only this position, and
+// killers and replies as at program start.
 #pragma once
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 
@@ -11,37 +14,42 @@
 #include "driver/rebuild.hpp"
 #include "engine/eval/m31/eval.hpp"
 #include "engine/eval/phase.hpp"
+#include "engine/position/fen.hpp"
 #include "engine/search/keys.hpp"
 #include "engine/search/m31/root.hpp"
 #include "engine/search/m31/state.hpp"
-#include "util/boardfile.hpp"
 
 namespace morvelak::searchtest {
 
 using namespace morvelak::m31;
 
-inline constexpr const char* START =
-    "wsghkgsw"
-    "pppppppp"
-    "........"
-    "........"
-    "........"
-    "........"
-    "PPPPPPPP"
-    "WSGHKGSW";
+inline constexpr const char* START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
-// The board, the WYJ bytes ("castling castling ep ep"), the plies played;
-// lists, values and evaluation set-up as before a move; a fresh key window
-// holding only this position; killers and replies as at program start.
-inline void set_up(const std::string& rows, const char* wyj = "0 0 0 0", int plies = 0) {
-    static bool once = [] {
+// twin = true sets up the colour-mirrored twin instead: the board turned half
+// round with the colours swapped, so that each side's list visits its pieces
+// in the order the other side's list visited them (no castling, no en passant).
+inline void set_up(const char* fen, int plies = 0, bool twin = false) {
+    static const bool geometry = [] {
         build_geometry();
         fill_keys();
         return true;
     }();
-    (void)once;
-    for (i8& b : PL) b = BORDER;
-    load_text((rows + "\n" + wyj + "\n").c_str(), PL, WYJ);
+    (void)geometry;
+    FenPosition pos;
+    std::string error;
+    if (!parse_fen(fen, pos, error)) {
+        std::fprintf(stderr, "%s: %s\n", fen, error.c_str());
+        std::abort();
+    }
+    std::memcpy(PL, pos.pl, 100);
+    std::memcpy(WYJ, pos.wyj, 4);
+    if (twin) {
+        for (int s = 11; s <= 88; ++s) {
+            const i8 c = pos.pl[s];
+            PL[99 - s] = c & WHITE_BIT ? static_cast<i8>(c + 8) : c & BLACK_BIT ? static_cast<i8>(c - 8) : c;
+        }
+        std::memset(WYJ, 0, 4);
+    }
     R = plies;
     skroctablice(SCALE_NEWEST);
     wstawstan();
@@ -52,22 +60,21 @@ inline void set_up(const std::string& rows, const char* wyj = "0 0 0 0", int pli
     L = 0;
 }
 
-// The board turned half round with the colours swapped: the twin in which
-// the other side stands exactly as this side stood.
-inline std::string rotated(const std::string& rows) {
-    std::string out(rows.rbegin(), rows.rend());
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        else if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
-}
-
 inline constexpr i8 twin_square(int s) { return static_cast<i8>(99 - s); }
 
+// A move's text on the twin board ("e2e4" becomes "d7d5").
+inline std::string twin_text(const std::string& m) {
+    std::string t = m;
+    for (int i : {0, 2}) {
+        t[i] = static_cast<char>('a' + 'h' - m[i]);
+        t[i + 1] = static_cast<char>('1' + '8' - m[i + 1]);
+    }
+    return t;
+}
+
 // Evaluation reduced to material: every weight 0, every piece-square table
-// zero, both colours in the opening (no mobility term).  Scores are then
-// exact mirror images for a position and its turned-round twin.
+// zero, both colours in the opening (no mobility term).  A position and its
+// twin then score exact negatives, and tuning the evaluation moves nothing.
 inline void material_only() {
     static const PieceSquare ZERO{};
     DUBEL = SAMOTNY = SLABY = KRYCIE = 0;
@@ -83,15 +90,24 @@ inline void material_only() {
     STANB = STANC = 0;
 }
 
-// Silences thinking lines for the lifetime of the object.
-struct Quiet {
-    std::FILE* sink = std::fopen("/dev/null", "w");
+// Everything written to a temporary file, read back.
+inline std::string contents(std::FILE* f) {
+    std::string s;
+    std::rewind(f);
+    for (int c; (c = std::fgetc(f)) != EOF;) s.push_back(static_cast<char>(c));
+    return s;
+}
+
+// Sends thinking lines to a temporary file for the lifetime of the object.
+struct Thinking {
+    std::FILE* file = std::tmpfile();
     std::FILE* saved = thinking_stream;
-    Quiet() { thinking_stream = sink; }
-    ~Quiet() {
+    Thinking() { thinking_stream = file; }
+    ~Thinking() {
         thinking_stream = saved;
-        std::fclose(sink);
+        std::fclose(file);
     }
+    std::string text() const { return contents(file); }
 };
 
 }  // namespace morvelak::searchtest
