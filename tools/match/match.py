@@ -218,6 +218,8 @@ def play_game(args, referee, morvelak_white, index):
     opponent = Fairymax(args.opponent, folder, args.hang, args.base, args.inc)
     referee.new()
     clock = {"white": args.base, "black": args.base}  # seconds left
+    engine_colour = "white" if morvelak_white else "black"
+    lowest = args.base  # the engine's lowest clock after one of its moves
     moves = []
     result, reason, fault = None, None, None
     side = "white"
@@ -247,6 +249,8 @@ def play_game(args, referee, morvelak_white, index):
                 who = "fairymax"
             used = time.monotonic() - start
             clock[side] += args.inc - used
+            if mover_is_engine:
+                lowest = min(lowest, clock[side])
             if text == "resign":
                 result, reason = ("0-1" if side == "white" else "1-0"), f"{who} resigns"
                 break
@@ -290,7 +294,8 @@ def play_game(args, referee, morvelak_white, index):
     with open(os.path.join(folder, "transcript.txt"), "w") as t:
         t.write("\n".join(["[" + engine.name + "]"] + engine.p.transcript +
                           ["", "[fairymax]"] + opponent.p.transcript) + "\n")
-    return {"moves": moves, "result": result, "reason": reason, "fault": fault, "folder": folder}
+    return {"moves": moves, "result": result, "reason": reason, "fault": fault, "folder": folder,
+            "lowest": lowest, "engine_colour": engine_colour}
 
 
 def main():
@@ -322,6 +327,7 @@ def main():
         pairing = f"{name} - fairymax" if white else f"fairymax - {name}"
         print(f"game {g + 1}: {pairing}  {r['result']}  ({r['reason']}, {len(r['moves'])} plies)  "
               f"[{r['folder']}]")
+        print(f"    {name}'s lowest clock: {r['lowest']:.1f} s")
         print("    " + " ".join(r["moves"]))
         if r["fault"] and r["fault"].who == name:
             faults.append(f"game {g + 1}: {r['fault']}")
