@@ -1,0 +1,64 @@
+#include "driver/old/history.hpp"
+
+#include <cstring>
+
+namespace morvelak::old {
+
+i8 PLZAP[HISTORY_MOVES][2][100];
+i8 WYJZAP[HISTORY_MOVES][2][4];
+
+namespace {
+
+bool stored(int k) { return k >= 0 && k < HISTORY_MOVES; }
+
+bool store(int k, int half) {
+    if (!stored(k)) return false;
+    std::memcpy(PLZAP[k][half], PL, 100);
+    std::memcpy(WYJZAP[k][half], WYJ, 4);
+    return true;
+}
+
+bool restore(int k, int half) {
+    if (!stored(k)) return false;
+    std::memcpy(PL, PLZAP[k][half], 100);
+    std::memcpy(WYJ, WYJZAP[k][half], 4);
+    return true;
+}
+
+}  // namespace
+
+void start_history() {
+    // A cleared board has no border ring, so it never equals PL.
+    std::memset(PLZAP, 0, sizeof PLZAP);
+    std::memset(WYJZAP, 0, sizeof WYJZAP);
+    R = 0;
+    store(0, BEFORE_WHITE);
+}
+
+bool store_after_white_move() { return store(R, WHITE_MOVED); }
+
+bool store_after_black_move() {
+    ++R;
+    return store(R, BEFORE_WHITE);
+}
+
+bool store_after_move(Side mover) {
+    return mover == Side::White ? store_after_white_move() : store_after_black_move();
+}
+
+bool take_back_full_move(Side engine) {
+    if (R <= 0) return false;  // not a full move played yet
+    --R;
+    return restore(R, engine == Side::Black ? BEFORE_WHITE : WHITE_MOVED);
+}
+
+int czypotrojne() {
+    const int moves = R < HISTORY_MOVES ? R : HISTORY_MOVES;
+    int count = 0;
+    for (int k = 0; k < moves; ++k)
+        for (int half = 0; half < 2; ++half)
+            if (std::memcmp(PLZAP[k][half], PL, 100) == 0) ++count;
+    return count;
+}
+
+}  // namespace morvelak::old

@@ -1,0 +1,65 @@
+// The game history of the two older builds: two positions per full move.
+//
+// Where the newest build keeps one board per ply, these builds count the game
+// in full moves (the global R of driver/history.hpp) and keep, for every full
+// move k, two boards with their WYJ bytes:
+//
+//   PLZAP[k][BEFORE_WHITE]  the position with White to move after k full moves
+//   PLZAP[k][WHITE_MOVED]   the position after White's move of full move k + 1
+//
+// The two storing steps follow from who has just moved, whoever plays whom:
+// White's move fills the second board of the current full move; Black's move
+// completes the full move, so R grows and the first board of the next one is
+// filled.  Taking back ("remove") goes one full move back and restores the
+// board on which the engine's opponent is to move again.
+//
+// The history holds 150 full moves.  A longer game keeps playing: its later
+// positions are simply not stored, cannot be taken back to, and never take
+// part in the repetition count.
+#pragma once
+
+#include "driver/history.hpp"
+#include "engine/position/state.hpp"
+
+namespace morvelak::old {
+
+inline constexpr int HISTORY_MOVES = 150;
+inline constexpr int BEFORE_WHITE = 0;  // White to move
+inline constexpr int WHITE_MOVED = 1;   // Black to move
+
+extern i8 PLZAP[HISTORY_MOVES][2][100];
+extern i8 WYJZAP[HISTORY_MOVES][2][4];
+
+// "new": R = 0 and the loaded position becomes entry (0, BEFORE_WHITE).
+// Every other entry is cleared, so a board that was never stored in this
+// game (a game begun with Black to move, say) can never match a position.
+void start_history();
+
+// After White's move: store the position as entry (R, WHITE_MOVED); R stays.
+// Returns false when R is beyond the history and nothing was stored.
+bool store_after_white_move();
+
+// After Black's move: R += 1, then store the position as entry
+// (R, BEFORE_WHITE).  Returns false when nothing was stored.
+bool store_after_black_move();
+
+// The two above, chosen by the side that has just moved.
+bool store_after_move(Side mover);
+
+// "remove": takes back the engine's last move and the opponent's move before
+// it.  R -= 1, then the position is restored from entry (R, BEFORE_WHITE)
+// when the engine plays Black and from (R, WHITE_MOVED) when it plays White:
+// either way the opponent is to move again.  With no full move played
+// (R = 0) nothing happens.  An entry beyond the history was never stored, so
+// R goes back but the position stays as it is.  Returns whether a position
+// was restored.
+bool take_back_full_move(Side engine);
+
+// How many of the stored boards equal PL: for every full move k < R (and
+// within the history) both (k, BEFORE_WHITE) and (k, WHITE_MOVED) are
+// compared over all 100 bytes.  Only the board counts; castling rights and
+// en-passant squares are not looked at.  The root searches use it to score a
+// root move that returns to an earlier position of the game.
+int czypotrojne();
+
+}  // namespace morvelak::old
