@@ -45,7 +45,12 @@ template <Side A, int D, u8 Adjacent, u8 Far>
     i8 c = pl[t];
     if (FLAGS<A>.f[static_cast<u8>(c)] & Adjacent) return true;
     if (c) return false;
-    do { t += D; c = pl[t]; } while (c == 0);
+    do {
+        t += D;
+        // The border ring stops every ray before it can leave the board.
+        if (static_cast<unsigned>(t) >= 100u) __builtin_unreachable();
+        c = pl[t];
+    } while (c == 0);
     return FLAGS<A>.f[static_cast<u8>(c)] & Far;
 }
 

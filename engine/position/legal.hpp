@@ -21,7 +21,7 @@ inline int generate_legal(Move* ru) {
     if (nq < 0) return 0;  // the enemy king hangs: not a position of a game
     for (int k = 0; k < nq; ++k) r[aa + k] = bi[k];
     int a = 0;
-    i8 zap[8];
+    i8 zap[8] = {};
     for (int b = 0; b < aa + nq; ++b) {
         zrobruch<S>(zap, r[b].nr, r[b].x2);
         if (!attacked_by<Opp<S>>(PL, king_square<S>())) ru[a++] = r[b];
