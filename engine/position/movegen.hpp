@@ -31,12 +31,29 @@ template <> struct GenRays<Side::Black> {
 
 }  // namespace detail
 
-// Generates side S's moves: quiet moves into ru (their count is returned),
-// captures into bi (their count is added to *ilb).  Returns -1 when the enemy
-// king can be captured; the lists are then incomplete.  Castling=false gives
-// the generator of the tree-node build, which never castles in the search.
-template <Side S, bool Castling = true>
-inline int superruchy(const i8* pl, const i8* list, Move* ru, Move* bi, const i8* wyj, int* ilb) {
+// What a generator asks before it lets the king step somewhere and before it
+// castles.  The plain generator lets the king go anywhere (a step into check
+// is refuted one ply later by the king capture) and asks the attack test for
+// the castling squares; the tree-node build's attack-map generator (see
+// attackmap.hpp) answers both from a map of the enemy's attacks instead.
+template <bool Castling>
+struct ByAttackTest {
+    static constexpr bool castles = Castling;
+    static constexpr bool king_may(int) { return true; }
+    template <Side T> [[gnu::always_inline]] static bool safe(const i8* pl, int sq) {
+        return !attacked_by<T>(pl, sq);
+    }
+};
+
+// The one generator body.  Generates side S's moves: quiet moves into ru
+// (their count is returned), captures into bi (their count is added to *ilb).
+// Returns -1 when the enemy king can be captured; the lists are then
+// incomplete.  Rules decides the king's targets and castling (above).
+// Kept out of line: the body is large, and a copy inlined into each caller
+// buys no speed (perft bench) but costs code size.
+template <Side S, class Rules>
+[[gnu::noinline]] inline int generate_moves(const i8* pl, const i8* list, Move* ru, Move* bi,
+                                            const i8* wyj, int* ilb, const Rules& rules) {
     using O = Own<S>;
     using R = detail::GenRays<S>;
     constexpr Side T = Opp<S>;
@@ -64,6 +81,7 @@ inline int superruchy(const i8* pl, const i8* list, Move* ru, Move* bi, const i8
         case O::king:
             for (int k = 0; k < ILK[s]; ++k) {
                 const int t = KRO[s][k];
+                if (!rules.king_may(t)) continue;
                 const i8 c = pl[t];
                 if (c == 0) quiet(i, t);
                 else if (c & O::enemy) {
@@ -103,16 +121,17 @@ inline int superruchy(const i8* pl, const i8* list, Move* ru, Move* bi, const i8
             MV_SLIDE(R::bishop, 4)
             break;
         case O::rook:
-            if constexpr (Castling) {
+            if constexpr (Rules::castles) {
                 constexpr int e = O::kingHome;
                 // King side: e, f, g free of attack; queen side: e, d, c (b may be attacked).
                 if (s == O::rookShort && pl[e] == O::king && (wyj[O::rightsSlot] & 1) &&
-                    pl[e + 1] == 0 && pl[e + 2] == 0 && !attacked_by<T>(pl, e) &&
-                    !attacked_by<T>(pl, e + 1) && !attacked_by<T>(pl, e + 2))
+                    pl[e + 1] == 0 && pl[e + 2] == 0 && rules.template safe<T>(pl, e) &&
+                    rules.template safe<T>(pl, e + 1) && rules.template safe<T>(pl, e + 2))
                     quiet(i, CASTLE_SHORT);
                 if (s == O::rookLong && pl[e] == O::king && (wyj[O::rightsSlot] & 2) &&
-                    pl[e - 3] == 0 && pl[e - 2] == 0 && pl[e - 1] == 0 && !attacked_by<T>(pl, e) &&
-                    !attacked_by<T>(pl, e - 1) && !attacked_by<T>(pl, e - 2))
+                    pl[e - 3] == 0 && pl[e - 2] == 0 && pl[e - 1] == 0 &&
+                    rules.template safe<T>(pl, e) && rules.template safe<T>(pl, e - 1) &&
+                    rules.template safe<T>(pl, e - 2))
                     quiet(i, CASTLE_LONG);
             }
             MV_SLIDE(R::rook, 4)
@@ -127,6 +146,13 @@ inline int superruchy(const i8* pl, const i8* list, Move* ru, Move* bi, const i8
 #undef MV_SLIDE
     *ilb = nc;
     return nq;
+}
+
+// The engine's main generator.  Castling=false gives the tree-node build's
+// generator for the search, which never castles there.
+template <Side S, bool Castling = true>
+inline int superruchy(const i8* pl, const i8* list, Move* ru, Move* bi, const i8* wyj, int* ilb) {
+    return generate_moves<S>(pl, list, ru, bi, wyj, ilb, ByAttackTest<Castling>{});
 }
 
 inline int SUPERRUCHYB(const i8* pl, const i8* bp, Move* ru, Move* bi, const i8* wyj, int* ilb) {
