@@ -18,36 +18,21 @@
 
 namespace morvelak {
 
-template <Side S>
-inline int zrobruch(i8* z, int nr, int x2) {
+// The ordinary-move part of make and unmake (everything but castling),
+// shared with the tree-node build's light pair.  A record keeps the WYJ byte k
+// it saves at z[Base + k]: the full record saves all four at 4..7 (Base 4),
+// the light record only WYJ[2] and WYJ[3], at 4 and 5 (Base 2).  The caller
+// saves and restores WYJ; these read only the saved en-passant square.
+template <Side S, int Base>
+[[gnu::always_inline]] inline int make_ordinary(i8* z, int nr, int x2) {
     using O = Own<S>;
     i8* own = own_list<S>();
     i8* opp = own_list<Opp<S>>();
     const int oppCount = own_count<Opp<S>>();
     const i8 piece = own[2 * nr];
-    z[0] = piece;
-    std::memcpy(z + 4, WYJ, 4);
-
-    constexpr int e = O::kingHome;
-    i8* king = own + 2 * own_king_index<S>();
-    if (x2 < 0) {
-        z[2] = 0;  // nothing is captured by castling
-        if (x2 == CASTLE_SHORT) {
-            king[1] = e + 2;
-            own[2 * nr + 1] = e + 1;
-            PL[e + 2] = O::king; PL[e] = 0; PL[e + 1] = O::rook; PL[e + 3] = 0;
-        } else {
-            king[1] = e - 2;
-            own[2 * nr + 1] = e - 1;
-            PL[e - 2] = O::king; PL[e] = 0; PL[e - 1] = O::rook; PL[e - 4] = 0;  // b-file untouched
-        }
-        WYJ[O::rightsSlot] = 0;
-        WYJ[2] = 0; WYJ[3] = 0;
-        return 0;
-    }
-
     const int from = own[2 * nr + 1];
     const i8 target = PL[x2];
+    z[0] = piece;
     z[1] = static_cast<i8>(from);
     z[2] = target;
     z[3] = -1;
@@ -59,7 +44,7 @@ inline int zrobruch(i8* z, int nr, int x2) {
     if (piece == O::pawn) {
         if (from / 10 == O::startRank && x2 / 10 == O::doubleRank) {
             WYJ[5 - O::epSlot] = static_cast<i8>(x2 - O::up);  // the square passed over
-        } else if (x2 == z[4 + O::epSlot] && target == 0) {
+        } else if (x2 == z[Base + O::epSlot] && target == 0) {
             // En passant: the enemy pawn stands behind the destination.
             const int victim = x2 - O::up;
             for (int i = 0; i < oppCount; ++i) {
@@ -91,31 +76,17 @@ inline int zrobruch(i8* z, int nr, int x2) {
     return gain;
 }
 
-template <Side S>
-inline void skasujruch(const i8* z, int nr, int x2) {
+template <Side S, int Base>
+[[gnu::always_inline]] inline void unmake_ordinary(const i8* z, int nr, int x2) {
     using O = Own<S>;
     i8* own = own_list<S>();
     i8* opp = own_list<Opp<S>>();
-    std::memcpy(WYJ, z + 4, 4);
-    constexpr int e = O::kingHome;
-    if (x2 < 0) {
-        i8* king = own + 2 * own_king_index<S>();
-        king[1] = e;
-        if (x2 == CASTLE_SHORT) {
-            own[2 * nr + 1] = e + 3;
-            PL[e] = O::king; PL[e + 1] = 0; PL[e + 2] = 0; PL[e + 3] = O::rook;
-        } else {
-            own[2 * nr + 1] = e - 4;
-            PL[e] = O::king; PL[e - 2] = 0; PL[e - 1] = 0; PL[e - 4] = O::rook;
-        }
-        return;
-    }
     PL[z[1]] = z[0];
     own[2 * nr] = z[0];
     own[2 * nr + 1] = z[1];
     PL[x2] = z[2];
     if (z[3] != -1) {
-        if (x2 == z[4 + O::epSlot] && z[0] == O::pawn && z[2] == 0) {
+        if (x2 == z[Base + O::epSlot] && z[0] == O::pawn && z[2] == 0) {
             const int victim = x2 - O::up;
             opp[2 * z[3]] = O::enemyPawn;
             opp[2 * z[3] + 1] = static_cast<i8>(victim);
@@ -124,6 +95,52 @@ inline void skasujruch(const i8* z, int nr, int x2) {
             opp[2 * z[3]] = z[2];
             opp[2 * z[3] + 1] = static_cast<i8>(x2);
         }
+    }
+}
+
+template <Side S>
+inline int zrobruch(i8* z, int nr, int x2) {
+    using O = Own<S>;
+    std::memcpy(z + 4, WYJ, 4);
+    if (x2 >= 0) return make_ordinary<S, 4>(z, nr, x2);
+
+    i8* own = own_list<S>();
+    constexpr int e = O::kingHome;
+    i8* king = own + 2 * own_king_index<S>();
+    z[0] = own[2 * nr];
+    z[2] = 0;  // nothing is captured by castling
+    if (x2 == CASTLE_SHORT) {
+        king[1] = e + 2;
+        own[2 * nr + 1] = e + 1;
+        PL[e + 2] = O::king; PL[e] = 0; PL[e + 1] = O::rook; PL[e + 3] = 0;
+    } else {
+        king[1] = e - 2;
+        own[2 * nr + 1] = e - 1;
+        PL[e - 2] = O::king; PL[e] = 0; PL[e - 1] = O::rook; PL[e - 4] = 0;  // b-file untouched
+    }
+    WYJ[O::rightsSlot] = 0;
+    WYJ[2] = 0; WYJ[3] = 0;
+    return 0;
+}
+
+template <Side S>
+inline void skasujruch(const i8* z, int nr, int x2) {
+    using O = Own<S>;
+    std::memcpy(WYJ, z + 4, 4);
+    if (x2 >= 0) {
+        unmake_ordinary<S, 4>(z, nr, x2);
+        return;
+    }
+    i8* own = own_list<S>();
+    constexpr int e = O::kingHome;
+    i8* king = own + 2 * own_king_index<S>();
+    king[1] = e;
+    if (x2 == CASTLE_SHORT) {
+        own[2 * nr + 1] = e + 3;
+        PL[e] = O::king; PL[e + 1] = 0; PL[e + 2] = 0; PL[e + 3] = O::rook;
+    } else {
+        own[2 * nr + 1] = e - 4;
+        PL[e] = O::king; PL[e - 2] = 0; PL[e - 1] = 0; PL[e - 4] = O::rook;
     }
 }
 
