@@ -91,7 +91,9 @@ TEST(Attacks, EdgeCasesOfEachAttacker) {
         setup_board(c.board);
         for (int s : c.yes) EXPECT_EQ(c.white ? ODBICIAB(PL, s) : ODBICIAC(PL, s), 1) << "square " << s;
         for (int s : c.no) EXPECT_EQ(c.white ? ODBICIAB(PL, s) : ODBICIAC(PL, s), 0) << "square " << s;
-        if (c.no.empty()) EXPECT_EQ(attacked_squares(c.white), c.yes);
+        if (c.no.empty()) {
+            EXPECT_EQ(attacked_squares(c.white), c.yes);
+        }
     }
 }
 

@@ -4,13 +4,15 @@
 //
 //   node generate.mjs            regenerate the fixture
 //   node generate.mjs FEN DEPTH  print the counts of one position
+//   node generate.mjs FEN DEPTH --engine-rights
+//                                the same under the engine's castling rule
 //
 // Every position gets depths 1..4; depth 5 is added when the estimated time
 // (depth-4 time times the last branching factor) stays under BUDGET_MS.
 import { writeFileSync } from 'node:fs'
 import { dirname, join } from 'node:path'
 import { fileURLToPath } from 'node:url'
-import { perftQ } from './perft.mjs'
+import { perftEngineRights, perftQ } from './perft.mjs'
 
 const BUDGET_MS = 120000
 
@@ -88,9 +90,10 @@ function countsOf(fen, maxDepth) {
   return counts
 }
 
-if (process.argv.length === 4) {
+if (process.argv.length === 4 || process.argv.length === 5) {
   const [fen, depth] = [process.argv[2], Number(process.argv[3])]
-  for (let d = 1; d <= depth; d++) console.log(`perft ${d} ${perftQ(fen, d)}`)
+  const count = process.argv[4] === '--engine-rights' ? perftEngineRights : perftQ
+  for (let d = 1; d <= depth; d++) console.log(`perft ${d} ${count(fen, d)}`)
 } else {
   const here = dirname(fileURLToPath(import.meta.url))
   const out = join(here, '..', '..', 'tests', 'position', 'perft_fixture.txt')

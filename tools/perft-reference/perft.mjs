@@ -3,6 +3,7 @@
 // chess.js's own move generator, which is independent of the engine.
 import { Chess } from 'chess.js'
 
+
 // Counts the legal sequences of `depth` plies from the game's position.
 // chess.js lists one move per promotion piece; all but the queen are dropped.
 function count(game, depth) {
@@ -22,6 +23,44 @@ function count(game, depth) {
 export function perftQ(fen, depth) {
   const game = new Chess(fen)
   return depth <= 0 ? 1 : count(game, depth)
+}
+
+// The same count under the engine's own castling rule, which differs from
+// the rules of chess: a right is lost only by castling (the engine keeps no
+// record of earlier king or rook moves inside its search), and it can be used
+// whenever the king and that rook stand on their home squares.  Counts differ
+// from perftQ only where a king or rook leaves and comes back, or a rook
+// is replaced on its corner, before the castling: five plies at the least.
+const KSIDE = 32
+const QSIDE = 64
+
+function countEngineRights(game, depth, rights) {
+  const board = game._board
+  const has = (sq, type, color) => board[sq] && board[sq].type === type && board[sq].color === color
+  const usable = (c) => {
+    const [e, a, h] = c === 'w' ? [116, 112, 119] : [4, 0, 7]  // e1 a1 h1 / e8 a8 h8 (0x88)
+    if (!has(e, 'k', c)) return 0
+    return (rights[c] & KSIDE && has(h, 'r', c) ? KSIDE : 0) | (rights[c] & QSIDE && has(a, 'r', c) ? QSIDE : 0)
+  }
+  game._castling = { w: usable('w'), b: usable('b') }
+  const moves = game._moves({ legal: false })
+  const us = game._turn
+  let nodes = 0
+  for (const m of moves) {
+    if (m.promotion && m.promotion !== 'q') continue
+    game._makeMove(m)
+    if (!game._isKingAttacked(us)) {
+      const next = m.flags & (KSIDE | QSIDE) ? { ...rights, [us]: 0 } : rights
+      nodes += depth > 1 ? countEngineRights(game, depth - 1, next) : 1
+    }
+    game._undoMove()
+  }
+  return nodes
+}
+
+export function perftEngineRights(fen, depth) {
+  const game = new Chess(fen)
+  return depth <= 0 ? 1 : countEngineRights(game, depth, { ...game._castling })
 }
 
 // A random legal position: `plies` random legal moves from `fen`, stopping
