@@ -14,6 +14,7 @@
 
 #include <cstdio>
 
+#include "driver/old/history.hpp"
 #include "engine/position/types.hpp"
 
 namespace morvelak {
@@ -50,6 +51,21 @@ struct BuildPolicy {
     // Told the opponent's move just before it is made (origin square, the
     // rook's for castling; destination or castling code); may be null.
     void (*note_opponent_move)(Side mover, int from, int x2);
+
+    // ---- For the interfaces that speak the newer protocol version.  The
+    // defaults suit the two older builds (history by full moves, the name
+    // taken from the program's file); the newest build sets its own. ----
+
+    // The name announced as "myname".  Null: made from the program's file
+    // name, "morvelak28" giving "MORVELAK 28".
+    const char* name = nullptr;
+    // "setboard": the history starts again from the position set up, with
+    // `toMove` to move.
+    void (*history_set_up)(Side toMove) = old::start_history_from;
+    // "undo": takes back the last ply, made by `mover`, in the history and on
+    // the board.  Returns false, changing nothing, when there is none to take
+    // back.
+    bool (*history_undo)(Side mover) = old::take_back_ply;
 };
 
 // Size of the line buffer: 255 characters and the terminating zero.

@@ -22,6 +22,17 @@ void after_ply(Side) { history_advance(); }
 // "remove" takes back the last two plies whichever side the engine plays.
 void remove(Side) { history_remove_two(); }
 
+// A position set up by the interface is entry 0 whoever is to move: the
+// history counts plies, not full moves.
+void set_up(Side) { history_start(); }
+
+// "undo" takes back one ply, as long as the position before it was stored.
+bool undo(Side) {
+    if (R <= 0 || R - 1 >= HISTORY_PLIES) return false;
+    history_remove_one();
+    return true;
+}
+
 constexpr BuildPolicy POLICY{
     .features = FEATURES,
     .position_keys = true,
@@ -34,6 +45,9 @@ constexpr BuildPolicy POLICY{
     .history_after_ply = after_ply,
     .history_remove = remove,
     .note_opponent_move = nullptr,
+    .name = "MORVELAK 31",
+    .history_set_up = set_up,
+    .history_undo = undo,
 };
 
 }  // namespace

@@ -18,8 +18,11 @@ bool store(int k, int half) {
     return true;
 }
 
+// A stored board always has its border ring; a cleared entry holds zeros.
+bool filled(int k, int half) { return stored(k) && PLZAP[k][half][0] == BORDER; }
+
 bool restore(int k, int half) {
-    if (!stored(k)) return false;
+    if (!filled(k, half)) return false;
     std::memcpy(PL, PLZAP[k][half], 100);
     std::memcpy(WYJ, WYJZAP[k][half], 4);
     return true;
@@ -48,8 +51,27 @@ bool store_after_move(Side mover) {
 
 bool take_back_full_move(Side engine) {
     if (R <= 0) return false;  // not a full move played yet
+    const int half = engine == Side::Black ? BEFORE_WHITE : WHITE_MOVED;
+    // A game set up with Black to move has no board with White to move
+    // before its first full move: there is nothing to go back to.
+    if (stored(R - 1) && !filled(R - 1, half)) return false;
     --R;
-    return restore(R, engine == Side::Black ? BEFORE_WHITE : WHITE_MOVED);
+    return restore(R, half);
+}
+
+void start_history_from(Side toMove) {
+    start_history();
+    if (toMove == Side::White) return;
+    std::memset(PLZAP[0][BEFORE_WHITE], 0, 100);
+    std::memset(WYJZAP[0][BEFORE_WHITE], 0, 4);
+    store(0, WHITE_MOVED);
+}
+
+bool take_back_ply(Side mover) {
+    if (mover == Side::White) return restore(R, BEFORE_WHITE);
+    if (R <= 0 || !filled(R - 1, WHITE_MOVED)) return false;
+    --R;
+    return restore(R, WHITE_MOVED);
 }
 
 int czypotrojne() {

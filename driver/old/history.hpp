@@ -55,6 +55,22 @@ bool store_after_move(Side mover);
 // was restored.
 bool take_back_full_move(Side engine);
 
+// "setboard": the history starts again from the position set up, with
+// `toMove` to move.  Like start_history, but a position with Black to move
+// becomes entry (0, WHITE_MOVED), as if White's first move had just been
+// played; entry (0, BEFORE_WHITE) then stays cleared, is never restored and
+// never matches a board.  The game goes on from there by the usual steps:
+// Black's move makes R = 1 and fills (1, BEFORE_WHITE).
+void start_history_from(Side toMove);
+
+// "undo": takes back the last ply, made by `mover`.  After White's move the
+// position with White to move of the same full move is restored and R stays;
+// after Black's move R goes back one full move and the position after
+// White's move is restored.  Returns false, changing nothing, when that
+// entry was never stored: no ply played since the history began, or the
+// game is longer than the history.
+bool take_back_ply(Side mover);
+
 // How many of the stored boards equal PL: for every full move k < R (and
 // within the history) both (k, BEFORE_WHITE) and (k, WHITE_MOVED) are
 // compared over all 100 bytes.  Only the board counts; castling rights and
