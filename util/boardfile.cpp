@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace morvelak {
@@ -80,7 +81,24 @@ bool load(const char* name, i8* pl, i8* wyj) {
         if (text[i] == '\0') break;  // a NUL ends the text
         clean.push_back(text[i]);
     }
-    load_text(clean.c_str(), pl, wyj);
+    // The engine finds each king through its piece list: a board without
+    // exactly one king of each colour is no position it can play, and is
+    // refused like a missing file.
+    i8 board[100], bytes[4];
+    std::memcpy(board, pl, sizeof board);
+    load_text(clean.c_str(), board, bytes);
+    int whiteKings = 0, blackKings = 0;
+    for (int s = 11; s <= 88; ++s) {
+        if (!on_board(s)) continue;
+        whiteKings += board[s] == W_KING;
+        blackKings += board[s] == B_KING;
+    }
+    if (whiteKings != 1 || blackKings != 1) {
+        std::fprintf(stderr, "board file %s does not hold one king of each colour; position unchanged\n", name);
+        return false;
+    }
+    std::memcpy(pl, board, sizeof board);
+    std::memcpy(wyj, bytes, sizeof bytes);
     return true;
 }
 

@@ -10,8 +10,9 @@ namespace morvelak {
 
 // Reads file `name` into the 64 playing squares of pl and the four bytes of
 // wyj.  A file that ends early leaves the remaining squares empty and the
-// missing numbers 0.  A file that cannot be opened changes nothing, prints a
-// message on standard error and returns false.
+// missing numbers 0.  A file that cannot be opened, or whose board does not
+// hold exactly one king of each colour, changes nothing, prints a message on
+// standard error and returns false.
 bool load(const char* name, i8* pl, i8* wyj);
 
 // The same reader for a text held in memory (used by load and the tests).

@@ -165,6 +165,37 @@ TEST(BoardFile, MissingFileChangesNothing) {
     EXPECT_TRUE(l == before);
 }
 
+// The engine finds its kings through the piece lists; a board file without
+// one king of each colour would leave it reading a filler as a square.
+TEST(BoardFile, BoardWithoutOneKingOfEachColourIsRefused) {
+    const struct {
+        const char* text;
+        bool accepted;
+    } cases[] = {
+        {"wsghkgsw\npppppppp\n" "................................" "\n\n0 3 0 0", false},  // no white piece
+        {"wsgh.gsw\npppppppp\n" "................................" "PPPPPPPPWSGHKGSW 3 0 0 0", false},
+        {"wsghkgsw\npppppppp\n" "................................" "PPPPPPPPWSGHKGSK 3 3 0 0", false},
+        {"k" "...............................................................", false},
+        {"k......K" "........................................................", true},
+        {"K" "..............................................................k 0 0 0 0", true},
+    };
+    const auto path = temp_file("board_kings");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::ofstream(path, std::ios::binary) << c.text;
+        Loaded l = expected_start();
+        l.wyj = {1, 2, 3, 4};
+        const Loaded before = l;
+        EXPECT_EQ(load(path.c_str(), l.pl.data(), l.wyj.data()), c.accepted);
+        if (!c.accepted) {
+            EXPECT_TRUE(l == before);
+        } else {
+            EXPECT_FALSE(l == before);
+        }
+    }
+    std::filesystem::remove(path);
+}
+
 TEST(BoardFile, SecondLoadOverwritesEverything) {
     Loaded l = load_string("kkkkkkkk" + std::string(56, 'K') + "9 9 9 9");
     load_text(START_FILE, l.pl.data(), l.wyj.data());
