@@ -1,11 +1,15 @@
 #include "driver/protocol.hpp"
 
 #include <cctype>
+#include <cerrno>  // program_invocation_short_name
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>  // the move generator's loops over brace lists
+#include <string>
 
 #include "driver/game.hpp"
 #include "driver/startup.hpp"
+#include "engine/position/fen.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/keys.hpp"
 #include "engine/search/makemove.hpp"
@@ -111,6 +115,27 @@ const char* no_move_result(Side side) {
                                : result_without_move<Side::Black>();
 }
 
+std::string announced_name(const BuildPolicy& policy, const char* programFile) {
+    if (policy.name) return policy.name;
+    // "morvelak28" (any letter case) becomes "MORVELAK 28".
+    const char* stem = "morvelak";
+    const std::size_t n = std::strlen(stem);
+    if (programFile && std::strlen(programFile) > n) {
+        bool ours = true;
+        for (std::size_t i = 0; i < n; ++i)
+            if (std::tolower(static_cast<unsigned char>(programFile[i])) != stem[i]) ours = false;
+        for (const char* p = programFile + n; ours && *p; ++p)
+            if (!std::isdigit(static_cast<unsigned char>(*p))) ours = false;
+        if (ours) return std::string("MORVELAK ") + (programFile + n);
+    }
+    return "MORVELAK";
+}
+
+std::string protover_features(const std::string& name) {
+    return "feature ping=1 setboard=1 colors=0 usermove=1 reuse=0 sigint=0 sigterm=0 myname=\"" +
+           name + "\" done=1\n";
+}
+
 // ---- The loop ----------------------------------------------------------
 
 namespace {
@@ -123,10 +148,34 @@ struct Session {
     char line[LINE_SIZE] = {};
     char command[LINE_SIZE] = {};
     // Who plays which colour: 'k' the engine, 'c' the opponent; 0 until the
-    // first "new", "white" or "black".
+    // first "new", "white", "black" or "force".  Both 'c': the engine plays
+    // neither side ("force", "setboard", "result") and only applies the moves
+    // it is sent.
     char biale = 0;
     char czarne = 0;
     char ruchkomputera[4] = {};
+    // The side to move in the game position.  The engine's own commands never
+    // needed it (their moves follow from who plays which colour); "go", the
+    // moves of force mode and "undo" do.
+    Side toMove = Side::White;
+    // The last "time" in the build's unit: always the engine's own clock,
+    // whichever colour the interface is about to give it with "go".
+    u32 lastTime = 0;
+    bool haveTime = false;
+    // "result" ended the game: the engine plays no side until "new" (or a
+    // position set up, or an explicit "white" / "black").
+    bool gameOver = false;
+    // "white" has just made the engine play White's move.  An interface that
+    // speaks in colour commands follows "white" with "go" to start the engine
+    // it has just given White; that start has happened, and the "go" is
+    // passed over.  Any command that touches the game or the sides ends this.
+    bool movedOnWhite = false;
+
+    bool playsNeither() const { return biale == 'c' && czarne == 'c'; }
+    void engineTakes(Side side) {
+        biale = side == Side::White ? 'k' : 'c';
+        czarne = side == Side::White ? 'c' : 'k';
+    }
 };
 
 enum class Next { Read, Quit };
@@ -146,31 +195,35 @@ bool has_legal_move() {
 
 // The engine plays side S now.  Without a legal move it announces the end of
 // the game (mate or stalemate) instead of a move, and nothing changes.
+// Returns whether it moved.
 template <Side S>
-void engine_moves(Session& s) {
+bool engine_moves(Session& s) {
     const BuildPolicy& p = s.policy;
     prepare(p);
     if (!has_legal_move<S>()) {
         std::fputs(result_without_move<S>(), s.out);
-        return;
+        return false;
     }
     if (p.position_keys) push_key();  // the position about to be searched
     const bool moved = S == Side::White ? p.computer_white(s.ruchkomputera)
                                         : p.computer_black(s.ruchkomputera);
     if (!moved) {
         std::fputs(result_without_move<S>(), s.out);
-        return;
+        return false;
     }
     const char* m = s.ruchkomputera;
     std::fprintf(s.out, "move %c%c%c%c\n", m[0], m[1], m[2], m[3]);
     p.history_after_ply(S);
+    s.toMove = Opp<S>;
+    return true;
 }
 
-// The opponent has played side S's move (the text of the current line); the
-// engine answers with the other side.  A move that is not legal here is
-// refused and changes nothing.
+// Side S's move has been sent (the text of the current line): by the
+// opponent, and then the engine answers with the other side, or in force
+// mode, where it is only applied.  A move that is not legal here is refused
+// and changes nothing.
 template <Side S>
-void opponent_moves(Session& s) {
+void opponent_moves(Session& s, bool reply) {
     const BuildPolicy& p = s.policy;
     prepare(p);
     char text[LINE_SIZE];
@@ -190,29 +243,37 @@ void opponent_moves(Session& s) {
     else
         record(" %c%c%c%c \n", text[0], text[1], text[2], text[3]);
     p.history_after_ply(S);
-    engine_moves<Opp<S>>(s);
+    s.toMove = Opp<S>;
+    if (reply) engine_moves<Opp<S>>(s);
+}
+
+// The record file is (re)opened for a new game; null: the game goes
+// unrecorded.
+void open_record() {
+    if (zapisparti) std::fclose(zapisparti);
+    zapisparti = std::fopen(RECORD_FILE, "w");
 }
 
 Next cmd_new(Session& s) {
-    s.biale = 'c';
-    s.czarne = 'k';
+    s.engineTakes(Side::Black);
+    s.toMove = Side::White;
+    s.gameOver = false;
     load_start_position();
-    if (zapisparti) std::fclose(zapisparti);
-    zapisparti = std::fopen(RECORD_FILE, "w");  // null: the game goes unrecorded
+    open_record();
     s.policy.history_new();
     return Next::Read;
 }
 
 Next cmd_white(Session& s) {
-    s.biale = 'k';
-    s.czarne = 'c';
-    engine_moves<Side::White>(s);
+    s.engineTakes(Side::White);
+    s.gameOver = false;
+    s.movedOnWhite = engine_moves<Side::White>(s);
     return Next::Read;
 }
 
 Next cmd_black(Session& s) {
-    s.biale = 'c';
-    s.czarne = 'k';
+    s.engineTakes(Side::Black);
+    s.gameOver = false;
     return Next::Read;
 }
 
@@ -220,46 +281,153 @@ Next cmd_time(Session& s) {
     u32 v;
     if (!time_value(s.line, v)) return Next::Read;
     v /= s.policy.time_divisor;
-    // Only the engine's own clock is kept; before any side is assigned the
-    // value goes to Black's, where "new" leaves the engine.
+    // Only the engine's own clock is kept; before any side is assigned, and
+    // while the engine plays neither, the value goes to Black's, where "new"
+    // leaves the engine.  "go" hands it to the side it gives the engine.
     (s.biale == 'k' ? TB : TC) = v;
+    s.lastTime = v;
+    s.haveTime = true;
     return Next::Read;
 }
 
 Next cmd_usermove(Session& s) {
-    // Which colour the move is for follows from the side assignment; before
-    // one exists the line is ignored.
-    if (s.czarne == 'k') opponent_moves<Side::White>(s);
-    else if (s.biale == 'k') opponent_moves<Side::Black>(s);
+    // Which colour the move is for follows from the side assignment: the
+    // opponent plays the colour the engine does not.  While the engine plays
+    // neither, it is the side to move's, and nobody answers.  Before any
+    // assignment the line is ignored.
+    if (s.czarne == 'k') opponent_moves<Side::White>(s, true);
+    else if (s.biale == 'k') opponent_moves<Side::Black>(s, true);
+    else if (s.playsNeither()) {
+        if (s.toMove == Side::White) opponent_moves<Side::White>(s, false);
+        else opponent_moves<Side::Black>(s, false);
+    }
     return Next::Read;
 }
 
 Next cmd_remove(Session& s) {
     if (!s.policy.history_remove) return Next::Read;  // a build without take-back
-    s.policy.history_remove(s.biale == 'k' ? Side::White : Side::Black);
+    // A history kept by full moves restores the position on which the
+    // engine's opponent is to move.  While the engine plays neither side,
+    // the side that has just moved stands in for the engine, so that the two
+    // plies taken back are the last two.
+    Side engine = s.biale == 'k' ? Side::White : Side::Black;
+    if (s.playsNeither()) engine = s.toMove == Side::White ? Side::Black : Side::White;
+    s.policy.history_remove(engine);
     return Next::Read;
 }
 
 Next cmd_quit(Session&) { return Next::Quit; }
 
+// ---- Commands of the newer protocol version ----------------------------
+
+// The rest of the line after its first word, blanks skipped.
+const char* argument(const Session& s) {
+    const char* p = std::strstr(s.line, s.command) + std::strlen(s.command);
+    while (*p == ' ' || *p == '\t') ++p;
+    return p;
+}
+
+Next cmd_protover(Session& s) {
+    // The interface states its protocol version; from 2 on it waits for the
+    // features, and "done=1" ends its wait at once.
+    if (std::strtol(argument(s), nullptr, 10) < 2) return Next::Read;
+    std::fputs(protover_features(announced_name(s.policy, program_invocation_short_name)).c_str(), s.out);
+    return Next::Read;
+}
+
+Next cmd_force(Session& s) {
+    s.biale = s.czarne = 'c';
+    return Next::Read;
+}
+
+Next cmd_go(Session& s) {
+    if (s.gameOver) return Next::Read;      // the game has ended; "new" starts one
+    if (s.movedOnWhite) return Next::Read;  // "white" has started the engine already
+    // The engine takes the side to move, with the clock the interface last
+    // gave it, and moves as the engine's own command for that colour would.
+    const Side side = s.toMove;
+    s.engineTakes(side);
+    if (s.haveTime) (side == Side::White ? TB : TC) = s.lastTime;
+    if (side == Side::White) engine_moves<Side::White>(s);
+    else engine_moves<Side::Black>(s);
+    return Next::Read;
+}
+
+Next cmd_ping(Session& s) {
+    // Lines are carried out one by one, so everything sent before the "ping"
+    // is done when it is read.
+    char word[LINE_SIZE];
+    if (first_word(argument(s), word)) std::fprintf(s.out, "pong %s\n", word);
+    else std::fputs("pong\n", s.out);
+    return Next::Read;
+}
+
+Next cmd_setboard(Session& s) {
+    FenPosition fen;
+    std::string error;
+    if (!parse_fen(argument(s), fen, error)) {
+        std::fprintf(s.out, "Error (bad FEN): %s\n", error.c_str());
+        return Next::Read;
+    }
+    // A new game from this position: the engine waits in force mode for the
+    // interface to say who plays what.
+    std::memcpy(PL, fen.pl, sizeof PL);
+    std::memcpy(WYJ, fen.wyj, sizeof WYJ);
+    s.biale = s.czarne = 'c';
+    s.toMove = fen.toMove;
+    s.gameOver = false;
+    open_record();
+    s.policy.history_set_up(fen.toMove);
+    return Next::Read;
+}
+
+Next cmd_result(Session& s) {
+    s.biale = s.czarne = 'c';
+    s.gameOver = true;
+    return Next::Read;
+}
+
+Next cmd_undo(Session& s) {
+    // Only while the engine plays neither side, as interfaces send it.
+    if (!s.playsNeither()) return Next::Read;
+    const Side mover = s.toMove == Side::White ? Side::Black : Side::White;
+    if (s.policy.history_undo(mover)) s.toMove = mover;
+    return Next::Read;
+}
+
 // The commands, tested in this order; the first that applies runs and every
 // other line is ignored (it stays logged).  A word is compared whole with
 // the line's first word; a line command is recognised by the line's first
 // characters, whatever follows them.
+// `keepsStart`: the command leaves a start made by "white" standing (see
+// Session::movedOnWhite).
 struct Command {
     const char* text;
     bool lineStart;
     Next (*run)(Session&);
+    bool keepsStart;
 };
 
 constexpr Command COMMANDS[] = {
-    {"new", false, cmd_new},
-    {"white", false, cmd_white},
-    {"black", false, cmd_black},
-    {"time", false, cmd_time},
-    {"usermove", true, cmd_usermove},
-    {"remove", false, cmd_remove},
-    {"quit", false, cmd_quit},
+    {"new", false, cmd_new, false},
+    {"white", false, cmd_white, true},
+    {"black", false, cmd_black, false},
+    {"time", false, cmd_time, true},
+    {"usermove", true, cmd_usermove, false},
+    {"remove", false, cmd_remove, false},
+    {"quit", false, cmd_quit, true},
+    // The newer protocol version.  "accepted", "rejected", "otim", "level",
+    // "st", "sd", "post", "nopost", "hard", "easy", "random", "computer",
+    // "name", "rating" and "ics" change nothing: the engine's depth follows
+    // its own clock from "time", it never thinks on the opponent's time and
+    // it always prints its thinking.
+    {"protover", false, cmd_protover, true},
+    {"force", false, cmd_force, false},
+    {"go", false, cmd_go, false},
+    {"ping", false, cmd_ping, true},
+    {"setboard", false, cmd_setboard, false},
+    {"result", false, cmd_result, false},
+    {"undo", false, cmd_undo, false},
 };
 
 bool applies(const Command& c, const Session& s) {
@@ -282,6 +450,7 @@ int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std:
         Next next = Next::Read;
         for (const Command& c : COMMANDS) {
             if (applies(c, s)) {
+                if (!c.keepsStart) s.movedOnWhite = false;
                 next = c.run(s);
                 break;
             }

@@ -3,8 +3,18 @@
 // The loop reads one command line at a time, logs its beginning to
 // "zapiswinbord.txt", applies the opponent's moves, lets the engine answer
 // and keeps the game record "zapisparti.txt".  The engine is purely
-// reactive: it moves on "white" or in answer to an opponent move, never on
-// the opponent's time, and reads no input while it thinks.
+// reactive: it moves on "white" or "go" or in answer to an opponent move,
+// never on the opponent's time, and reads no input while it thinks.
+//
+// Two command sets meet here.  The engine's own ("new", "white", "black",
+// "time", "usermove", "remove", "quit") gives the engine a colour with
+// "white" / "black" and plays as soon as it is that colour's turn.  The
+// newer protocol version, which engine-match runners and most interfaces
+// speak, never names colours: it puts the engine in force mode ("force",
+// "setboard", "result"), sends the moves, and starts the engine with "go" on
+// whichever side is to move; "ping", "undo" and "protover" complete it.
+// Both work in one session, and a session of the engine's own commands
+// alone runs exactly as it always did.
 //
 // What differs between the builds (the features they announce, the unit of
 // "time", the layout of the game history, whether "remove" exists, the key
@@ -13,6 +23,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "driver/old/history.hpp"
 #include "engine/position/types.hpp"
@@ -122,5 +133,14 @@ bool time_value(const char* line, u32& value);
 // The result line for `side` having no legal move in the current position:
 // mate when its king is attacked, otherwise stalemate.
 const char* no_move_result(Side side);
+
+// The name announced to the interface: the build's own, or made from the
+// program's file name ("morvelak26" gives "MORVELAK 26"; anything else
+// "MORVELAK").
+std::string announced_name(const BuildPolicy& policy, const char* programFile);
+
+// The answer to "protover 2": one line with every feature, "done=1" last so
+// that the interface stops waiting for more.
+std::string protover_features(const std::string& name);
 
 }  // namespace morvelak

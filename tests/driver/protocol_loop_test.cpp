@@ -1,165 +1,21 @@
-// The command loop and start-up driven with a stand-in engine: it plays the
-// first of a few preferred moves that is legal (else the first legal move),
-// so whole games run in microseconds and every step of the loop can be
-// watched: output, log, record, history, key window and the order in which
-// the build's hooks are called.
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
+// The command loop and start-up driven with the stand-in engine, in the
+// engine's own command set ("new", "white", "black", "time", "usermove",
+// "remove", "quit").
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
 
-#include "driver/game.hpp"
-#include "driver/history.hpp"
-#include "driver/protocol.hpp"
-#include "driver/rebuild.hpp"
-#include "driver/startup.hpp"
-#include "engine/position/legal.hpp"
-#include "engine/search/keys.hpp"
-#include "util/boardfile.hpp"
+#include "tests/driver/stand_in.hpp"
 
 namespace morvelak {
 namespace {
 
-namespace fs = std::filesystem;
-
-// ---- The stand-in build ----------------------------------------------------
-
-std::vector<std::string> events;       // hook calls in order
-std::vector<std::string> preferred;    // moves the stand-in engine plays when legal
-
-template <Side S>
-bool stand_in_move(char* ruchkomputera) {
-    events.push_back(S == Side::White ? "engine W" : "engine B");
-    Move ru[MAX_MOVES];
-    const int a = generate_legal<S>(ru);
-    if (a == 0) return false;
-    int b = 0;
-    for (const std::string& p : preferred) {
-        const int k = find_move_text<S>(ru, a, p.c_str());
-        if (k >= 0) { b = k; break; }
-    }
-    move_text<S>(ru[b], ruchkomputera);
-    const char* m = ruchkomputera;
-    if constexpr (S == Side::White) record("[%c%c%c%c]", m[0], m[1], m[2], m[3]);
-    else record("[%c%c%c%c]\n", m[0], m[1], m[2], m[3]);
-    i8 zap[8];
-    zrobruch<S>(zap, ru[b].nr, ru[b].x2);
-    return true;
-}
-
-void stand_in_rebuild() { events.push_back("rebuild"); skroctablice(SCALE_NEWEST); }
-void stand_in_setup() { events.push_back("setup"); }
-void stand_in_new() { events.push_back("new"); history_start(); }
-void stand_in_ply(Side s) { events.push_back(s == Side::White ? "ply W" : "ply B"); history_advance(); }
-void stand_in_remove(Side) { events.push_back("remove"); history_remove_two(); }
-std::vector<std::string> noted;
-void stand_in_note(Side s, int from, int x2) {
-    noted.push_back(std::string(s == Side::White ? "W " : "B ") + std::to_string(from) + " " +
-                    std::to_string(x2));
-}
-
-constexpr const char* FEATURES[] = {"feature usermove=1\n", "feature reuse=0\n", nullptr};
-constexpr const char* ONE_FEATURE[] = {"feature usermove=1\n", nullptr};
-
-constexpr BuildPolicy NEWEST_LIKE{
-    .features = FEATURES,
-    .position_keys = true,
-    .time_divisor = 1,
-    .rebuild = stand_in_rebuild,
-    .eval_setup = stand_in_setup,
-    .computer_white = stand_in_move<Side::White>,
-    .computer_black = stand_in_move<Side::Black>,
-    .history_new = stand_in_new,
-    .history_after_ply = stand_in_ply,
-    .history_remove = stand_in_remove,
-    .note_opponent_move = nullptr,
-};
-
-// An older build's shape: tenths of a second, no take-back, no keys, the
-// opponent's move noted, a single feature line.
-constexpr BuildPolicy OLDEST_LIKE{
-    .features = ONE_FEATURE,
-    .position_keys = false,
-    .time_divisor = 10,
-    .rebuild = stand_in_rebuild,
-    .eval_setup = stand_in_setup,
-    .computer_white = stand_in_move<Side::White>,
-    .computer_black = stand_in_move<Side::Black>,
-    .history_new = stand_in_new,
-    .history_after_ply = stand_in_ply,
-    .history_remove = nullptr,
-    .note_opponent_move = stand_in_note,
-};
-
-constexpr const char* START =
-    "wsghkgsw\npppppppp\n........\n........\n........\n........\nPPPPPPPP\nWSGHKGSW\n3 3 0 0\n";
-
-std::string slurp(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
-
-// Each test runs in a fresh folder of its own.
-class LoopTest : public ::testing::Test {
-protected:
-    fs::path old;
-    fs::path dir;
-    std::string out, log, rec;
-
-    void SetUp() override {
-        old = fs::current_path();
-        char tmpl[] = "/tmp/morvelak-loop-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        fs::current_path(dir);
-        events.clear();
-        noted.clear();
-        preferred.clear();
-        zapisparti = nullptr;
-        TB = TC = 0;
-        for (u32& t : TRASA) t = 0;
-    }
-    void TearDown() override {
-        fs::current_path(old);
-        fs::remove_all(dir);
-    }
-    static void board(const char* text) { std::ofstream(BOARD_FILE) << text; }
-
-    // Start-up, then the loop on `input`; collects stdout, the log and the record.
-    int run(const std::string& input, const BuildPolicy& p = NEWEST_LIKE) {
-        char* buf = nullptr;
-        std::size_t len = 0;
-        std::FILE* o = open_memstream(&buf, &len);
-        std::FILE* in = std::tmpfile();
-        std::fwrite(input.data(), 1, input.size(), in);
-        std::rewind(in);
-        std::FILE* lg = start_up(p, o);
-        const int rc = protocol_loop(p, in, o, lg);
-        std::fclose(in);
-        std::fclose(o);
-        out.assign(buf, len);
-        std::free(buf);
-        log = slurp(LOG_FILE);
-        rec = fs::exists(RECORD_FILE) ? slurp(RECORD_FILE) : "<none>";
-        return rc;
-    }
-};
+using namespace stand_in;
 
 TEST_F(LoopTest, AnOpponentMoveIsMadeRecordedAndAnswered) {
     board(START);
     preferred = {"e7e5"};
     EXPECT_EQ(run("xboard\nprotover 2\nnew\ntime 100\nusermove e2e4\nquit\n"), 0);
-    EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\nmove e7e5\n");
+    EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\n" +
+                       protover_features("STAND-IN 31") + "move e7e5\n");
     EXPECT_EQ(log, "protover 2\nnew\ntime 100\nusermove e2e4\nquit\n");
     EXPECT_EQ(rec, "e2e4 [e7e5]\n");
     EXPECT_EQ(TC, 100u);
@@ -298,7 +154,7 @@ TEST_F(LoopTest, ABuildWithoutRemoveIgnoresItAndIsToldTheOpponentsMoves) {
     run("new\nusermove e1g1\nremove\nquit\n", OLDEST_LIKE);
     EXPECT_EQ(out, "feature usermove=1\nmove a7a6\n");
     EXPECT_EQ(noted, std::vector<std::string>{"W 18 -1"});  // the rook's square, castling code
-    EXPECT_EQ(R, 2);
+    EXPECT_EQ(R, 1);  // one full move
     EXPECT_EQ(PL[17], W_KING);
     EXPECT_EQ(PL[16], W_ROOK);
     EXPECT_EQ(TRASA[10], 0u);  // no keys in this build

@@ -23,7 +23,7 @@ bool thinking(const std::string& line, int& depth) {
 TEST_F(Morvelak31, AnnouncesItsFeaturesAndLogsAllButXboard) {
     const Outcome o = run("xboard\nprotover 2\n\nnew\n   \naccepted usermove\nquit\n");
     EXPECT_EQ(o.rc, 0);
-    EXPECT_EQ(o.out, FEATURES);
+    EXPECT_EQ(o.out, FEATURES + protover_answer("morvelak31"));
     EXPECT_EQ(o.log, "protover 2\nnew\n   \naccepted usermove\nquit\n");
     EXPECT_EQ(o.record, "");  // opened by "new", nothing played
 }

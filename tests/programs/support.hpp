@@ -130,4 +130,31 @@ inline int count_of(const std::string& s, const std::string& what) {
 
 inline const std::string FEATURES = "feature usermove=1\nfeature reuse=0\n";
 
+// The programs, newest first.
+inline const std::vector<std::string> PROGRAMS = {"morvelak31", "morvelak28", "morvelak26"};
+
+inline bool built(const std::string& program) {
+    return fs::exists(fs::path(MORVELAK_BINARY_DIR) / program);
+}
+
+// The programs of PROGRAMS that have been built in this tree.
+inline std::vector<std::string> built_programs() {
+    std::vector<std::string> v;
+    for (const std::string& p : PROGRAMS)
+        if (built(p)) v.push_back(p);
+    return v;
+}
+
+// The lines a program prints at start-up: the tree-node build asks for
+// "usermove" only.
+inline std::string startup_features(const std::string& program) {
+    return program == "morvelak26" ? "feature usermove=1\n" : FEATURES;
+}
+
+// The answer to "protover 2": "morvelak28" announces itself as "MORVELAK 28".
+inline std::string protover_answer(const std::string& program) {
+    return "feature ping=1 setboard=1 colors=0 usermove=1 reuse=0 sigint=0 sigterm=0 "
+           "myname=\"MORVELAK " + program.substr(8) + "\" done=1\n";
+}
+
 }  // namespace morvelak::programs
