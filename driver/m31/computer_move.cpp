@@ -5,6 +5,7 @@
 #include "driver/m31/computer_move.hpp"
 
 #include "driver/book.hpp"
+#include "driver/engine_move.hpp"
 #include "driver/game.hpp"
 #include "driver/history.hpp"
 #include "util/clock.hpp"
@@ -27,29 +28,6 @@ template <Side S> i8& target_depth() {
     return n;
 }
 
-template <Side S> u32 time_left() {
-    if constexpr (S == Side::White) return TB; else return TC;
-}
-
-// The legal move named by the book's coordinate text, or -1.  King moves
-// two files from the home square are castling, whatever the rights; they
-// match a castling move of the list by its code alone.
-template <Side S>
-int book_move_index(const Move* ru, int a, const char* text) {
-    using O = Own<S>;
-    const i8 from = square_from_text(text[0], text[1]);
-    i8 to = square_from_text(text[2], text[3]);
-    if (from == O::kingHome && to == O::kingHome + 2) to = CASTLE_SHORT;
-    else if (from == O::kingHome && to == O::kingHome - 2) to = CASTLE_LONG;
-    for (int b = 0; b < a; ++b) {
-        if ((origin_of<S>(ru[b]) == from && ru[b].x2 == to) ||
-            (ru[b].x2 == CASTLE_SHORT && to == CASTLE_SHORT) ||
-            (ru[b].x2 == CASTLE_LONG && to == CASTLE_LONG))
-            return b;
-    }
-    return -1;
-}
-
 template <Side S>
 bool ruchkomputer(char* ruchkomputera) {
     i8& n = target_depth<S>();
@@ -63,7 +41,7 @@ bool ruchkomputer(char* ruchkomputera) {
     if (a == 0) return false;
 
     // 2. A new game starts at a depth chosen by the time on the clock.
-    const u32 T = time_left<S>();
+    const u32 T = engine_clock<S>();
     if (R < 2) n = static_cast<i8>(start_depth(T));
 
     // 5. The book, while the game is young; its move must be legal here.
@@ -97,17 +75,8 @@ bool ruchkomputer(char* ruchkomputera) {
     put_pair(droga, origin_of<S>(ru[p]), ru[p].x2);
     char sc[256];
     sciezka(PL, sc, droga, ruchkomputera);
-    const unsigned long secs = static_cast<unsigned long>(t / 100);
-    const unsigned long tenths = static_cast<unsigned long>((t / 10) % 10);
-    if constexpr (S == Side::White) {
-        // White's part opens the line; the opponent's reply completes it.
-        record("%d %c%c%c%c %d %lu.%lu %lu", nb, ruchkomputera[0], ruchkomputera[1],
-               ruchkomputera[2], ruchkomputera[3], score, secs, tenths, static_cast<unsigned long>(L));
-    } else {
-        // Black's part closes the line, without the node count.
-        record("%d %c%c%c%c %d %lu.%lu\n", nb, ruchkomputera[0], ruchkomputera[1],
-               ruchkomputera[2], ruchkomputera[3], -score, secs, tenths);
-    }
+    // The score from the engine's side.
+    record_engine_part<S>(nb, ruchkomputera, S == Side::White ? score : -score, t, L);
     i8 zap[8] = {};
     zrobruch<S>(zap, ru[p].nr, ru[p].x2);
     return true;

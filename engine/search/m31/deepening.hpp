@@ -4,6 +4,7 @@
 // moves; a search always completes the depth it set out for.
 #pragma once
 
+#include "driver/depth_control.hpp"
 #include "engine/position/types.hpp"
 #include "engine/search/m31/state.hpp"
 
@@ -12,11 +13,8 @@ namespace morvelak::m31 {
 // Target depth at the start of a game from the engine's remaining time T in
 // centiseconds: 7 plies, 8 above 2 minutes, 9 above 10, 10 above 30.
 inline constexpr int start_depth(u32 T) {
-    int n = 7;
-    if (T > 12000) n = 8;
-    if (T > 60000) n = 9;
-    if (T > 180000) n = 10;
-    return n;
+    constexpr u32 above[] = {12000, 60000, 180000};
+    return depth_by_clock(T, 7, above);
 }
 
 // The iteration that follows depth ply on the way to n: depth n - 1 is
@@ -45,15 +43,9 @@ inline int iteration_depths(int n, int* out) {
 // plies): within the budget the next search goes one ply deeper, beyond six
 // budgets one ply shallower.  Never below 5, and never beyond the deepest
 // iteration the search tables hold.
+inline constexpr DepthRule DEPTH_RULE{60, 80, 50, 5, MAX_DEPTH};
 inline constexpr int adapt_depth(int n, int t, u32 T, int R) {
-    const int left = static_cast<i32>(T) - t;
-    const int t1 = left / (R > 50 ? 80 : 60) + 1;
-    const int t2 = 6 * t1;
-    if (t > t2) --n;
-    if (t <= t1) ++n;
-    if (n < 5) n = 5;
-    if (n > MAX_DEPTH) n = MAX_DEPTH;
-    return n;
+    return morvelak::adapt_depth(n, t, static_cast<i32>(T), R, DEPTH_RULE);
 }
 
 }  // namespace morvelak::m31

@@ -6,7 +6,6 @@
 // Scores are always White's.  For the side to move S, "its bound" is the one
 // it improves (alfa for White, beta for Black) and "the other bound" the one
 // at which it refutes its caller (beta for White, alfa for Black).
-#include <bit>
 #include <cstring>
 
 #include "engine/eval/m31/eval.hpp"
@@ -29,15 +28,6 @@ template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
 
 template <Side S> inline int& mobility() {
     if constexpr (S == Side::White) return ILOSCPOLB; else return ILOSCPOLC;
-}
-
-// Depth of the internal sort search at remaining depth ply (> 6).
-inline int sort_depth(int ply) {
-    if (ply == 7) return 2;
-    if (ply <= 9) return 3;
-    if (ply == 10) return 4;
-    if (ply == 11) return 5;
-    return 6;
 }
 
 template <Side S>
@@ -142,7 +132,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     }
     //    6.2 Deep nodes: order everything by a shallow search.
     if (a > 1 && !placed && ply > 6) {
-        iteracjasort<S>(sort_depth(ply), ru, a, 1);
+        iteracjasort<S>(internal_sort_depth(ply), ru, a, 1);
         g = 1;
     }
     //    6.3 Near the leaves: captures by static exchange (the good ones stay
@@ -160,16 +150,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
         ++L;
         // 7.1 Behind the ordered prefix: the next killer that is a move here.
         if (b >= g) {
-            while (k < ilk) {
-                // Moves compared as one 16-bit word each.
-                const auto km = std::bit_cast<std::uint16_t>(kil[k++]);
-                int j = b;
-                while (j < a && std::bit_cast<std::uint16_t>(ru[j]) != km) ++j;
-                if (j < a) {
-                    const Move t = ru[j]; ru[j] = ru[b]; ru[b] = t;
-                    break;
-                }
-            }
+            place_next_killer(ru, b, a, kil, k, ilk);
             // Killers used up one level below the root of a deep iteration:
             // sort the rest by a search five plies shallower, once.
             if (k == ilk && ply == PLY && ply > 7) {
@@ -225,7 +206,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
         // 7.6 Refutation: keep it as a killer, unless it was already in the
         //     ordered prefix of a shallow node.
         if (reaches(v, opp_bound)) {
-            if (!(b < g && ply <= 6)) wstawkillers<S>(m.nr, m.x2, ilk, ply);
+            if (keeps_killer(b, g, ply)) wstawkillers<S>(m.nr, m.x2, ilk, ply);
             if (ply == PLY) PS = m;
             return v;
         }
@@ -251,32 +232,11 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
 template <Side S>
 int iteracjasort(int depth, Move* ru, int a, int rodzaj) {
     constexpr Side T = Opp<S>;
-    constexpr int sg = Own<S>::sign;
-    I = 1;
-    int bound = -sg * 12000;  // alfa for White, beta for Black
     u32 history[TRASA_SIZE] = {};
     i8 path[PATH_BYTES];
-    int val[MAX_MOVES];
-    i8 zap[8] = {};
-    for (int b = 0; b < a; ++b) {
-        const Move mv = ru[b];
-        const int m = zrobruch<S>(zap, mv.nr, mv.x2);
-        int v;
-        if (rodzaj == 1) {
-            v = sg > 0 ? oblicz<T>(depth, m, bound, 32000, 0, path, history + 1)
-                       : oblicz<T>(depth, m, -32000, bound, 0, path, history + 1);
-        } else {
-            v = oblicz<T>(depth, m, -32000, 32000, 0, path, history + 1);
-        }
-        skasujruch<S>(zap, mv.nr, mv.x2);
-        val[b] = v;
-        if (sg > 0 ? v >= bound : v <= bound) bound = v;
-    }
-    bubble_sort<S>(ru, val, a);
-    // Cleared, not restored: a sort nested in another ends the outer one's
-    // quiet spell too, and its remaining searches record paths and keys.
-    I = 0;
-    return val[0];
+    return sort_by_search<S>(ru, a, rodzaj, 12000, I, [&](int m, int lo, int hi) {
+        return oblicz<T>(depth, m, lo, hi, 0, path, history + 1);
+    });
 }
 
 }  // namespace

@@ -30,11 +30,9 @@ int OBLICZC(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* tras
 int OBLICZBPLY1(int d, int alfa, int beta, int pusty, i8* sdroga, int przedluz);
 int OBLICZCPLY1(int d, int alfa, int beta, int pusty, i8* sdroga, int przedluz);
 
-// Move ordering (see ordering.hpp for the rules).
-int SORTBICB(Move* ru, int a);
-int SORTBICC(Move* ru, int a);
-void WSTAWKILLERSB(int r0, int r1, int ilk, int ply);
-void WSTAWKILLERSC(int r0, int r1, int ilk, int ply);
+// Sort by a shallow search (the capture sort SORTBICB / SORTBICC and the
+// killer store WSTAWKILLERSB / WSTAWKILLERSC are shared by every build:
+// engine/search/ordering.hpp).
 int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj);
 int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj);
 
