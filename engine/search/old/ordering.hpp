@@ -1,0 +1,43 @@
+// Ordering rules of the two older builds.
+//
+// A node of the older builds orders its list in this sequence: deep nodes
+// (remaining depth above 6) by an internal shallow search of the whole list,
+// nodes near the leaves by a static look at their captures (the hash-table
+// build's capture sort, the tree-node build's attack-map sort), and then,
+// move by move, the killers of the node's depth.  Unlike the newest build
+// they know no expected reply, and the place where killers begin is a plain
+// rule of the depth (killer_prefix).
+#pragma once
+
+#include "engine/search/ordering.hpp"
+
+namespace morvelak::old {
+
+// Killers are tried for the move at position b while b >= killer_prefix:
+// near the leaves (ply < 7) behind the captures the static sort put first
+// (the hash-table build counts only its good captures, the tree-node build
+// all captures of the list); deeper, behind the first move, which the
+// internal sort chose.  The same prefix decides which refutations are kept
+// as killers (keeps_killer in engine/search/ordering.hpp).
+inline constexpr int killer_prefix(int ply, int captures) { return ply < 7 ? captures : 1; }
+
+// Killers kept per remaining depth, by build.
+struct KillersHashBuild {  // as the newest build
+    static constexpr int ilk(int ply) { return ilk_of(ply); }
+};
+struct KillersTreeBuild {  // 6 at depth 1, two more per ply to 16 at depth 6; 3 deeper
+    static constexpr int ilk(int ply) { return ply <= 6 ? 2 * ply + 4 : 3; }
+};
+
+// Depth of the shallow search that orders the root moves before the search
+// to depth n: two plies less, three at 7, four at 8 and 9, five at 10, six
+// above 10.
+inline constexpr int presort_depth(int n) {
+    if (n == 7) return n - 3;
+    if (n == 8 || n == 9) return n - 4;
+    if (n == 10) return n - 5;
+    if (n > 10) return n - 6;
+    return n - 2;
+}
+
+}  // namespace morvelak::old
