@@ -450,8 +450,8 @@ int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std:
         Next next = Next::Read;
         for (const Command& c : COMMANDS) {
             if (applies(c, s)) {
-                if (!c.keepsStart) s.movedOnWhite = false;
                 next = c.run(s);
+                if (!c.keepsStart) s.movedOnWhite = false;
                 break;
             }
         }
