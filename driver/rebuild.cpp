@@ -89,6 +89,13 @@ void skroctablice(Scale scale) {
     if (PL[15] != W_KING) WYJ[0] = 0;
     if (PL[11] != W_ROOK) WYJ[0] &= 1;
     if (PL[18] != W_ROOK) WYJ[0] &= 2;
+
+    // En-passant squares likewise: only an empty square just behind an enemy
+    // pawn that has made its double step can be one.  A board file may hold
+    // anything here; in play the square is always consistent already.
+    const int ep2 = WYJ[2], ep3 = WYJ[3];
+    if (ep2 != 0 && !(ep2 >= 31 && ep2 <= 38 && PL[ep2] == EMPTY && PL[ep2 + 10] == W_PAWN)) WYJ[2] = 0;
+    if (ep3 != 0 && !(ep3 >= 61 && ep3 <= 68 && PL[ep3] == EMPTY && PL[ep3 - 10] == B_PAWN)) WYJ[3] = 0;
 }
 
 }  // namespace morvelak

@@ -1,8 +1,8 @@
 // Derives everything of the position from the board alone: the piece lists
 // in TAB order with their counts and king indices, a clean border, the
 // capture values WART scaled by the material balance, and castling rights
-// that the board can support.  Runs before every move applied or searched,
-// so the game history need only keep the board and WYJ.
+// and en-passant squares that the board can support.  Runs before every move
+// applied or searched, so the game history need only keep the board and WYJ.
 #pragma once
 
 #include "engine/position/state.hpp"

@@ -131,10 +131,24 @@ TEST(Rebuild, CastlingRightsCutByTheBoard) {
         EXPECT_EQ(WYJ[0], c.white);
         EXPECT_EQ(WYJ[1], c.black);
     }
-    // The en-passant bytes are not touched.
-    setup_board("4k3/8/8/8/8/8/8/4K3", {0, 0, 35, 66});
-    EXPECT_EQ(WYJ[2], 35);
-    EXPECT_EQ(WYJ[3], 66);
+    // An en-passant square stands only when it is empty and just behind an
+    // enemy pawn that has made its double step.
+    struct Ep {
+        const char* board;
+        i8 in2, in3, out2, out3;
+    } eps[] = {
+        {"4k3/8/8/3pP3/4P3/8/8/4K3", 35, 64, 35, 64},  // both consistent
+        {"4k3/8/8/8/8/8/8/4K3", 35, 66, 0, 0},         // no pawn in front
+        {"4k3/8/8/3p4/4P3/4P3/8/4K3", 35, 64, 0, 64},  // e3 occupied
+        {"4k3/8/8/3p4/8/8/8/4K3", 44, 44, 0, 0},       // wrong ranks
+        {"4k3/8/3P4/3p4/8/8/8/4K3", 0, 64, 0, 0},      // d6 occupied
+    };
+    for (const auto& c : eps) {
+        SCOPED_TRACE(c.board);
+        setup_board(c.board, {0, 0, c.in2, c.in3});
+        EXPECT_EQ(WYJ[2], c.out2);
+        EXPECT_EQ(WYJ[3], c.out3);
+    }
 }
 
 TEST(Rebuild, RewritesTheBorder) {
