@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <cstdlib>
 #include <filesystem>
@@ -84,6 +88,77 @@ protected:
         o.lines = split_lines(o.out);
         return o;
     }
+};
+
+// A program running in the background the way an interface holds it: lines
+// are written to it one at a time and its answers read as they come.
+class Session {
+public:
+    Session(const fs::path& dir, const std::string& program) {
+        int in[2], out[2];
+        if (pipe(in) != 0 || pipe(out) != 0) return;
+        const std::string bin = (fs::path(MORVELAK_BINARY_DIR) / program).string();
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(in[0], 0);
+            dup2(out[1], 1);
+            close(in[1]);
+            close(out[0]);
+            if (chdir(dir.c_str()) != 0) _exit(127);
+            execl(bin.c_str(), bin.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(in[0]);
+        close(out[1]);
+        to_ = in[1];
+        from_ = out[0];
+    }
+    ~Session() {
+        if (to_ >= 0) close(to_);
+        if (pid_ > 0 && !reaped_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (from_ >= 0) close(from_);
+    }
+    bool started() const { return pid_ > 0; }
+    void send(const std::string& text) {
+        if (write(to_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) ADD_FAILURE();
+    }
+    // Reads until a line beginning with `prefix` has arrived, or `seconds`
+    // have passed; returns everything read so far.
+    std::string read_until(const std::string& prefix, int seconds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        for (;;) {
+            for (const std::string& l : split_lines(got_))
+                if (l.compare(0, prefix.size(), prefix) == 0 && got_.find(l + "\n") != std::string::npos)
+                    return got_;
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                end - std::chrono::steady_clock::now()).count();
+            if (left <= 0) return got_;
+            pollfd p{from_, POLLIN, 0};
+            if (poll(&p, 1, static_cast<int>(left)) <= 0) return got_;
+            char buf[4096];
+            const ssize_t n = read(from_, buf, sizeof buf);
+            if (n <= 0) return got_;
+            got_.append(buf, static_cast<std::size_t>(n));
+        }
+    }
+    // Sends a signal and waits for the program to end; returns the signal
+    // that ended it (0 when it exited by itself).
+    int stop_with(int sig) {
+        kill(pid_, sig);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        reaped_ = true;
+        return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int to_ = -1, from_ = -1;
+    bool reaped_ = false;
+    std::string got_;
 };
 
 inline bool is_move_text(const std::string& s, std::size_t at = 0) {
