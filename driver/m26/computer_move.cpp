@@ -1,0 +1,126 @@
+// The tree-node build's computer move.  One body for both colours;
+// ruchkomputerbiale / ruchkomputerczarne are its two names.
+#include "driver/m26/computer_move.hpp"
+
+#include "driver/book.hpp"
+#include "driver/engine_move.hpp"
+#include "driver/game.hpp"
+#include "driver/history.hpp"
+#include "engine/position/legal.hpp"
+#include "engine/search/makemove.hpp"
+#include "engine/search/m26/root.hpp"
+#include "engine/search/m26/search.hpp"
+#include "engine/search/m26/state.hpp"
+#include "engine/search/old/ordering.hpp"
+#include "util/clock.hpp"
+
+namespace morvelak::m26 {
+
+int adapt_depth(int n, int t, TimeLimits limits) {
+    if (t > limits.t2) --n;
+    if (t <= limits.t1) ++n;
+    if (n < 5) n = 5;
+    if (n > old::MAX_DEPTH) n = old::MAX_DEPTH;
+    return n;
+}
+
+namespace {
+
+// Target depth of the next search, one per colour, kept from move to move
+// and set afresh when a game starts.
+template <Side S> i8& target_depth() {
+    static i8 n = 7;
+    return n;
+}
+
+template <Side S>
+int presort(int depth, Move* ru, int a) {
+    if constexpr (S == Side::White) return ITERACJASORTB(depth, ru, a, 0);
+    else return ITERACJASORTC(depth, ru, a, 0);
+}
+
+template <Side S>
+bool ruchkomputer(char* ruchkomputera) {
+    i8& n = target_depth<S>();
+    const u32 T = engine_clock<S>();
+
+    // 1. A game starts at a depth chosen by the clock.  Start the move clock;
+    //    an empty root node.
+    if (R == 0) n = static_cast<i8>(start_depth(T));
+    CZAS();
+    korzen<S>().inic();
+
+    // 2. The time limits, from the clock before the search.
+    const TimeLimits limits = time_limits(T, R);
+
+    // 3. The legal moves, by the attack-map generator.  Without one the game
+    //    is over; nothing is touched and the caller reports the result.
+    Move ru[MAX_MOVES];
+    const int a = generate_root_moves<S>(ru);
+    if (a == 0) return false;
+
+    //    The book, for the first 20 full moves, with the plies played so far;
+    //    its move must be legal here.
+    int zksiazki = -1;  // none
+    char ruchksiazka[4];
+    const int plies = 2 * R + (S == Side::Black ? 1 : 0);
+    if (R < 20 && ksiazka2(ruchksiazka, plies) != 0) zksiazki = book_move_index<S>(ru, a, ruchksiazka);
+    const bool book = zksiazki >= 0;
+
+    // 4. Order: the moves the last search found best after the opponent's
+    //    actual reply first, then the rest by a shallow search.
+    clear_counters();
+    int g = 0;
+    if (R > 0 && !book) g = order_from_replies<S>(ru, a, opponent_move<S>());
+    if (g < a && !book) presort<S>(old::presort_depth(n), ru + g, a - g);
+
+    // 5. Search, unless the move is forced or from the book.
+    int p = 0;
+    int f = 0;   // the chosen move's value, White's side; 0 when not searched
+    int nb = 0;  // depth searched; 0 when nothing was searched
+    int t;
+    const bool searched = a > 1 && !book;
+    if (!searched) {
+        p = book ? zksiazki : 0;
+        t = CZAS();
+    } else {
+        const RootResult r = search_root<S>(ru, a, n);
+        p = r.p;
+        f = r.f;
+        nb = n;
+        t = CZAS();
+        n = static_cast<i8>(adapt_depth(n, t, limits));
+    }
+
+    // 6. The move's text, the record, and the move on the board.  The score
+    //    is White's for both colours.
+    const Move m = ru[p];
+    move_text<S>(m, ruchkomputera);
+    const unsigned long secs = static_cast<unsigned long>(t / 100);
+    const unsigned long tenths = static_cast<unsigned long>((t / 10) % 10);
+    if constexpr (S == Side::White) {
+        // White's part opens the line; the opponent's reply completes it.
+        record("%d %c%c%c%c %d %lu.%lu", nb, ruchkomputera[0], ruchkomputera[1], ruchkomputera[2],
+               ruchkomputera[3], f, secs, tenths);
+    } else {
+        record("%d %c%c%c%c %d %lu.%lu\n", nb, ruchkomputera[0], ruchkomputera[1], ruchkomputera[2],
+               ruchkomputera[3], f, secs, tenths);
+    }
+    i8 zap[8] = {};
+    zrobruch<S>(zap, m.nr, m.x2);
+
+    // 7. What the search expects next is kept, and its tree freed.
+    if (searched) keep_replies<S>(m);
+    return true;
+}
+
+}  // namespace
+
+bool ruchkomputerbiale(char* ruchkomputera) { return ruchkomputer<Side::White>(ruchkomputera); }
+bool ruchkomputerczarne(char* ruchkomputera) { return ruchkomputer<Side::Black>(ruchkomputera); }
+
+int target_depth_of(Side s) {
+    return s == Side::White ? target_depth<Side::White>() : target_depth<Side::Black>();
+}
+
+}  // namespace morvelak::m26

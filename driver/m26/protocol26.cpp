@@ -1,0 +1,49 @@
+#include "driver/m26/protocol26.hpp"
+
+#include "driver/m26/computer_move.hpp"
+#include "driver/old/history.hpp"
+#include "driver/rebuild.hpp"
+#include "engine/eval/old/eval.hpp"
+#include "engine/search/m26/root.hpp"
+
+namespace morvelak::m26 {
+
+namespace {
+
+// Opponent moves arrive as "usermove e2e4".  No reuse feature: the interface
+// may keep the process from one game to the next.
+constexpr const char* FEATURES[] = {"feature usermove=1\n", nullptr};
+
+// Pawns 100, and queens 800 in the capture values.
+void rebuild() { skroctablice(SCALE_TREE_BUILD); }
+
+// Two boards per full move, stored by who has just moved.
+void after_ply(Side mover) { old::store_after_move(mover); }
+
+// The opponent's move, by squares, for the look-up among the replies the
+// last search expected.
+void note_opponent_move(Side mover, int from, int x2) {
+    const SquareMove m{static_cast<i8>(from), static_cast<i8>(x2)};
+    if (mover == Side::White) OSTRUCHB = m; else OSTRUCHC = m;
+}
+
+constexpr BuildPolicy POLICY{
+    .features = FEATURES,
+    .position_keys = false,
+    .time_divisor = 10,  // "time" is kept in tenths of a second
+    .rebuild = rebuild,
+    .eval_setup = wstawstan,
+    .computer_white = ruchkomputerbiale,
+    .computer_black = ruchkomputerczarne,
+    .history_new = old::start_history,
+    .history_after_ply = after_ply,
+    .history_remove = nullptr,  // "remove" is not understood: logged, nothing else
+    .note_opponent_move = note_opponent_move,
+    .name = "MORVELAK 26",
+};
+
+}  // namespace
+
+const BuildPolicy& policy() { return POLICY; }
+
+}  // namespace morvelak::m26

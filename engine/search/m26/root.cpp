@@ -1,0 +1,169 @@
+#include "engine/search/m26/root.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "driver/old/history.hpp"
+#include "driver/rebuild.hpp"
+#include "engine/eval/material.hpp"
+#include "engine/search/makemove.hpp"
+#include "engine/search/m26/search.hpp"
+#include "engine/search/m26/state.hpp"
+
+namespace morvelak::m26 {
+
+SquareMove OSTRUCHB{0, 0}, OSTRUCHC{0, 0};
+
+void ReplyTables::clear() {
+    for (SquareMove& m : tablica1) m = SquareMove{0, 0};
+    for (auto& row : tablica2)
+        for (SquareMove& m : row) m = SquareMove{0, 0};
+}
+
+template <Side S> wezel& korzen() {
+    static wezel root;  // static storage: counts 0, no children
+    return root;
+}
+
+template <Side S> ReplyTables& tables() {
+    static ReplyTables t;  // static storage: all (0, 0)
+    return t;
+}
+
+namespace {
+
+// A node's count as a loop bound that can never leave its arrays.
+int recorded(const wezel& w) { return std::clamp(static_cast<int>(w.ile1), 0, NODE_MOVES); }
+
+// The search of the other side after a root move of S.
+template <Side S>
+int search_reply(int d, int alfa, int beta, i8* ndroga, wezel* child) {
+    const int flaga = child != nullptr ? 1 : 0;
+    if constexpr (S == Side::White) return OBLICZC(PLY, d, alfa, beta, 0, ndroga, child, flaga);
+    else return OBLICZB(PLY, d, alfa, beta, 0, ndroga, child, flaga);
+}
+
+}  // namespace
+
+template <Side S>
+int order_from_replies(Move* ru, int a, SquareMove last) {
+    if (last.from == 0) return 0;  // nothing played yet: no entry may match
+    const ReplyTables& t = tables<S>();
+    const int scan = std::min(a, NODE_MOVES);
+    int found = -1;
+    for (int b = 0; b < scan; ++b) {
+        if (t.tablica1[b] == last) {
+            found = b;
+            break;
+        }
+    }
+    if (found < 0) return 0;
+    int g = 0;
+    for (const SquareMove& m : t.tablica2[found]) {
+        if (g == a) break;
+        if (m.from == 0) continue;  // a cleared entry
+        for (int j = g; j < a; ++j) {
+            if (origin_of<S>(ru[j]) == m.from && ru[j].x2 == m.x2) {
+                std::swap(ru[j], ru[g]);
+                ++g;
+                break;
+            }
+        }
+    }
+    return g;
+}
+
+template <Side S>
+RootResult search_root(Move* ru, int a, int n) {
+    constexpr int sg = Own<S>::sign;
+    wezel& root = korzen<S>();
+    // The material of the position, the base of every root move's balance.
+    const int material = OCENAMAT(PL, SCALE_TREE_BUILD.pawn);
+    int f = -sg * 32000;      // best value so far
+    int bound = -sg * 12000;  // alfa for White, beta for Black
+    int okno = 24000;
+    int p = 0;
+    PLY = static_cast<i8>(n);
+    // The root records as many moves as a node holds; moves beyond are
+    // searched all the same, without a tree below them.
+    root.ile1 = root.ile2 = static_cast<i8>(std::min(a, NODE_MOVES));
+    i8 ndroga[old::PATH_BYTES];
+    i8 zap[8] = {};
+
+    for (int b = 0; b < a; ++b) {
+        const Move m = ru[b];
+        wezel* child = nullptr;
+        if (b < NODE_MOVES) {
+            root.ruch[b] = m;
+            child = nowy_wezel();
+            root.nast[b] = child;
+        }
+        std::memset(ndroga, 0, old::PATH_BYTES);
+        const int d = material + zrobruch<S>(zap, m.nr, m.x2);
+        int e;
+        if (old::czypotrojne() >= 2) {
+            // The board after the move already stood twice in this game:
+            // a third time would be a draw, which the engine does not seek.
+            e = -sg * 20;
+        } else if constexpr (S == Side::White) {
+            e = search_reply<S>(d, bound, bound + okno, ndroga, child);
+            if (e >= bound + okno) {
+                // Better than the best: the value itself is wanted, and the
+                // tree of the failed search goes.
+                if (child) { child->zwolnij(); child->inic(); }
+                std::memset(ndroga, 0, old::PATH_BYTES);
+                e = search_reply<S>(d, bound, 32000, ndroga, child);
+            }
+        } else {
+            e = search_reply<S>(d, bound - okno, bound, ndroga, child);
+            if (e <= bound - okno) {
+                if (child) { child->zwolnij(); child->inic(); }
+                std::memset(ndroga, 0, old::PATH_BYTES);
+                e = search_reply<S>(d, -32000, bound, ndroga, child);
+            }
+        }
+        skasujruch<S>(zap, m.nr, m.x2);
+        okno = 1;
+        if (b < NODE_MOVES) root.wart[b] = e;
+        if (sg > 0 ? e > bound : e < bound) bound = e;
+        if (sg > 0 ? e > f : e < f) {
+            f = e;
+            p = b;
+        }
+    }
+    return RootResult{p, f};
+}
+
+template <Side S>
+void keep_replies(Move played) {
+    constexpr Side T = Opp<S>;
+    wezel& root = korzen<S>();
+    root.posortuj(S == Side::White ? "b" : "c");
+    ReplyTables& t = tables<S>();
+    t.clear();
+    if (recorded(root) > 0 && root.ruch[0] == played && root.nast[0] != nullptr) {
+        const wezel& replies = *root.nast[0];
+        for (int b = 0; b < recorded(replies); ++b) {
+            t.tablica1[b] = SquareMove{static_cast<i8>(origin_of<T>(replies.ruch[b])), replies.ruch[b].x2};
+            const wezel* next = replies.nast[b];
+            if (next == nullptr) continue;
+            for (int k = 0; k < recorded(*next); ++k)
+                t.tablica2[b][k] = SquareMove{static_cast<i8>(origin_of<S>(next->ruch[k])), next->ruch[k].x2};
+        }
+    }
+    root.zwolnij();
+}
+
+template wezel& korzen<Side::White>();
+template wezel& korzen<Side::Black>();
+template ReplyTables& tables<Side::White>();
+template ReplyTables& tables<Side::Black>();
+template int order_from_replies<Side::White>(Move*, int, SquareMove);
+template int order_from_replies<Side::Black>(Move*, int, SquareMove);
+template RootResult search_root<Side::White>(Move*, int, int);
+template RootResult search_root<Side::Black>(Move*, int, int);
+template void keep_replies<Side::White>(Move);
+template void keep_replies<Side::Black>(Move);
+
+}  // namespace morvelak::m26

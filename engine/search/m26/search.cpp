@@ -1,0 +1,248 @@
+// The full-width alpha-beta search of the tree-node build and the internal
+// sort search that orders its deep nodes.  One body per pair: oblicz<S> is
+// OBLICZB (White to move, maximising) and OBLICZC (Black, minimising);
+// iteracjasort<S> is ITERACJASORTB / ITERACJASORTC.
+//
+// Scores are always White's.  For the side to move S, "its bound" is the one
+// it improves (alfa for White, beta for Black) and "the other bound" the one
+// at which it refutes its caller (beta for White, alfa for Black).
+#include <algorithm>
+#include <cstring>
+
+#include "engine/eval/old/eval.hpp"
+#include "engine/eval/phase.hpp"
+#include "engine/position/attackmap.hpp"
+#include "engine/position/captures.hpp"
+#include "engine/position/movegen.hpp"
+#include "engine/search/makemove.hpp"
+#include "engine/search/m26/ordering.hpp"
+#include "engine/search/m26/search.hpp"
+#include "engine/search/old/lastply.hpp"
+#include "engine/search/old/margin.hpp"
+#include "engine/search/old/ordering.hpp"
+#include "engine/search/old/state.hpp"
+#include "engine/search/ordering.hpp"
+#include "engine/search/pathbuf.hpp"
+
+namespace morvelak::m26 {
+
+namespace {
+
+using old::I;
+
+
+template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dowpisania,
+                             int flaga);
+template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
+
+template <Side S> inline int& mobility() {
+    if constexpr (S == Side::White) return ILOSCPOLB; else return ILOSCPOLC;
+}
+
+// The build's evaluation and last ply, for the margin of the last
+// full-width ply (old/margin.hpp).
+using Build = old::TreeBuildEval;
+
+// The last ply of the other side, from the position after S's move.
+template <Side S>
+int last_ply_after(int d, int alfa, int beta, int pusty, i8* ndroga) {
+    if constexpr (S == Side::White) return OBLICZCPLY1(d, alfa, beta, pusty, ndroga);
+    else return OBLICZBPLY1(d, alfa, beta, pusty, ndroga);
+}
+
+template <Side S>
+int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dowpisania, int flaga) {
+    using O = Own<S>;
+    constexpr Side T = Opp<S>;
+    constexpr int sg = O::sign;
+    auto reaches = [](int v, int b) { return sg > 0 ? v >= b : v <= b; };
+    auto better = [](int v, int b) { return sg > 0 ? v > b : v < b; };
+    int& own_bound = sg > 0 ? alfa : beta;
+    const int opp_bound = sg > 0 ? beta : alfa;
+
+    old::margin_on_entry<Build, S>();
+    const bool writes = pusty == 0 && I == 0;
+    int w = -sg * 32000;
+    i8 ndroga[old::PATH_BYTES] = {};
+
+    // 1. Generate: captures first, then the quiet moves.  Four plies and more
+    //    from the horizon the king is kept off the squares of the opponent's
+    //    attack map (built here, and read again by the ordering); nearer the
+    //    horizon the plain generator, without castling, does.
+    Move ru[MAX_MOVES];
+    i8 si[MAP_SQUARES];
+    int aa = 0;
+    int a;
+    {
+        Move bi[MAX_MOVES];
+        int nq;
+        if (ply > 3) {
+            siatka<T>(PL, si, own_list<T>());
+            nq = ruchy<S>(PL, own_list<S>(), bi, ru, WYJ, &aa, si);
+        } else {
+            nq = superruchy<S, false>(PL, own_list<S>(), bi, ru, WYJ, &aa);
+        }
+        // The move that led here left its king en prise: taking it ends the
+        // game, and the sooner the better.
+        if (nq < 0) {
+            if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
+            return sg * (10000 + ply);
+        }
+        if (nq + aa == 0) {
+            // With the map, no move means the king is boxed in: mated when
+            // it stands attacked, otherwise stalemated.
+            if (ply > 3 && si[king_square<S>()] != 0) {
+                if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
+                return -sg * (10000 + ply);
+            }
+            if (writes) fill_pairs(sdroga, ply, STALEMATE);
+            return 0;
+        }
+        std::memcpy(ru + aa, bi, sizeof(Move) * nq);
+        a = aa + nq;
+        // Mobility counts the quiet moves only.
+        mobility<S>() = nq;
+    }
+
+    // 2. Null move: if S could pass and still refute its caller in a shallow
+    //    search of the other side, it will do at least as well with a move.
+    //    Not when a mate score is at stake, not inside another null-move
+    //    search, and not with a single move (zugzwang is too likely).  The
+    //    node then fails at the bound itself.
+    if (pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && a > 1) {
+        int s = OCPOZ(PL, BP, CP) + d;
+        if (reaches(s, opp_bound - sg * 10)) {
+            ++LA;
+            // The null window lies just inside the bound S has to reach.
+            const int na = sg > 0 ? beta - 1 : alfa;
+            const int nb = sg > 0 ? beta : alfa + 1;
+            if (ply == 2) {
+                if (reaches(s, opp_bound))
+                    s = tylkobicia<T, EstimateTreeBuild>(PL, own_list<T>(), WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
+            } else if (ply == 3) {
+                if (reaches(s, opp_bound)) s = last_ply_after<S>(s, na, nb, 1, ndroga);
+            } else {
+                s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga, dowpisania, 0);
+            }
+            if (reaches(s, opp_bound)) {
+                ++LB;
+                fill_pairs(sdroga, ply, END_OF_LINE);
+                return opp_bound;
+            }
+        }
+    }
+
+    // 3. Order the list.  Deep nodes sort everything by a shallow search;
+    //    four to six plies from the horizon the captures are sorted by the
+    //    attack map, nearer the horizon not at all.  The killers are tried
+    //    behind the captures there, and behind the first move deeper.
+    if (a > 1 && ply > 6) iteracjasort<S>(internal_sort_depth(ply), ru, a, 1);
+    const bool mapSorts = ply >= 4 && ply <= 6;
+    if (mapSorts && aa > 0) posortuj<S>(ru, aa, 0, si);
+    const int g = old::killer_prefix(ply, aa);
+
+    // The tree: a reply node of a root move gives each move a node of its
+    // own; the replies and the engine's moves after them are recorded.
+    const bool grows = flaga != 0 && ply == PLY && ply > 2;
+    const bool records = flaga != 0 && ply >= PLY - 1;
+
+    const int ilk = old::KillersTreeBuild::ilk(ply);
+    const Move* kil = killer_store<S>() + KILLER_ROW * ply;
+    int k = 0;  // next killer to try
+    i8 zap[8] = {};
+    ++L1[ply];
+
+    // 4. Move loop.
+    for (int b = 0; b < a; ++b) {
+        ++L;
+        ++L2[ply];
+        // 4.1 Behind the ordered prefix: the next killer that is a move here.
+        //     Once they are used up, four to six plies from the horizon, the
+        //     rest is sorted by the attack map, once.
+        if (b >= g) {
+            place_next_killer(ru, b, a, kil, k, ilk);
+            if (k == ilk && mapSorts) {
+                posortuj<S>(ru + b, 0, a - b, si);
+                ++k;
+            }
+        }
+
+        // 4.2 Make the move.
+        const Move m = ru[b];
+        const int e = d + zrobruch<S>(zap, m.nr, m.x2);
+        int v;
+        if (ply == 2) {
+            // 4.3 Last full-width ply: the other side's last ply, from the
+            //     placement score of the position evaluated last here while
+            //     the move stays 80 short of S's bound with it.
+            v = old::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga);
+        } else {
+            wezel* child = dowpisania;
+            int childFlag = 0;
+            if (grows && b < NODE_MOVES) {
+                child = nowy_wezel();
+                dowpisania->nast[b] = child;
+                childFlag = 1;
+            }
+            v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, child, childFlag);
+        }
+        // 4.4 Unmake.
+        skasujruch<S>(zap, m.nr, m.x2);
+        if (records && b < NODE_MOVES) {
+            dowpisania->ruch[b] = m;
+            dowpisania->wart[b] = v;
+        }
+
+        // 4.5 A new best move: pass its line up.
+        if (better(v, w)) {
+            w = v;
+            if (writes) {
+                put_pair(sdroga, m.nr, m.x2);
+                std::memcpy(sdroga + 2, ndroga, 2 * ply);
+            }
+        }
+        // 4.6 Refutation: keep it as a killer, unless it was one of the
+        //     captures of a shallow node; the tree node keeps what was
+        //     searched.
+        if (reaches(v, opp_bound)) {
+            if (keeps_killer(b, g, ply)) wstawkillers<S>(m.nr, m.x2, ilk, ply);
+            if (records) dowpisania->ile1 = dowpisania->ile2 = static_cast<i8>(std::min(b + 1, NODE_MOVES));
+            return v;
+        }
+        // 4.7 Narrow the window.
+        if (better(v, own_bound)) own_bound = v;
+    }
+    if (records) dowpisania->ile1 = dowpisania->ile2 = static_cast<i8>(std::min(a, NODE_MOVES));
+    return w;
+}
+
+// The internal sort: from -32000 (White) / 32000 (Black), each move searched
+// from its own material change, outside the tree.
+template <Side S>
+int iteracjasort(int depth, Move* ru, int a, int rodzaj) {
+    constexpr Side T = Opp<S>;
+    i8 path[old::PATH_BYTES] = {};
+    return sort_by_search<S>(ru, a, rodzaj, 32000, I, [&](int m, int lo, int hi) {
+        return oblicz<T>(depth, m, lo, hi, 0, path, nullptr, 0);
+    });
+}
+
+}  // namespace
+
+int OBLICZB(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dowpisania, int flaga) {
+    return oblicz<Side::White>(ply, d, alfa, beta, pusty, sdroga, dowpisania, flaga);
+}
+int OBLICZC(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dowpisania, int flaga) {
+    return oblicz<Side::Black>(ply, d, alfa, beta, pusty, sdroga, dowpisania, flaga);
+}
+
+int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj) {
+    return iteracjasort<Side::White>(depth, ru, a, rodzaj);
+}
+int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj) {
+    return iteracjasort<Side::Black>(depth, ru, a, rodzaj);
+}
+
+void reset_margins() { old::reset_margins<Build>(); }
+
+}  // namespace morvelak::m26
