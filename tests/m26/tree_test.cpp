@@ -222,7 +222,7 @@ TEST(Tree, TheComputerMoveFreesEveryNode) {
                           Case{"rnbqkb1r/pp2pppp/3p1n2/8/3NP3/2N5/PPP2PPP/R1BQKB1R b KQkq - 2 5", false},
                           Case{"1r5k/8/8/8/7p/p7/P6P/K7 w - - 0 1", true}}) {
         SCOPED_TRACE(c.fen);
-        const Side s = set_up(c.fen, 25);
+        const Side s = set_up(c.fen, 0);
         TB = TC = 50;  // a short clock: depth stays where it is
         const long before = live_blocks();
         std::string move;
