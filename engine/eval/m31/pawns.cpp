@@ -2,15 +2,32 @@
 // and the enemy king's distance to them.  Besides its score, OCPION leaves the
 // most advanced pawn of each colour on every file for the piece evaluation.
 //
-// Every helper works from its own side's point of view (a positive result is
-// good for that side); OCPION adds White's results and subtracts Black's.
+// A search meets the same pawns with the same kings over and over (most moves
+// are piece moves), so the structure of a placement is worked out once and
+// kept in a small table: not the score itself but the counts it is made of
+// (protected pawns, doubled, isolated, passed pawns by rank, the sums of
+// table values and of king closeness).  The weights are applied to those
+// counts on every call, so a change of weights can never meet an old score,
+// whoever makes it.
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 #include "engine/eval/m31/eval.hpp"
 #include "engine/eval/m31/king.hpp"
+#include "engine/eval/pawnmasks.hpp"
 #include "engine/position/state.hpp"
 
 namespace morvelak::m31 {
 
 namespace {
+
+using i16 = std::int16_t;
+
+// ---------------------------------------------------------------------------
+// The rules square by square.  Boards no game reaches (a pawn on the first or
+// last rank) and pawn tables other than the engine's own are scored here.
+// ---------------------------------------------------------------------------
 
 // The rank of a square counted from side S's own back rank (1..8).
 template <Side S>
@@ -35,6 +52,17 @@ inline int pawn_on(const i8* pl, const i8* table, int s, int f, i8* pion, int en
     return v;
 }
 
+// Passed: no enemy pawn on the file, and on each neighbour file the enemy's
+// most advanced pawn (if any) is level with or behind it.  An enemy pawn
+// further up the neighbour file does not count.
+template <Side S>
+inline bool passed(const i8* enemy, int f, int p) {
+    auto clear = [&](int g) {
+        return g < 0 || g > 7 || enemy[g] == 0 || own_rank<S>(enemy[g]) <= own_rank<S>(p);
+    };
+    return enemy[f] == 0 && clear(f - 1) && clear(f + 1);
+}
+
 // Isolated and passed pawns of side S, one test per file, on the file's most
 // advanced pawn only.
 template <Side S>
@@ -49,27 +77,15 @@ inline int files_of(const i8* own, const i8* enemy, int enemyKing) {
             v -= SAMOTNY;
             if (enemy[f] == 0) v -= SLABY;
         }
-        // Passed: no enemy pawn on the file, and on each neighbour file the
-        // enemy's most advanced pawn (if any) is level with or behind it.  An
-        // enemy pawn further up the neighbour file does not count.
-        auto clear = [&](int g) {
-            return g < 0 || g > 7 || enemy[g] == 0 || own_rank<S>(enemy[g]) <= own_rank<S>(p);
-        };
-        if (enemy[f] == 0 && clear(f - 1) && clear(f + 1))
-            v += WOLNY[own_rank<S>(p)] - ODL[enemyKing][p] * ODLKROLWOLNY;
+        if (passed<S>(enemy, f, p)) v += WOLNY[own_rank<S>(p)] - ODL[enemyKing][p] * ODLKROLWOLNY;
     }
     return v;
 }
 
-}  // namespace
-
-int OCPION(const i8* pl, i8* pionb, i8* pionc) {
+[[gnu::noinline]] int ocpion_plain(const i8* pl, i8* pionb, i8* pionc, int kw, int kb) {
     for (int f = 0; f < 8; ++f) pionb[f] = pionc[f] = 0;
-    const int kw = king_at(BP, KROLB);
-    const int kb = king_at(CP, KROLC);
     int score = 0;
-
-    // File by file, each from rank 2 to rank 7 (no pawn stands on rank 1 or 8).
+    // File by file, each from rank 2 to rank 7.
     for (int f = 0; f < 8; ++f) {
         for (int s = 21 + f; s <= 71 + f; s += 10) {
             if (pl[s] == W_PAWN) score += pawn_on<Side::White>(pl, OCPIONB, s, f, pionb, kb);
@@ -79,6 +95,167 @@ int OCPION(const i8* pl, i8* pionb, i8* pionc) {
     score += files_of<Side::White>(pionb, pionc, kb);
     score -= files_of<Side::Black>(pionc, pionb, kw);
     return score;
+}
+
+// ---------------------------------------------------------------------------
+// The structure of one placement, as counts: each is White's count minus
+// Black's, so that
+//   score = table - ODLKROLPION x near + KRYCIE x protectedPawns
+//           - DUBEL x doubled - SAMOTNY x isolated - SLABY x weak
+//           + sum over r of WOLNY[r] x passed[r] - ODLKROLWOLNY x passedNear
+// is exactly what the rules add up pawn by pawn.
+// ---------------------------------------------------------------------------
+
+struct alignas(64) Structure {
+    // Key: the pawns, the kings and which tables were read.
+    u64 white, black;
+    u8 kw, kb;
+    u8 tables;  // 0 = empty slot
+    i8 protectedPawns;
+    i8 doubled;    // pawns beyond the first on a file
+    i8 isolated;   // files whose pawns have no neighbour of their colour
+    i8 weak;       // isolated on a file without enemy pawns
+    u8 passedRanks;  // bit r - 2 set where a passed pawn of either colour stands on rank r
+    i8 passed[6];  // passed pawns by rank counted from their own side, 2..7
+    i16 table;       // piece-square values of the pawns
+    i16 near;        // closeness of the enemy king to every pawn
+    i16 passedNear;  // closeness of the enemy king to the passed pawns
+    i8 pionb[8], pionc[8];
+};
+
+// A direct-mapped table, one slot per hash value, the newest placement
+// evicting the one before it.  64 bytes a slot, 256 KB.
+constexpr int STRUCTURE_BITS = 12;
+constexpr int STRUCTURE_SLOTS = 1 << STRUCTURE_BITS;
+Structure STRUCTURES[STRUCTURE_SLOTS];
+
+// The engine's pawn tables, numbered from 1; 0 for any other table.  Only a
+// placement read with the engine's own tables (which never change) is kept.
+int pawn_table_number(const i8* t) {
+    const PieceSquare* const own[6] = {&BPDEB, &PBSROD, &PBKONC, &CPDEB, &PCSROD, &PCKONC};
+    for (int k = 0; k < 6; ++k)
+        if (t == own[k]->data()) return k + 1;
+    return 0;
+}
+
+// Both pawn tables in force as one number 9..54 (0 = one is foreign),
+// recomputed only when a pointer changes.
+int tables_in_force() {
+    static const i8* lastB = nullptr;
+    static const i8* lastC = nullptr;
+    static int number = 0;
+    if (OCPIONB != lastB || OCPIONC != lastC) {
+        lastB = OCPIONB;
+        lastC = OCPIONC;
+        const int b = pawn_table_number(lastB), c = pawn_table_number(lastC);
+        number = b != 0 && c != 0 ? 8 * b + c : 0;
+    }
+    return number;
+}
+
+inline u64 structure_slot(u64 white, u64 black, int kw, int kb, int tables) {
+    const u64 h = white * 0x9E3779B97F4A7C15ULL ^ black * 0xC2B2AE3D27D4EB4FULL ^
+                  static_cast<u64>(kw | kb << 8 | tables << 16) * 0x165667B19E3779F9ULL;
+    return h >> (64 - STRUCTURE_BITS);
+}
+
+// The files (bit f = file f) holding a square of the mask.
+inline unsigned files_of_mask(u64 m) {
+    m |= m >> 30;
+    m |= m >> 20 | m >> 10;
+    return static_cast<unsigned>(m & 0xFF);
+}
+
+// Works out the structure of a placement without stray pawns.
+[[gnu::noinline]] void build_structure(Structure& e, u64 white, u64 black, int kw, int kb, int tables) {
+    e.white = white;
+    e.black = black;
+    e.kw = static_cast<u8>(kw);
+    e.kb = static_cast<u8>(kb);
+    e.tables = static_cast<u8>(tables);
+
+    // Pawn by pawn from the lowest square up: White's last pawn on a file is
+    // its highest, Black's first its lowest.
+    for (int f = 0; f < 8; ++f) e.pionb[f] = e.pionc[f] = 0;
+    int table = 0, near = 0;
+    for (u64 m = white; m != 0; m &= m - 1) {
+        const int s = PAWN_MASK_BASE + std::countr_zero(m);
+        table += OCPIONB[s];
+        near += ODL[s][kb];
+        e.pionb[s % 10 - 1] = static_cast<i8>(s);
+    }
+    for (u64 m = black; m != 0; m &= m - 1) {
+        const int s = PAWN_MASK_BASE + std::countr_zero(m);
+        table -= OCPIONC[s];
+        near -= ODL[s][kw];
+        if (e.pionc[s % 10 - 1] == 0) e.pionc[s % 10 - 1] = static_cast<i8>(s);
+    }
+    e.table = static_cast<i16>(table);
+    e.near = static_cast<i16>(near);
+
+    // A white pawn on s protects s + 9 and s + 11, a black one s - 9 and
+    // s - 11; a pawn protected twice counts once.
+    const int protW = count_bits(white & (white << 9 | white << 11));
+    const int protB = count_bits(black & (black >> 9 | black >> 11));
+    e.protectedPawns = static_cast<i8>(protW - protB);
+
+    const unsigned filesW = files_of_mask(white), filesB = files_of_mask(black);
+    e.doubled = static_cast<i8>((count_bits(white) - count_bits(filesW)) -
+                                (count_bits(black) - count_bits(filesB)));
+    const unsigned isoW = filesW & ~(filesW << 1 | filesW >> 1);
+    const unsigned isoB = filesB & ~(filesB << 1 | filesB >> 1);
+    e.isolated = static_cast<i8>(count_bits(isoW) - count_bits(isoB));
+    e.weak = static_cast<i8>(count_bits(isoW & ~filesB) - count_bits(isoB & ~filesW));
+
+    for (i8& p : e.passed) p = 0;
+    int passedNear = 0;
+    unsigned ranks = 0;
+    for (int f = 0; f < 8; ++f) {
+        if (const int w = e.pionb[f]; w != 0 && passed<Side::White>(e.pionc, f, w)) {
+            const int r = own_rank<Side::White>(w) - 2;
+            ++e.passed[r];
+            ranks |= 1u << r;
+            passedNear += ODL[kb][w];
+        }
+        if (const int b = e.pionc[f]; b != 0 && passed<Side::Black>(e.pionb, f, b)) {
+            const int r = own_rank<Side::Black>(b) - 2;
+            --e.passed[r];
+            ranks |= 1u << r;
+            passedNear -= ODL[kw][b];
+        }
+    }
+    e.passedNear = static_cast<i16>(passedNear);
+    e.passedRanks = static_cast<u8>(ranks);
+}
+
+inline int score_of(const Structure& e) {
+    int score = e.table - ODLKROLPION * e.near + KRYCIE * e.protectedPawns - DUBEL * e.doubled -
+                SAMOTNY * e.isolated - SLABY * e.weak;
+    if (e.passedRanks != 0) {
+        score -= ODLKROLWOLNY * e.passedNear;
+        for (unsigned r = e.passedRanks; r != 0; r &= r - 1) {
+            const int k = std::countr_zero(r);
+            score += WOLNY[k + 2] * e.passed[k];
+        }
+    }
+    return score;
+}
+
+}  // namespace
+
+int OCPION(const i8* pl, i8* pionb, i8* pionc) {
+    const int kw = king_at(BP, KROLB);
+    const int kb = king_at(CP, KROLC);
+    const PawnMasks m = pawn_masks(pl);
+    const int tables = tables_in_force();
+    if (m.stray || tables == 0) return ocpion_plain(pl, pionb, pionc, kw, kb);
+
+    Structure& e = STRUCTURES[structure_slot(m.white, m.black, kw, kb, tables)];
+    if (e.white != m.white || e.black != m.black || e.kw != kw || e.kb != kb || e.tables != tables)
+        build_structure(e, m.white, m.black, kw, kb, tables);
+    std::memcpy(pionb, e.pionb, 8);
+    std::memcpy(pionc, e.pionc, 8);
+    return score_of(e);
 }
 
 }  // namespace morvelak::m31

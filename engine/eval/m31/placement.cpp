@@ -6,9 +6,13 @@
 // One body serves both colours: pieces_of<S> scores side S's pieces from S's
 // own point of view, and OCPOZ adds White's result and subtracts Black's.
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 
 #include "engine/eval/m31/eval.hpp"
 #include "engine/eval/m31/king.hpp"
+#include "engine/eval/listmasks.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/state.hpp"
 
@@ -30,75 +34,84 @@ inline SideTables tables_of() {
         return {OCSKOCC, OCGONCC, OCWIEZC, OCHETMC, OCKROLC, CKWOLNALINIA};
 }
 
-// Side S's pieces in list order.  pionOwn / pionEnemy: the most advanced
-// pawn of each colour per file; enemyKing: the square of the other king.
+// File index of a square, 0 for the a-file (-1 and 8 on the border).
+constexpr auto FILE_INDEX = [] {
+    std::array<i8, 100> f{};
+    for (int s = 0; s < 100; ++s) f[s] = static_cast<i8>(s % 10 - 1);
+    return f;
+}();
+
+// Side S's pieces, kind by kind, each kind in list order.  pionOwn /
+// pionEnemy: the most advanced pawn of each colour per file; enemyKing: the
+// square of the other king.  Every term but the doubled rooks is a sum over
+// the pieces, so the order in which the kinds are visited does not matter.
 template <Side S>
 int pieces_of(const i8* pl, const i8* list, int count, const i8* pionOwn, const i8* pionEnemy,
               int enemyKing) {
     using O = Own<S>;
     const SideTables t = tables_of<S>();
+    const ListMasks kinds = list_masks<S>(list, count);
+    // Closeness of a square s to the enemy king: toKing[100 * s] = ODL[s][enemyKing].
+    const i8* const toKing = &ODL[0][enemyKing];
+    const int ownBlock = BLOKADASWOJEGO, enemyBlock = BLOKADAOBCEGO;
 
     // A piece on an own pawn's path holds it back; one planted in front of an
     // enemy pawn stops it.
     auto blockade = [&](int s) {
-        int b = 0;
-        if (pl[s - O::up] == O::pawn) b -= BLOKADASWOJEGO;
-        if (pl[s + O::up] == O::enemyPawn) b += BLOKADAOBCEGO;
-        return b;
+        return (pl[s + O::up] == O::enemyPawn ? enemyBlock : 0) -
+               (pl[s - O::up] == O::pawn ? ownBlock : 0);
     };
+    // The square of the lowest entry of a mask.
+    auto square = [&](std::uint32_t m) { return static_cast<int>(list[2 * std::countr_zero(m) + 1]); };
 
     int v = 0;
-    bool bishopSeen = false;
+    for (std::uint32_t m = kinds.king; m != 0; m &= m - 1) {
+        const int s = square(m);
+        // Each colour missing from the king's file opens it a little more.
+        const int f = FILE_INDEX[s];
+        v -= ((pionOwn[f] == 0) + (pionEnemy[f] == 0)) * t.openFile;
+        v += blockade(s);
+        // Shelter: own pawns beside the king and on the three squares in
+        // front of it ...
+        const int front = s + O::up;
+        const int near = (pl[s - 1] == O::pawn) + (pl[s + 1] == O::pawn) + (pl[front - 1] == O::pawn) +
+                         (pl[front] == O::pawn) + (pl[front + 1] == O::pawn);
+        v += near * CHRONIKROLA1;
+        // ... and on the three squares two ranks ahead.  Seen from the last
+        // rank those lie beyond the board array: no shelter there.
+        if (s / 10 != O::lastRank) {
+            const int far = s + 2 * O::up;
+            const int second = (pl[far - 1] == O::pawn) + (pl[far] == O::pawn) + (pl[far + 1] == O::pawn);
+            v += second * CHRONIKROLA2;
+        }
+        v += t.king[s];
+    }
+    for (std::uint32_t m = kinds.knight; m != 0; m &= m - 1) {
+        const int s = square(m);
+        v += toKing[100 * s] * ODLKROLSKOCZEK + blockade(s) + t.knight[s];
+    }
+    int bishops = 0;
+    for (std::uint32_t m = kinds.bishop; m != 0; m &= m - 1) {
+        const int s = square(m);
+        v += toKing[100 * s] * ODLKROLGONIEC + blockade(s) + t.bishop[s];
+        ++bishops;
+    }
+    // Every bishop after the first earns the pair bonus.
+    if (bishops > 1) v += (bishops - 1) * PARAGONCOW;
+    // Only the rook visited just before is compared: rooks on one file with
+    // another rook listed between them are not seen as doubled.
     int rookFile = -1;  // file of the rook visited last, none yet
-    for (int i = 0; i < count; ++i) {
-        const i8 code = list[2 * i];
-        const int s = list[2 * i + 1];
-        const int f = s % 10 - 1;
-        switch (code) {
-        case O::king: {
-            // Each colour missing from the king's file opens it a little more.
-            if (pionOwn[f] == 0) v -= t.openFile;
-            if (pionEnemy[f] == 0) v -= t.openFile;
-            v += blockade(s);
-            // Shelter: own pawns beside the king and on the three squares in
-            // front of it ...
-            const int front = s + O::up;
-            for (int q : {s - 1, s + 1, front - 1, front, front + 1})
-                if (pl[q] == O::pawn) v += CHRONIKROLA1;
-            // ... and on the three squares two ranks ahead.  Seen from the
-            // last rank those lie beyond the board array: no shelter there.
-            if (s / 10 != O::lastRank) {
-                const int far = s + 2 * O::up;
-                for (int q : {far - 1, far, far + 1})
-                    if (pl[q] == O::pawn) v += CHRONIKROLA2;
-            }
-            v += t.king[s];
-            break;
-        }
-        case O::knight:
-            v += ODL[s][enemyKing] * ODLKROLSKOCZEK + blockade(s) + t.knight[s];
-            break;
-        case O::bishop:
-            v += ODL[s][enemyKing] * ODLKROLGONIEC + blockade(s);
-            if (bishopSeen) v += PARAGONCOW;  // every bishop after the first
-            bishopSeen = true;
-            v += t.bishop[s];
-            break;
-        case O::rook:
-            // Only the rook visited just before is compared: rooks on one file
-            // with another rook listed between them are not seen as doubled.
-            if (f == rookFile) v += WIEZAZDWOJENIE;
-            v += ODL[s][enemyKing] * ODLKROLWIEZA + blockade(s);
-            if (pionOwn[f] == 0) v += WWOLNALINIA;
-            v += t.rook[s];
-            rookFile = f;
-            break;
-        case O::queen:
-            v += ODL[s][enemyKing] * ODLKROLHETMAN + blockade(s) + t.queen[s];
-            break;
-        default:  // pawns (OCPION's), and the holes left by captured pieces
-            break;
-        }
+    for (std::uint32_t m = kinds.rook; m != 0; m &= m - 1) {
+        const int s = square(m);
+        const int f = FILE_INDEX[s];
+        if (f == rookFile) v += WIEZAZDWOJENIE;
+        if (pionOwn[f] == 0) v += WWOLNALINIA;
+        v += toKing[100 * s] * ODLKROLWIEZA + blockade(s) + t.rook[s];
+        rookFile = f;
+    }
+    for (std::uint32_t m = kinds.queen; m != 0; m &= m - 1) {
+        const int s = square(m);
+        v += toKing[100 * s] * ODLKROLHETMAN + blockade(s) + t.queen[s];
     }
     return v;
 }

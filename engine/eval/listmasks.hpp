@@ -1,0 +1,75 @@
+// Which entries of a piece list hold which kind of piece, found for the whole
+// list at once.  The evaluations visit the knights, the bishops, the rooks,
+// ... each kind in list order, and skip the pawns and the holes of captured
+// pieces without looking at them one by one.
+//
+// A mask has bit i set when entry i holds the piece: code at list[2i],
+// square at list[2i + 1].  Visiting the set bits from the lowest is visiting
+// the entries in list order.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/position/state.hpp"
+#include "engine/position/types.hpp"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace morvelak {
+
+struct ListMasks {
+    std::uint32_t king, pawn, knight, bishop, rook, queen;
+};
+
+// The entries in use: the first count (0..16) of the list's 16.
+inline std::uint32_t list_entries(int count) {
+    return count >= LIST_ENTRIES ? 0xFFFFu : count <= 0 ? 0u : (std::uint32_t{1} << count) - 1;
+}
+
+// Entry by entry, for any platform and as the yardstick.
+template <Side S>
+inline ListMasks list_masks_plain(const i8* list, int count) {
+    using O = Own<S>;
+    ListMasks m{0, 0, 0, 0, 0, 0};
+    const std::uint32_t used = list_entries(count);
+    for (int i = 0; i < LIST_ENTRIES; ++i) {
+        if (!(used >> i & 1)) continue;
+        const std::uint32_t bit = std::uint32_t{1} << i;
+        switch (list[2 * i]) {
+        case O::king: m.king |= bit; break;
+        case O::pawn: m.pawn |= bit; break;
+        case O::knight: m.knight |= bit; break;
+        case O::bishop: m.bishop |= bit; break;
+        case O::rook: m.rook |= bit; break;
+        case O::queen: m.queen |= bit; break;
+        default: break;
+        }
+    }
+    return m;
+}
+
+// Side S's list (all 32 bytes of it are read; entries from count on are
+// left out of every mask).
+template <Side S>
+inline ListMasks list_masks(const i8* list, int count) {
+#if defined(__SSE2__)
+    using O = Own<S>;
+    const std::uint32_t used = list_entries(count);
+    // The sixteen codes side by side: the low byte of every 16-bit word.
+    const __m128i low = _mm_set1_epi16(0x00FF);
+    const __m128i codes =
+        _mm_packus_epi16(_mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list)), low),
+                         _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list + 16)), low));
+    auto holding = [&](i8 code) {
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(codes, _mm_set1_epi8(code)))) & used;
+    };
+    return {holding(O::king), holding(O::pawn), holding(O::knight),
+            holding(O::bishop), holding(O::rook), holding(O::queen)};
+#else
+    return list_masks_plain<S>(list, count);
+#endif
+}
+
+}  // namespace morvelak

@@ -1,0 +1,179 @@
+// The newest build's evaluation written the plain way, rule by rule, square
+// by square: the yardstick the engine's fast routines are compared against.
+// Nothing here is clever; every term is read off the board exactly where the
+// rule says, and squares outside the board array read as border.
+#pragma once
+
+#include "engine/eval/m31/eval.hpp"
+#include "engine/eval/phase.hpp"
+#include "engine/position/state.hpp"
+
+namespace morvelak::evaltest::ref {
+
+using namespace morvelak::m31;
+
+inline int at(const i8* pl, int s) { return s >= 0 && s < 100 ? pl[s] : BORDER; }
+inline int rank(int s) { return s / 10; }
+
+// Pawn structure.  The king squares come from the lists' king entries.
+inline int ocpion(const i8* pl, i8* pionb, i8* pionc) {
+    for (int f = 0; f < 8; ++f) pionb[f] = pionc[f] = 0;
+    const int kw = BP[2 * KROLB + 1];
+    const int kb = CP[2 * KROLC + 1];
+    int score = 0;
+    for (int f = 0; f < 8; ++f) {
+        for (int r = 2; r <= 7; ++r) {
+            const int s = 10 * r + f + 1;
+            if (pl[s] == W_PAWN) {
+                score -= ODL[s][kb] * ODLKROLPION;
+                score += OCPIONB[s];
+                if (pl[s - 11] == W_PAWN || pl[s - 9] == W_PAWN) score += KRYCIE;
+                if (pionb[f] != 0) score -= DUBEL;
+                pionb[f] = static_cast<i8>(s);
+            }
+            if (pl[s] == B_PAWN) {
+                score += ODL[s][kw] * ODLKROLPION;
+                score -= OCPIONC[s];
+                if (pl[s + 11] == B_PAWN || pl[s + 9] == B_PAWN) score -= KRYCIE;
+                if (pionc[f] != 0) score += DUBEL;
+                else pionc[f] = static_cast<i8>(s);
+            }
+        }
+    }
+    for (int f = 0; f < 8; ++f) {
+        const int w = pionb[f];
+        if (w == 0) continue;
+        const bool left = f > 0 && pionb[f - 1] != 0;
+        const bool right = f < 7 && pionb[f + 1] != 0;
+        if (!left && !right) {
+            score -= SAMOTNY;
+            if (pionc[f] == 0) score -= SLABY;
+        }
+        bool passed = pionc[f] == 0;
+        if (f > 0 && pionc[f - 1] != 0 && rank(pionc[f - 1]) > rank(w)) passed = false;
+        if (f < 7 && pionc[f + 1] != 0 && rank(pionc[f + 1]) > rank(w)) passed = false;
+        if (passed) {
+            score -= ODL[kb][w] * ODLKROLWOLNY;
+            score += WOLNY[rank(w)];
+        }
+    }
+    for (int f = 0; f < 8; ++f) {
+        const int b = pionc[f];
+        if (b == 0) continue;
+        const bool left = f > 0 && pionc[f - 1] != 0;
+        const bool right = f < 7 && pionc[f + 1] != 0;
+        if (!left && !right) {
+            score += SAMOTNY;
+            if (pionb[f] == 0) score += SLABY;
+        }
+        bool passed = pionb[f] == 0;
+        if (f > 0 && pionb[f - 1] != 0 && rank(pionb[f - 1]) < rank(b)) passed = false;
+        if (f < 7 && pionb[f + 1] != 0 && rank(pionb[f + 1]) < rank(b)) passed = false;
+        if (passed) {
+            score += ODL[kw][b] * ODLKROLWOLNY;
+            score -= WOLNY[9 - rank(b)];
+        }
+    }
+    return score;
+}
+
+// Placement of the pieces and mobility, with the pawn arrays as given.
+inline int ocpoz(const i8* pl, const i8* bp, const i8* cp, const i8* pionb, const i8* pionc) {
+    const int kw = bp[2 * KROLB + 1];
+    const int kb = cp[2 * KROLC + 1];
+    int score = 0;
+
+    bool bishop = false;
+    int rookFile = -1;
+    for (int i = 0; i < ILB; ++i) {
+        const int code = bp[2 * i];
+        const int s = bp[2 * i + 1];
+        const int f = s % 10 - 1;
+        auto blockade = [&] {
+            if (pl[s - 10] == W_PAWN) score -= BLOKADASWOJEGO;
+            if (pl[s + 10] == B_PAWN) score += BLOKADAOBCEGO;
+        };
+        if (code == W_KING) {
+            if (pionb[f] == 0) score -= BKWOLNALINIA;
+            if (pionc[f] == 0) score -= BKWOLNALINIA;
+            blockade();
+            for (int d : {-1, 1, 9, 10, 11})
+                if (at(pl, s + d) == W_PAWN) score += CHRONIKROLA1;
+            for (int d : {19, 20, 21})
+                if (at(pl, s + d) == W_PAWN) score += CHRONIKROLA2;
+            score += OCKROLB[s];
+        } else if (code == W_KNIGHT) {
+            score += ODL[s][kb] * ODLKROLSKOCZEK;
+            blockade();
+            score += OCSKOCB[s];
+        } else if (code == W_BISHOP) {
+            score += ODL[s][kb] * ODLKROLGONIEC;
+            blockade();
+            if (bishop) score += PARAGONCOW;
+            bishop = true;
+            score += OCGONCB[s];
+        } else if (code == W_ROOK) {
+            if (f == rookFile) score += WIEZAZDWOJENIE;
+            score += ODL[s][kb] * ODLKROLWIEZA;
+            blockade();
+            if (pionb[f] == 0) score += WWOLNALINIA;
+            score += OCWIEZB[s];
+            rookFile = f;
+        } else if (code == W_QUEEN) {
+            score += ODL[s][kb] * ODLKROLHETMAN;
+            blockade();
+            score += OCHETMB[s];
+        }
+    }
+
+    if (STANC == 1) score -= ILOSCPOLC;
+    if (STANB == 1) score += ILOSCPOLB;
+    if (STANB == 2) score += ILOSCPOLB / 2;
+    if (STANC == 2) score -= ILOSCPOLC / 2;
+
+    bishop = false;
+    rookFile = -1;
+    for (int i = 0; i < ILC; ++i) {
+        const int code = cp[2 * i];
+        const int s = cp[2 * i + 1];
+        const int f = s % 10 - 1;
+        auto blockade = [&] {
+            if (pl[s + 10] == B_PAWN) score += BLOKADASWOJEGO;
+            if (pl[s - 10] == W_PAWN) score -= BLOKADAOBCEGO;
+        };
+        if (code == B_KING) {
+            score -= OCKROLC[s];
+            if (pionb[f] == 0) score += CKWOLNALINIA;
+            if (pionc[f] == 0) score += CKWOLNALINIA;
+            blockade();
+            for (int d : {-1, 1, -9, -10, -11})
+                if (at(pl, s + d) == B_PAWN) score -= CHRONIKROLA1;
+            for (int d : {-19, -20, -21})
+                if (at(pl, s + d) == B_PAWN) score -= CHRONIKROLA2;
+        } else if (code == B_KNIGHT) {
+            score -= ODL[s][kw] * ODLKROLSKOCZEK;
+            blockade();
+            score -= OCSKOCC[s];
+        } else if (code == B_BISHOP) {
+            score -= ODL[s][kw] * ODLKROLGONIEC;
+            blockade();
+            if (bishop) score -= PARAGONCOW;
+            bishop = true;
+            score -= OCGONCC[s];
+        } else if (code == B_ROOK) {
+            if (f == rookFile) score -= WIEZAZDWOJENIE;
+            score -= ODL[s][kw] * ODLKROLWIEZA;
+            blockade();
+            if (pionc[f] == 0) score -= WWOLNALINIA;
+            score -= OCWIEZC[s];
+            rookFile = f;
+        } else if (code == B_QUEEN) {
+            score -= ODL[s][kw] * ODLKROLHETMAN;
+            blockade();
+            score -= OCHETMC[s];
+        }
+    }
+    return score;
+}
+
+}  // namespace morvelak::evaltest::ref
