@@ -1,0 +1,41 @@
+// The root of the hash-table build: one search per move, to a depth the
+// clock decides, over root moves put in order beforehand by the position
+// table and a shallow search.
+//
+// Before the search the driver orders the root list: the moves the position
+// table stored for this position first (hash_order_root), then the rest by
+// presort_root.  begin_root switches to the new depth and empties the table
+// for this search; search_root searches every move to the full depth, the
+// first with the open window and each later one with a null window just
+// above the best so far, again with an open upper end if it beats it.  A
+// progress line goes out before every move; a move that beats the window
+// gets a second one, marked with "!".  Only the first move's search and the
+// re-searches record positions in the table: they are the main lines.
+#pragma once
+
+#include <cstdio>
+
+#include "engine/position/types.hpp"
+
+namespace morvelak::m28 {
+
+// Where progress lines go (standard output; tests and the bench redirect).
+extern std::FILE* progress_stream;
+
+// Orders the root moves ru[g .. a) of side S, the ones the position table
+// did not place, by a full-window search of each, presort_depth(n) deep.
+// Nothing to do when every move was placed.
+template <Side S> void presort_root(Move* ru, int a, int g, int n);
+
+// The search to depth n begins: PLY = n, and the position table is emptied
+// for the records of this search (the root has looked it up already).
+void begin_root(int n);
+
+// Searches the a root moves of side S at ru to depth n, in their order.  A
+// move leading to a board already stored in the game history is a step back
+// towards a repetition: it scores -20 for White (+20 for Black) without a
+// search.  Returns the index of the best move (the first of equals) and puts
+// its score, from White's side, into *best.
+template <Side S> int search_root(const Move* ru, int a, int n, int* best);
+
+}  // namespace morvelak::m28

@@ -1,0 +1,218 @@
+// The full-width alpha-beta search of the hash-table build and the internal
+// sort search that orders its deep nodes.  One body per pair: oblicz<S> is
+// OBLICZB (White to move, maximising) and OBLICZC (Black, minimising);
+// iteracjasort<S> is ITERACJASORTB / ITERACJASORTC.
+//
+// Scores are always White's.  For the side to move S, "its bound" is the one
+// it improves (alfa for White, beta for Black) and "the other bound" the one
+// at which it refutes its caller (beta for White, alfa for Black).
+#include "engine/search/m28/search.hpp"
+
+#include <cstring>
+
+#include "engine/eval/old/eval.hpp"
+#include "engine/eval/phase.hpp"
+#include "engine/position/attacks.hpp"
+#include "engine/position/captures.hpp"
+#include "engine/position/movegen.hpp"
+#include "engine/search/makemove.hpp"
+#include "engine/search/m28/hashtable.hpp"
+#include "engine/search/old/lastply.hpp"
+#include "engine/search/old/margin.hpp"
+#include "engine/search/old/ordering.hpp"
+#include "engine/search/ordering.hpp"
+#include "engine/search/pathbuf.hpp"
+
+namespace morvelak::m28 {
+
+i8 PLY = 0;
+
+namespace {
+
+using old::I;
+using Build = old::HashBuildEval;
+using LastPly = old::HashBuildLastPly;
+
+template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga);
+template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
+
+template <Side S> inline int& mobility() {
+    if constexpr (S == Side::White) return ILOSCPOLB; else return ILOSCPOLC;
+}
+
+template <Side S>
+int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
+    using O = Own<S>;
+    constexpr Side T = Opp<S>;
+    constexpr int sg = O::sign;
+    auto reaches = [](int v, int b) { return sg > 0 ? v >= b : v <= b; };
+    auto better = [](int v, int b) { return sg > 0 ? v > b : v < b; };
+    int& own_bound = sg > 0 ? alfa : beta;
+    const int opp_bound = sg > 0 ? beta : alfa;
+
+    // 1. The routine's positional guess for its last full-width ply starts
+    //    from the first position it is ever entered with.
+    old::margin_on_entry<Build, S>();
+
+    int w = -sg * 12000;
+    // The child's line.  Cleared, so that a line passed up never carries
+    // bytes no node wrote.
+    i8 ndroga[old::PATH_BYTES] = {};
+
+    // 2. Null move: if S could pass and still refute its caller in a shallow
+    //    search of the other side, it will do at least as well with a move.
+    //    Not when a mate score is at stake, not when the other side's list
+    //    holds three entries or fewer, and not after an illegal move (the
+    //    king capture below settles that at once).
+    if (pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && own_count<T>() > 3 && ply >= 2 &&
+        !attacked_by<S>(PL, king_square<T>())) {
+        int s = OCPOZ(PL, BP, CP) + d;
+        if (reaches(s, opp_bound - sg * 10)) {
+            // The null window lies just inside the bound S has to reach.
+            const int na = sg > 0 ? beta - 1 : alfa;
+            const int nb = sg > 0 ? beta : alfa + 1;
+            if (ply == 2) {
+                if (reaches(s, opp_bound))
+                    s = tylkobicia<T, EstimateHashBuild>(PL, own_list<T>(), WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
+            } else if (ply == 3) {
+                if (reaches(s, opp_bound)) s = old::oblicz_ply1<T, LastPly>(s, na, nb, 1, ndroga);
+            } else {
+                s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga);
+            }
+            if (reaches(s, opp_bound)) {
+                fill_pairs(sdroga, ply, END_OF_LINE);
+                return s;
+            }
+        }
+    }
+
+    // 3. Generate: captures first, then the quiet moves.  A possible king
+    //    capture means the move that led here was illegal.
+    Move ru[MAX_MOVES];
+    int aa = 0;
+    int a;
+    {
+        Move bi[MAX_MOVES];
+        const int nq = superruchy<S>(PL, own_list<S>(), bi, ru, WYJ, &aa);
+        if (nq < 0) {
+            if (pusty == 0 && I == 0) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
+            return sg * (10000 + ply);
+        }
+        if (nq + aa == 0) {
+            if (pusty == 0 && I == 0) fill_pairs(sdroga, ply, STALEMATE);
+            return 0;
+        }
+        std::memcpy(ru + aa, bi, sizeof(Move) * nq);
+        a = aa + nq;
+    }
+    mobility<S>() = a;
+
+    // 4. Order the list.  Deep nodes by a shallow search of every move; nodes
+    //    near the leaves by the static capture sort, whose count of good
+    //    captures replaces the capture count.  Killers come behind the prefix
+    //    so ordered.
+    if (a > 1 && ply > 6) iteracjasort<S>(internal_sort_depth(ply), ru, a, 1);
+    if (ply < 7 && aa > 0) aa = sortbic<S>(ru, aa);
+    const int g = old::killer_prefix(ply, aa);
+
+    // 5. Two plies below the root, on a main line: the position goes into the
+    //    table with every move searched and its value.
+    const bool records = ply == PLY - 1 && HASHB == 0;
+    if (records) hash_begin();
+
+    const int ilk = old::KillersHashBuild::ilk(ply);
+    const Move* kil = killer_store<S>() + KILLER_ROW * ply;
+    int k = 0;  // next killer to try
+    i8 zap[8] = {};
+
+    // 6. Move loop.
+    for (int b = 0; b < a; ++b) {
+        ++L;
+        // 6.1 Behind the ordered prefix: the next killer that is a move here.
+        if (b >= g) {
+            place_next_killer(ru, b, a, kil, k, ilk);
+            // Killers used up one level below the root of a deep search: sort
+            // the rest by a search five plies shallower, once.
+            if (k == ilk && ply == PLY && ply > 7) {
+                iteracjasort<S>(ply - 5, ru + b, a - b, 0);
+                ++k;
+            }
+        }
+
+        // 6.2 Make the move and search it: at depth 2 through the last ply
+        //     with the positional guess, deeper by the other side's node.
+        const Move m = ru[b];
+        const int e = d + zrobruch<S>(zap, m.nr, m.x2);
+        int v;
+        if (ply == 2) v = old::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga);
+        else v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga);
+        // 6.3 Unmake.
+        skasujruch<S>(zap, m.nr, m.x2);
+        if (records) hash_store<S>(b, m, v);
+
+        // 6.4 A new best move: pass its line up.
+        if (better(v, w)) {
+            w = v;
+            if (pusty == 0 && I == 0) {
+                put_pair(sdroga, m.nr, m.x2);
+                std::memcpy(sdroga + 2, ndroga, 2 * ply);
+            }
+        }
+        // 6.5 Refutation: keep it as a killer, unless the capture sort put it
+        //     in the prefix of a shallow node; the record holds the moves
+        //     searched, the refutation included.
+        if (reaches(v, opp_bound)) {
+            if (keeps_killer(b, g, ply)) wstawkillers<S>(m.nr, m.x2, ilk, ply);
+            if (records) hash_close(b + 1);
+            return v;
+        }
+        // 6.6 Narrow the window.
+        if (better(v, own_bound)) own_bound = v;
+    }
+    if (records) hash_close(a);
+
+    // 7. Every move lost the king (or worse): mate if S's king is attacked
+    //    now, otherwise stalemate.
+    if ((sg > 0 ? w < -9000 : w > 9000) && !attacked_by<T>(PL, king_square<S>())) return 0;
+    return w;
+}
+
+// Orders the a moves at ru by a search of the given depth, best first, and
+// returns the best value.  The searches start from the move's own material
+// change only and write no line.
+template <Side S>
+int iteracjasort(int depth, Move* ru, int a, int rodzaj) {
+    constexpr Side T = Opp<S>;
+    i8 path[old::PATH_BYTES] = {};
+    return sort_by_search<S>(ru, a, rodzaj, 12000, I, [&](int m, int lo, int hi) {
+        return oblicz<T>(depth, m, lo, hi, 0, path);
+    });
+}
+
+}  // namespace
+
+int OBLICZB(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
+    return oblicz<Side::White>(ply, d, alfa, beta, pusty, sdroga);
+}
+int OBLICZC(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
+    return oblicz<Side::Black>(ply, d, alfa, beta, pusty, sdroga);
+}
+
+int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj) {
+    return iteracjasort<Side::White>(depth, ru, a, rodzaj);
+}
+int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj) {
+    return iteracjasort<Side::Black>(depth, ru, a, rodzaj);
+}
+
+void reset_search_state() {
+    clear_killers();
+    old::reset_margins<Build>();
+    std::memset(HASH, 0, sizeof HASH);
+    HASHL = 0;
+    HASHB = 0;
+    old::I = 0;
+    PLY = 0;
+}
+
+}  // namespace morvelak::m28
