@@ -1,0 +1,44 @@
+#include "driver/m28/protocol28.hpp"
+
+#include "driver/m28/computer_move.hpp"
+#include "driver/old/history.hpp"
+#include "driver/rebuild.hpp"
+#include "engine/eval/old/eval.hpp"
+
+namespace morvelak::m28 {
+
+namespace {
+
+// usermove=1: opponent moves arrive as "usermove e2e4"; reuse=0: a fresh
+// process for every game.
+constexpr const char* FEATURES[] = {"feature usermove=1\n", "feature reuse=0\n", nullptr};
+
+void rebuild() { skroctablice(SCALE_HASH_BUILD); }
+
+// Two boards per full move: White's move fills the second board of the
+// current full move, Black's completes it and begins the next.
+void after_ply(Side mover) { old::store_after_move(mover); }
+
+// "remove" takes back one full move and restores the board on which the
+// engine's opponent is to move again.
+void remove(Side engine) { old::take_back_full_move(engine); }
+
+constexpr BuildPolicy POLICY{
+    .features = FEATURES,
+    .position_keys = false,
+    .time_divisor = 1,
+    .rebuild = rebuild,
+    .eval_setup = wstawstan,
+    .computer_white = ruchkomputerbiale,
+    .computer_black = ruchkomputerczarne,
+    .history_new = old::start_history,
+    .history_after_ply = after_ply,
+    .history_remove = remove,
+    .note_opponent_move = nullptr,
+};
+
+}  // namespace
+
+const BuildPolicy& policy() { return POLICY; }
+
+}  // namespace morvelak::m28
