@@ -1,0 +1,336 @@
+// The hash-table build's search: records of the position table written by a
+// real search node, the positional guess of the last full-width ply, the
+// older builds' last ply, the root ordered from the table of the previous
+// move, and determinism.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver/m28/computer_move.hpp"
+#include "engine/search/old/lastply.hpp"
+#include "engine/search/old/margin.hpp"
+#include "tests/m28/support.hpp"
+
+namespace morvelak {
+namespace m26 {
+// The tree-node build's statistics live with its search, which this test
+// does not link; its last ply is tested here against these.
+u32 L1[20], L2[20];
+}  // namespace m26
+
+namespace m28test {
+namespace {
+
+// A middle game with captures for both sides and enough quiet moves for
+// cut-offs: White to move.
+constexpr const char* MIDDLE = "r1bqk2r/ppp2ppp/2n2n2/3pp3/1b1PP3/2N2N2/PPP2PPP/R1BQKB1R w KQkq - 0 5";
+
+template <Side S>
+int pseudo_legal_count() {
+    Move ru[MAX_MOVES], bi[MAX_MOVES];
+    int aa = 0;
+    const int nq = superruchy<S>(PL, own_list<S>(), ru, bi, WYJ, &aa);
+    return nq + aa;
+}
+
+TEST(PositionTable, ANodeTwoPliesBelowTheRootRecordsWhatItSearched) {
+    // PLY = 3 makes a node of remaining depth 2 such a node.
+    set_up(MIDDLE, 4);
+    const int count = pseudo_legal_count<Side::White>();
+    i8 path[old::PATH_BYTES] = {};
+
+    // Open window: every move is searched and stored with its value, and the
+    // node's value is the best of them.
+    PLY = 3;
+    const int v = OBLICZB(2, 0, -12000, 12000, 0, path);
+    ASSERT_EQ(HASHL, 1);
+    const m28::record& full = HASH[0];
+    EXPECT_TRUE(std::equal(PL, PL + 100, full.plansza));
+    EXPECT_EQ(full.ile, count);
+    EXPECT_EQ(*std::max_element(full.wart, full.wart + full.ile), v);
+    std::vector<std::string> stored;
+    for (int b = 0; b < full.ile; ++b) {
+        const i8 from = full.ru[b][0];
+        EXPECT_EQ(PL[from] & WHITE_BIT, WHITE_BIT) << "origin " << int(from);
+        stored.push_back(std::to_string(from) + "-" + std::to_string(full.ru[b][1]));
+    }
+    std::sort(stored.begin(), stored.end());
+    EXPECT_EQ(std::unique(stored.begin(), stored.end()), stored.end());
+
+    // A bound just below the best: the refutation ends the loop, and the
+    // record holds the moves searched up to and including it.
+    const int cut = v - 1;
+    const int w = OBLICZB(2, 0, -12000, cut, 0, path);
+    EXPECT_GE(w, cut);
+    ASSERT_EQ(HASHL, 2);
+    const m28::record& part = HASH[1];
+    ASSERT_GT(part.ile, 0);
+    EXPECT_LT(part.ile, count);
+    EXPECT_GE(part.wart[part.ile - 1], cut);
+    for (int b = 0; b + 1 < part.ile; ++b) EXPECT_LT(part.wart[b], cut) << b;
+
+    // Recording switched off, or a node at another depth: nothing.
+    HASHB = 1;
+    OBLICZB(2, 0, -12000, 12000, 0, path);
+    HASHB = 0;
+    PLY = 4;
+    OBLICZB(2, 0, -12000, 12000, 0, path);
+    EXPECT_EQ(HASHL, 2);
+}
+
+TEST(PositionTable, TheLastRecordIsOverwrittenOnceTheTableIsFull) {
+    set_up(MIDDLE, 4);
+    i8 path[old::PATH_BYTES] = {};
+    PLY = 3;
+    HASHL = HASH_LAST;
+    HASH[HASH_LAST].ile = -1;
+    OBLICZB(2, 0, -12000, 12000, 0, path);
+    EXPECT_EQ(HASHL, HASH_LAST);
+    EXPECT_EQ(HASH[HASH_LAST].ile, pseudo_legal_count<Side::White>());
+}
+
+// ---- The positional guess of the last full-width ply ----------------------
+
+using WhiteMargin = old::Margin<old::HashBuildEval, Side::White>;
+using BlackMargin = old::Margin<old::HashBuildEval, Side::Black>;
+
+TEST(Margin, TheFirstCallTakesThePositionalScoreOfItsPosition) {
+    // A window far above anything reachable: every move's guess is more than
+    // 80 short, its null-window search stays short, and no position after a
+    // move is evaluated.  The margin is what the first call found.
+    set_up(MIDDLE, 4);
+    const int entry = OCPOZ(PL, BP, CP);
+    i8 path[old::PATH_BYTES] = {};
+    EXPECT_FALSE(WhiteMargin::set);
+    OBLICZB(2, 0, 5000, 5001, 0, path);
+    EXPECT_TRUE(WhiteMargin::set);
+    EXPECT_EQ(WhiteMargin::value, entry);
+    EXPECT_FALSE(BlackMargin::set) << "each routine has its own";
+    // Later calls keep it.
+    OBLICZB(2, -300, 5000, 5001, 0, path);
+    EXPECT_EQ(WhiteMargin::value, entry);
+}
+
+TEST(Margin, AGuessFarShortOfTheBoundStandsUnlessItsTestSearchComesClose) {
+    // After a quiet rook move the other side has nothing to take, so its last
+    // ply returns the static value it is given: the guess (margin + material)
+    // in the test search, the fresh positional score + material in the full
+    // one.  White's bound is alfa, Black's beta.
+    struct Case {
+        const char* fen;
+        const char* move;
+        int margin;
+        int bound;       // alfa for White, beta for Black
+        bool evaluated;  // the margin took the fresh positional score
+    };
+    const int e = -250;  // material after the move
+    const Case cases[] = {
+        {"4k3/8/8/8/8/8/8/R3K3 w - - 0 1", "a1a2", 0, -250 + 79, true},     // guess 79 short
+        {"4k3/8/8/8/8/8/8/R3K3 w - - 0 1", "a1a2", 0, -250 + 80, true},     // 80 short: the test reaches it
+        {"4k3/8/8/8/8/8/8/R3K3 w - - 0 1", "a1a2", 0, -250 + 81, false},    // 81 short: stands
+        {"4k3/8/8/8/8/8/8/R3K3 w - - 0 1", "a1a2", 40, -250 + 121, false},
+        {"r3k3/8/8/8/8/8/8/4K3 b - - 0 1", "a8a7", 0, -250 - 79, true},
+        {"r3k3/8/8/8/8/8/8/4K3 b - - 0 1", "a8a7", 0, -250 - 80, true},
+        {"r3k3/8/8/8/8/8/8/4K3 b - - 0 1", "a8a7", 0, -250 - 81, false},
+        {"r3k3/8/8/8/8/8/8/4K3 b - - 0 1", "a8a7", -40, -250 - 121, false},
+    };
+    for (const Case& c : cases) {
+        const Side s = set_up(c.fen, 12);
+        i8 path[old::PATH_BYTES] = {};
+        i8 zap[8] = {};
+        int v, after, kept;
+        if (s == Side::White) {
+            const Move m = move_of<Side::White>(c.move);
+            zrobruch<Side::White>(zap, m.nr, m.x2);
+            after = OCPOZ(PL, BP, CP);
+            WhiteMargin::set = true;
+            WhiteMargin::value = c.margin;
+            v = old::last_full_ply<Side::White, old::HashBuildEval>(e, c.bound, 12000, 0, path);
+            kept = WhiteMargin::value;
+            skasujruch<Side::White>(zap, m.nr, m.x2);
+        } else {
+            const Move m = move_of<Side::Black>(c.move);
+            zrobruch<Side::Black>(zap, m.nr, m.x2);
+            after = OCPOZ(PL, BP, CP);
+            BlackMargin::set = true;
+            BlackMargin::value = c.margin;
+            v = old::last_full_ply<Side::Black, old::HashBuildEval>(e, -12000, c.bound, 0, path);
+            kept = BlackMargin::value;
+            skasujruch<Side::Black>(zap, m.nr, m.x2);
+        }
+        EXPECT_EQ(kept, c.evaluated ? after : c.margin) << c.fen << " " << c.bound;
+        EXPECT_EQ(v, (c.evaluated ? after : c.margin) + e) << c.fen << " " << c.bound;
+    }
+}
+
+// ---- The older builds' last ply -------------------------------------------
+
+// Puts code on square s and rebuilds the lists (for positions no FEN may
+// describe, such as a king that can be taken).
+void put(int s, i8 code) {
+    PL[s] = code;
+    rebuild_lists();
+}
+
+TEST(LastPly, MarkersAndScoresOfTheHashTableBuild) {
+    constexpr int ANY = 99;  // a move's entry: not checked
+    struct Case {
+        const char* fen;
+        int blackKing;  // moved here when not 0
+        int d, alfa, beta;
+        int value;
+        int pair;  // first byte of the first path pair
+    };
+    const Case cases[] = {
+        // Nothing to take: standing pat, "bezbic".
+        {"4k3/8/8/8/8/8/8/4K3 w - - 0 1", 0, 37, -100, 100, 37, NO_CAPTURE},
+        // Standing pat is already too good for the caller: returned at once.
+        {"4k3/8/8/8/8/8/8/4K3 w - - 0 1", 0, 150, -100, 100, 150, END_OF_LINE},
+        // The black king stands next to White's: taking it ends everything.
+        {"4k3/8/8/8/8/8/8/4K3 w - - 0 1", 24, 0, -100, 100, 10001, KING_TAKEN},
+        // In check, standing pat does not count even when d beats beta: every
+        // move loses the king to the rook on the back rank.
+        {"4k3/8/8/8/8/8/5PPP/3r2K1 w - - 0 1", 0, 500, -100, 100, -9997, ANY},
+    };
+    for (const Case& c : cases) {
+        set_up(c.fen, 12);
+        if (c.blackKing) {
+            PL[85] = 0;
+            put(c.blackKing, B_KING);
+        }
+        i8 path[4] = {9, 9, 9, 9};
+        EXPECT_EQ(m28::OBLICZBPLY1(c.d, c.alfa, c.beta, 0, path), c.value) << c.fen << " " << c.d;
+        if (c.pair != ANY) {
+            EXPECT_EQ(path[0], c.pair) << c.fen << " " << c.d;
+        }
+        EXPECT_EQ(path[2], 9) << "the second pair is never written";
+        // Inside a null-move search nothing is written.
+        i8 quiet[2] = {9, 9};
+        m28::OBLICZBPLY1(c.d, c.alfa, c.beta, 1, quiet);
+        EXPECT_EQ(quiet[0], 9);
+    }
+}
+
+TEST(LastPly, ACaptureThatDoesNotBeatTheBoundIsNotAnswered) {
+    // Black's rook can take a pawn the white king defends.  With beta below
+    // the capture's material result the estimate is not asked and the rook's
+    // loss goes unseen; with beta above it, White takes the rook back and
+    // Black stands pat instead.
+    set_up("4k3/8/8/8/8/3r4/3P4/3K4 b - - 0 1", 12);
+    i8 path[4] = {};
+    const int taken = -WART[W_PAWN];  // the material result, White's side
+    L = 0;
+    EXPECT_EQ(m28::OBLICZCPLY1(0, -1000, taken - 1, 0, path), taken);
+    EXPECT_EQ(L, 1u);
+    L = 0;
+    EXPECT_EQ(m28::OBLICZCPLY1(0, -1000, 0, 0, path), 0);
+    EXPECT_EQ(L, 2u) << "the move and White's recapture";
+}
+
+TEST(LastPly, InCheckTheTreeNodeBuildAnswersEveryMoveAndCountsItsLastPly) {
+    // White's king is checked by the rook on the a-file; a black bishop
+    // watches White's pawn.  From d = -300 with alfa = 0 no king move reaches
+    // alfa: the hash-table build lets each stand without asking Black, the
+    // tree-node build asks Black's estimate after each.
+    set_up("r6k/8/8/3b4/8/1P6/8/K7 w - - 0 1", 12);
+    i8 path[4] = {};
+    for (u32& c : m26::L1) c = 0;
+    for (u32& c : m26::L2) c = 0;
+    L = 0;
+    EXPECT_EQ(m28::OBLICZBPLY1(-300, 0, 1000, 0, path), -300);
+    EXPECT_EQ(L, 4u);
+    EXPECT_EQ(m26::L1[1], 0u) << "the hash-table build keeps no statistics";
+    L = 0;
+    EXPECT_LE(m26::OBLICZBPLY1(-300, 0, 1000, 0, path), -300);
+    EXPECT_GT(L, 4u);
+    EXPECT_EQ(m26::L1[1], 1u);
+    EXPECT_EQ(m26::L2[1], 4u);
+}
+
+// ---- The root across two moves --------------------------------------------
+
+TEST(PositionTable, TheNextMoveBeginsWithWhatThePreviousSearchStored) {
+    // The game's first move for the engine (depth 9 by the clock), then the
+    // next one.
+    set_up(MIDDLE, 0);
+    Record rec;
+    Progress out;
+    TB = 12000;
+    char mv[4];
+    ASSERT_TRUE(ruchkomputerbiale(mv));
+    ASSERT_GT(HASHL, 0);
+
+    // The opponent answers with a reply whose position the search recorded.
+    skroctablice(SCALE_HASH_BUILD);
+    bool found = false;
+    for (Move r : legal_moves<Side::Black>()) {
+        i8 zap[8] = {};
+        zrobruch<Side::Black>(zap, r.nr, r.x2);
+        if (hash_find() != nullptr) {
+            found = true;
+            break;
+        }
+        skasujruch<Side::Black>(zap, r.nr, r.x2);
+    }
+    ASSERT_TRUE(found) << "no reply leads to a recorded position";
+    R = 1;
+    m28::wstawstan();
+    skroctablice(SCALE_HASH_BUILD);
+
+    // What the table says, best first for White, among the legal moves.
+    m28::record expected = *hash_find();
+    expected.posortuj('b');
+    std::vector<std::string> front;
+    for (int i = 0; i < expected.ile; ++i)
+        for (Move m : legal_moves<Side::White>())
+            if (origin_of<Side::White>(m) == expected.ru[i][0] && m.x2 == expected.ru[i][1])
+                front.push_back(text<Side::White>(m));
+    ASSERT_FALSE(front.empty());
+
+    const Snapshot before;
+    ASSERT_TRUE(ruchkomputerbiale(mv));
+    const RootReport& r = last_root();
+    before.restore();  // to spell the root moves of that position
+    std::vector<std::string> got;
+    for (int i = 0; i < r.placed; ++i) got.push_back(text<Side::White>(r.order[i]));
+    EXPECT_EQ(got, front);
+}
+
+// ---- Determinism ----------------------------------------------------------
+
+TEST(Determinism, TheSamePositionTwiceGivesTheSameLinesMoveAndCount) {
+    for (const char* fen : {MIDDLE, "r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R b KQkq - 5 4"}) {
+        std::vector<std::string> lines[2];
+        std::string moves[2], records[2];
+        u32 nodes[2];
+        for (int run = 0; run < 2; ++run) {
+            // The first move of a game: depth 9 by the clock.
+            const Side s = set_up(fen, 0);
+            Record rec;
+            Progress out;
+            TB = TC = 12000;
+            char text[5] = {};
+            ASSERT_TRUE(s == Side::White ? ruchkomputerbiale(text) : ruchkomputerczarne(text));
+            lines[run] = out.lines();
+            moves[run] = text;
+            nodes[run] = L;
+            records[run] = rec.text();
+        }
+        EXPECT_GT(lines[0].size(), 1u);
+        EXPECT_EQ(lines[0], lines[1]) << fen;
+        EXPECT_EQ(moves[0], moves[1]) << fen;
+        EXPECT_EQ(nodes[0], nodes[1]) << fen;
+        // The record differs at most in the time the move took.
+        const auto fields = [](const std::string& r) {
+            int depth, score;
+            char move[5];
+            std::sscanf(r.c_str(), "%d %4s %d", &depth, move, &score);
+            return std::to_string(depth) + move + std::to_string(score);
+        };
+        EXPECT_EQ(fields(records[0]), fields(records[1])) << records[0];
+    }
+}
+
+}  // namespace
+}  // namespace m28test
+}  // namespace morvelak

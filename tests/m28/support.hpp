@@ -1,0 +1,162 @@
+// Positions for the hash-table build's search tests, set up the way the
+// driver does before the engine moves: board and WYJ from a FEN, the game
+// counter R (full moves), the evaluation set-up and the list rebuild, a game
+// history holding only this position, and the search's carried state
+// (killers, margins, position table) as at program start.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "driver/game.hpp"
+#include "driver/history.hpp"
+#include "driver/old/history.hpp"
+#include "driver/rebuild.hpp"
+#include "engine/eval/old/eval.hpp"
+#include "engine/eval/phase.hpp"
+#include "engine/position/fen.hpp"
+#include "engine/position/legal.hpp"
+#include "engine/search/m28/hashtable.hpp"
+#include "engine/search/m28/root.hpp"
+#include "engine/search/m28/search.hpp"
+#include "engine/search/old/state.hpp"
+
+namespace morvelak::m28test {
+
+using namespace morvelak::m28;
+
+inline constexpr const char* START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+
+// Sets up the position; returns the side to move.  fullMoves goes to R.
+inline Side set_up(const char* fen, int fullMoves = 0) {
+    static const bool geometry = [] {
+        build_geometry();
+        return true;
+    }();
+    (void)geometry;
+    FenPosition pos;
+    std::string error;
+    if (!parse_fen(fen, pos, error)) {
+        std::fprintf(stderr, "%s: %s\n", fen, error.c_str());
+        std::abort();
+    }
+    std::memcpy(PL, pos.pl, 100);
+    std::memcpy(WYJ, pos.wyj, 4);
+    skroctablice(SCALE_HASH_BUILD);
+    old::start_history();  // R = 0, this position as entry 0
+    R = fullMoves;
+    m28::wstawstan();
+    skroctablice(SCALE_HASH_BUILD);
+    reset_search_state();
+    ILOSCPOLB = ILOSCPOLC = 0;
+    L = 0;
+    return pos.toMove;
+}
+
+template <Side S>
+inline std::vector<Move> legal_moves() {
+    Move ru[MAX_MOVES];
+    const int a = generate_legal<S>(ru);
+    return {ru, ru + a};
+}
+
+template <Side S>
+inline std::string text(Move m) {
+    char t[5] = {};
+    move_text<S>(m, t);
+    return t;
+}
+
+// The legal move of side S written as text; fails the test when absent.
+template <Side S>
+inline Move move_of(const std::string& t) {
+    for (Move m : legal_moves<S>())
+        if (text<S>(m) == t) return m;
+    ADD_FAILURE() << t << " is not a legal move here";
+    return Move{0, 0};
+}
+
+// Everything written to a temporary file, read back.
+inline std::string contents(std::FILE* f) {
+    std::string s;
+    std::fflush(f);
+    std::rewind(f);
+    for (int c; (c = std::fgetc(f)) != EOF;) s.push_back(static_cast<char>(c));
+    return s;
+}
+
+inline std::vector<std::string> lines_of(const std::string& s) {
+    std::vector<std::string> v;
+    std::size_t a = 0;
+    while (a < s.size()) {
+        std::size_t b = s.find('\n', a);
+        if (b == std::string::npos) b = s.size();
+        v.push_back(s.substr(a, b - a));
+        a = b + 1;
+    }
+    return v;
+}
+
+// Sends progress lines to a temporary file for the lifetime of the object.
+struct Progress {
+    std::FILE* file = std::tmpfile();
+    std::FILE* saved = progress_stream;
+    Progress() { progress_stream = file; }
+    ~Progress() {
+        progress_stream = saved;
+        std::fclose(file);
+    }
+    std::vector<std::string> lines() const { return lines_of(contents(file)); }
+};
+
+// Sends the game record to a temporary file for the lifetime of the object.
+struct Record {
+    std::FILE* file = std::tmpfile();
+    Record() { zapisparti = file; }
+    ~Record() {
+        zapisparti = nullptr;
+        std::fclose(file);
+    }
+    std::string text() const { return contents(file); }
+};
+
+// The board after side S plays m from the current position (position left
+// as it was).
+template <Side S>
+inline std::vector<i8> board_after(Move m) {
+    i8 zap[8] = {};
+    zrobruch<S>(zap, m.nr, m.x2);
+    std::vector<i8> b(PL, PL + 100);
+    skasujruch<S>(zap, m.nr, m.x2);
+    return b;
+}
+
+}  // namespace morvelak::m28test
+
+namespace morvelak::m28test {
+
+// Everything of the position, to go back to it after a test has moved on.
+struct Snapshot {
+    i8 pl[100], bp[32], cp[32], wyj[4], ilb, ilc, krolb, krolc;
+    Snapshot() {
+        std::memcpy(pl, PL, 100);
+        std::memcpy(bp, BP, 32);
+        std::memcpy(cp, CP, 32);
+        std::memcpy(wyj, WYJ, 4);
+        ilb = ILB; ilc = ILC; krolb = KROLB; krolc = KROLC;
+    }
+    void restore() const {
+        std::memcpy(PL, pl, 100);
+        std::memcpy(BP, bp, 32);
+        std::memcpy(CP, cp, 32);
+        std::memcpy(WYJ, wyj, 4);
+        ILB = ilb; ILC = ilc; KROLB = krolb; KROLC = krolc;
+    }
+};
+
+}  // namespace morvelak::m28test
