@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "driver/m26/protocol26.hpp"
 #include "tests/m26/support.hpp"
 
 namespace morvelak::test26 {
@@ -244,6 +245,33 @@ TEST(Root, TheRecordLine) {
     rec = computer_move<Side::White>(move, moved);
     EXPECT_EQ(move, "h2h3");
     EXPECT_EQ(rec.substr(0, 9), "0 h2h3 0 ") << rec;
+}
+
+}  // namespace
+}  // namespace morvelak::test26
+
+namespace morvelak::test26 {
+namespace {
+
+// What the build hands the shared loop: one feature, the clock in tenths, no
+// take-back, and the opponent's move noted by squares for the look-up among
+// the expected replies (castling as the rook's square and its code).
+using m26::SquareMove;
+
+TEST(Policy, TheLoopNotesTheOpponentsMoveAndKeepsTenths) {
+    const BuildPolicy& p = m26::policy();
+    EXPECT_STREQ(p.features[0], "feature usermove=1\n");
+    EXPECT_EQ(p.features[1], nullptr);
+    EXPECT_EQ(p.time_divisor, 10u);
+    EXPECT_EQ(p.history_remove, nullptr);
+    EXPECT_FALSE(p.position_keys);
+    fresh_search_state();
+    p.note_opponent_move(Side::White, sq("e2"), sq("e4"));
+    p.note_opponent_move(Side::Black, sq("h8"), CASTLE_SHORT);
+    EXPECT_EQ(m26::OSTRUCHB, (SquareMove{static_cast<i8>(sq("e2")), static_cast<i8>(sq("e4"))}));
+    EXPECT_EQ(m26::OSTRUCHC, (SquareMove{static_cast<i8>(sq("h8")), CASTLE_SHORT}));
+    EXPECT_EQ(m26::opponent_move<Side::Black>(), m26::OSTRUCHB);
+    EXPECT_EQ(m26::opponent_move<Side::White>(), m26::OSTRUCHC);
 }
 
 }  // namespace

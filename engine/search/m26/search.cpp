@@ -172,9 +172,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
         const int e = d + zrobruch<S>(zap, m.nr, m.x2);
         int v;
         if (ply == 2) {
-            // 4.3 Last full-width ply: the other side's last ply, from the
-            //     placement score of the position evaluated last here while
-            //     the move stays 80 short of S's bound with it.
+            // 4.3 Last full-width ply: the other side's last ply.  The
+            //     placement score is guessed from the position evaluated
+            //     last here; a move 80 short of S's bound by that guess is
+            //     first only tested against a null window there.
             v = old::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga);
         } else {
             wezel* child = dowpisania;
