@@ -1,14 +1,22 @@
 #include "engine/eval/old/eval.hpp"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <initializer_list>
 
 #include "driver/history.hpp"
+#include "engine/eval/listmasks.hpp"
+#include "engine/eval/pawnmasks.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/state.hpp"
 
 namespace morvelak {
 
 namespace {
+
+using u32 = std::uint32_t;
+using i16 = std::int16_t;
 
 // Each colour is scored by one section written for "our" side and counted
 // in our favour; Black's result is then subtracted.  The mirror turns ranks
@@ -99,16 +107,12 @@ struct Contacts {
     int ownBehind, ownDiagonal, enemyAhead, enemyBeside;
 };
 
-template <Side S> int pawn_contacts(const i8* pl, int s, Contacts c) {
+template <Side S> [[gnu::always_inline]] inline int pawn_contacts(const i8* pl, int s, Contacts c) {
     using O = Own<S>;
-    int v = 0;
-    if (pl[ahead<S>(s, -1)] == O::pawn) v += c.ownBehind;
-    if (pl[ahead<S>(s, -1, -1)] == O::pawn) v += c.ownDiagonal;
-    if (pl[ahead<S>(s, -1, +1)] == O::pawn) v += c.ownDiagonal;
-    if (pl[ahead<S>(s, 1)] == O::enemyPawn) v += c.enemyAhead;
-    if (pl[s + 1] == O::enemyPawn) v += c.enemyBeside;
-    if (pl[s - 1] == O::enemyPawn) v += c.enemyBeside;
-    return v;
+    return c.ownBehind * (pl[ahead<S>(s, -1)] == O::pawn) +
+           c.ownDiagonal * ((pl[ahead<S>(s, -1, -1)] == O::pawn) + (pl[ahead<S>(s, -1, +1)] == O::pawn)) +
+           c.enemyAhead * (pl[ahead<S>(s, 1)] == O::enemyPawn) +
+           c.enemyBeside * ((pl[s + 1] == O::enemyPawn) + (pl[s - 1] == O::enemyPawn));
 }
 
 // Our pawns in the three squares in front of the king.
@@ -151,186 +155,195 @@ template <Side S> int rook_file_scan(const i8* pl, int s) {
 }
 
 // Opening: rough piece placement, king shelter and the pieces' contact with
-// pawns.
-template <Side S> int opening(const PhaseTables& t, const Section& c) {
+// pawns.  One entry of the list: a piece of kind `code` on s.
+template <Side S>
+[[gnu::always_inline]] inline int opening_piece(const PhaseTables& t, const Section& c, i8 code, int s) {
     using O = Own<S>;
     const i8* pl = c.pl;
-    int v = 0;
-    for (int i = 0; i < c.count; ++i) {
-        const i8 code = c.list[2 * i];
-        const int s = c.list[2 * i + 1];
-        const int f = s % 10;
-        switch (code) {
-        case O::king:
-            v += t.king[s];
-            // White up to square 68, Black from square 31: the mirror of the
-            // same rank bound.
-            if (rel_rank<S>(s) <= 6) v += shelter<S>(pl, s);
-            break;
-        case O::pawn:
-            v += t.pawn[s];
-            if (backward<S>(pl, s)) v -= 15;
-            if (protected_pawn<S>(pl, s)) v += rel_rank<S>(s) - 1;  // Black: 8 - r
-            if (s != c.files.own[f]) v -= 10;                        // doubled
-            break;
-        case O::knight:
-            v += t.knight[s] + pawn_contacts<S>(pl, s, {-2, 1, 2, 1});
-            break;
-        case O::bishop:
-            v += t.bishop[s];
-            if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 3;
-            v += pawn_contacts<S>(pl, s, {-2, 1, 2, 1});
-            break;
-        case O::rook: {
-            v += t.rook[s];
-            if (both_occupied(pl, s + 1, s - 1)) v -= 3;
-            // Look left along the rank (Black too, not mirrored): +3 for each
-            // queen of ours passed, +5 for the first rook of ours met.
-            for (int x = s - 1;; --x) {
-                if (pl[x] == EMPTY) continue;
-                if (pl[x] == O::queen) {
-                    v += 3;
-                    continue;
-                }
-                if (pl[x] == O::rook) v += 5;
-                break;
-            }
-            break;
-        }
-        case O::queen:
-            v += t.queen[s];
-            break;
-        default:
-            break;  // a captured piece's entry
-        }
+    switch (code) {
+    case O::king:
+        // White up to square 68, Black from square 31: the mirror of the
+        // same rank bound.
+        return t.king[s] + (rel_rank<S>(s) <= 6 ? shelter<S>(pl, s) : 0);
+    case O::knight:
+        return t.knight[s] + pawn_contacts<S>(pl, s, {-2, 1, 2, 1});
+    case O::bishop: {
+        int v = t.bishop[s];
+        if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 3;
+        return v + pawn_contacts<S>(pl, s, {-2, 1, 2, 1});
     }
+    case O::rook: {
+        int v = t.rook[s];
+        if (both_occupied(pl, s + 1, s - 1)) v -= 3;
+        // Look left along the rank (Black too, not mirrored): +3 for each
+        // queen of ours passed, +5 for the first rook of ours met.
+        for (int x = s - 1;; --x) {
+            if (pl[x] == EMPTY) continue;
+            if (pl[x] == O::queen) {
+                v += 3;
+                continue;
+            }
+            if (pl[x] == O::rook) v += 5;
+            break;
+        }
+        return v;
+    }
+    case O::queen:
+        return t.queen[s];
+    default:
+        return 0;  // a captured piece's entry
+    }
+}
+
+template <Side S> int opening_pawn(const PhaseTables& t, const Section& c, int s) {
+    const int f = s % 10;
+    int v = t.pawn[s];
+    if (protected_pawn<S>(c.pl, s)) v += rel_rank<S>(s) - 1;  // Black: 8 - r
+    if (s != c.files.own[f]) v -= 10;                          // doubled
     return v;
 }
 
-// Middle game: mobility, pawn structure, closeness to the enemy king and
-// open files for the heavy pieces.
-template <Side S> int middle(const PhaseTables& t, const Section& c) {
+// Middle game: pawn structure, closeness to the enemy king and open files
+// for the heavy pieces.
+template <Side S>
+[[gnu::always_inline]] inline int middle_piece(const PhaseTables& t, const Section& c, i8 code, int s) {
     using O = Own<S>;
     const i8* pl = c.pl;
     const i8* own = c.files.own;
     const i8* enemy = c.files.enemy;
-    int v = c.mobility;
-    for (int i = 0; i < c.count; ++i) {
-        const i8 code = c.list[2 * i];
-        const int s = c.list[2 * i + 1];
-        const int f = s % 10;
-        switch (code) {
-        case O::king:
-            v += t.king[s];
-            if (own[f] == 0 && enemy[f] == 0) v -= 5;
-            v += shelter<S>(pl, s);
-            break;
-        case O::pawn: {
-            // A pawn of the king's wing is valued as cover, by its closeness
-            // to its own king; any other by its table and its closeness to
-            // the enemy king.
-            const int df = f - c.ownKing % 10;
-            if (df >= -1 && df <= 1)
-                v += 10 - ODLKROL[s][c.ownKing];
-            else
-                v += t.pawn[s] + near(s, c.enemyKing);
-            if (protected_pawn<S>(pl, s)) v += 2 * rel_rank<S>(s) - 4;  // Black: 2(7 - r)
-            if (s != own[f]) v -= 20;                                    // doubled
-            if (own[f - 1] == 0 && own[f + 1] == 0) v -= 15;             // isolated
-            if (passed<S>(c.files, s)) v += 10;
-            break;
-        }
-        case O::knight:
-            v += t.knight[s] + 2 * near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 0, 2, 1});
-            break;
-        case O::bishop:
-            v += t.bishop[s];
-            if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 2;
-            v += near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 2, 3, 2});
-            break;
-        case O::rook:
-            if (both_occupied(pl, s + 1, s - 1)) v -= 4;
-            if (own[f] == 0) v += 6;
-            if (enemy[f] == 0 && level_with_own_front<S>(s, own[f])) v += 7;
-            v += t.rook[s] + rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
-            break;
-        case O::queen:
-            if (own[f] == 0) v += 5;
-            if (enemy[f] == 0 && level_with_own_front<S>(s, own[f])) v += 6;
-            v += 2 * near(s, c.enemyKing) + t.queen[s];
-            break;
-        default:
-            break;
-        }
+    const int f = s % 10;
+    switch (code) {
+    case O::king: {
+        int v = t.king[s];
+        if (own[f] == 0 && enemy[f] == 0) v -= 5;
+        return v + shelter<S>(pl, s);
     }
+    case O::knight:
+        return t.knight[s] + 2 * near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 0, 2, 1});
+    case O::bishop: {
+        int v = t.bishop[s];
+        if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 2;
+        return v + near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 2, 3, 2});
+    }
+    case O::rook: {
+        int v = 0;
+        if (both_occupied(pl, s + 1, s - 1)) v -= 4;
+        if (own[f] == 0) v += 6;
+        if (enemy[f] == 0 && level_with_own_front<S>(s, own[f])) v += 7;
+        return v + t.rook[s] + rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
+    }
+    case O::queen: {
+        int v = 0;
+        if (own[f] == 0) v += 5;
+        if (enemy[f] == 0 && level_with_own_front<S>(s, own[f])) v += 6;
+        return v + 2 * near(s, c.enemyKing) + t.queen[s];
+    }
+    default:
+        return 0;
+    }
+}
+
+template <Side S> int middle_pawn(const PhaseTables& t, const Section& c, int s) {
+    const i8* own = c.files.own;
+    const int f = s % 10;
+    int v = 0;
+    // A pawn of the king's wing is valued as cover, by its closeness to its
+    // own king; any other by its table and its closeness to the enemy king.
+    const int df = f - c.ownKing % 10;
+    if (df >= -1 && df <= 1)
+        v += 10 - ODLKROL[s][c.ownKing];
+    else
+        v += t.pawn[s] + near(s, c.enemyKing);
+    if (protected_pawn<S>(c.pl, s)) v += 2 * rel_rank<S>(s) - 4;  // Black: 2(7 - r)
+    if (s != own[f]) v -= 20;                                      // doubled
+    if (own[f - 1] == 0 && own[f + 1] == 0) v -= 15;               // isolated
+    if (passed<S>(c.files, s)) v += 10;
     return v;
 }
 
-// Endgame: half the mobility, pawns by their structure and their own king's
-// support, pieces by activity and open files.
-template <Side S> int endgame(const PhaseTables& t, const Section& c) {
+// Endgame: pawns by their structure and their own king's support, pieces by
+// activity and open files.  `open` tells whether a file is free of pawns.
+template <Side S, class Open>
+[[gnu::always_inline]] inline int endgame_piece(const PhaseTables& t, const Section& c, i8 code, int s,
+                                                Open&& open) {
+    using O = Own<S>;
+    const i8* pl = c.pl;
+    switch (code) {
+    case O::king:
+        return t.king[s];
+    case O::knight:
+        return t.knight[s] + near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 0, 3, 2});
+    case O::bishop:
+        return t.bishop[s] + pawn_contacts<S>(pl, s, {-2, 2, 4, 3});
+    case O::rook:
+        return t.rook[s] + 5 * open(s % 10) + rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
+    case O::queen:
+        return 2 * open(s % 10) + t.queen[s];
+    default:
+        return 0;
+    }
+}
+
+template <Side S> int endgame_pawn(const PhaseTables& t, const Section& c, int s) {
     using O = Own<S>;
     const i8* pl = c.pl;
     const i8* own = c.files.own;
-    int v = c.mobility / 2;
+    const int f = s % 10;
+    int v = t.pawn[s] + near(s, c.ownKing);
+    if (protected_pawn<S>(pl, s)) v += 2 * rel_rank<S>(s) - 2;  // Black: 2(8 - r)
+    // Every pawn of ours behind it on the file, down to our rank 2, so a
+    // tripled file pays 2 + 1 + 0 times.
+    for (int x = ahead<S>(s, -1); rel_rank<S>(x) >= 2; x = ahead<S>(x, -1))
+        if (pl[x] == O::pawn) v -= 25;
+    // Isolated: nothing of ours on ranks 2 to 7 of the neighbouring files,
+    // which is what the file fronts record.
+    if (own[f - 1] == 0 && own[f + 1] == 0) v -= 20;
+    return v;
+}
+
+// The phase of a colour as its section reads it: 0, 1, anything else the
+// endgame.
+inline int section_of(int phase) { return phase == 0 ? 0 : phase == 1 ? 1 : 2; }
+
+template <Side S> int pawn_value(int phase, const PhaseTables& t, const Section& c, int s) {
+    switch (phase) {
+    case 0: return opening_pawn<S>(t, c, s);
+    case 1: return middle_pawn<S>(t, c, s);
+    default: return endgame_pawn<S>(t, c, s);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The plain way: every entry of each list in turn, each pawn with its own
+// look at the board.  Serves boards with a pawn on the first or last rank,
+// table sets other than the two builds' own, and lists that do not hold
+// exactly the pawns of the board.
+// ---------------------------------------------------------------------------
+
+template <Side S> int section_plain(int phase, const TableSet& tables, const Section& c) {
+    using O = Own<S>;
+    const PhaseTables& t = (S == Side::White ? tables.white : tables.black)[phase];
+    int v = phase == 1 ? c.mobility : phase == 2 ? c.mobility / 2 : 0;
     for (int i = 0; i < c.count; ++i) {
         const i8 code = c.list[2 * i];
         const int s = c.list[2 * i + 1];
-        const int f = s % 10;
-        switch (code) {
-        case O::king:
-            v += t.king[s];
-            break;
-        case O::pawn:
-            if (backward<S>(pl, s)) v -= 15;
-            v += t.pawn[s] + near(s, c.ownKing);
-            if (protected_pawn<S>(pl, s)) v += 2 * rel_rank<S>(s) - 2;  // Black: 2(8 - r)
-            // Every pawn of ours behind it on the file, down to our rank 2,
-            // so a tripled file pays 2 + 1 + 0 times.
-            for (int x = ahead<S>(s, -1); rel_rank<S>(x) >= 2; x = ahead<S>(x, -1))
-                if (pl[x] == O::pawn) v -= 25;
-            // Isolated: nothing of ours on ranks 2 to 7 of the neighbouring
-            // files, which is what the file fronts record.
-            if (own[f - 1] == 0 && own[f + 1] == 0) v -= 20;
-            break;
-        case O::knight:
-            v += t.knight[s] + near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 0, 3, 2});
-            break;
-        case O::bishop:
-            v += t.bishop[s] + pawn_contacts<S>(pl, s, {-2, 2, 4, 3});
-            break;
-        case O::rook:
-            v += t.rook[s] + 5 * otwartalinia(pl, f);
-            v += rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
-            break;
-        case O::queen:
-            v += 2 * otwartalinia(pl, f) + t.queen[s];
-            break;
-        default:
-            break;
+        if (code == O::pawn) {
+            v += pawn_value<S>(phase, t, c, s);
+            // Backward pawns count in the opening and in the endgame.
+            if (phase != 1 && backward<S>(c.pl, s)) v -= 15;
+        } else if (phase == 0) {
+            v += opening_piece<S>(t, c, code, s);
+        } else if (phase == 1) {
+            v += middle_piece<S>(t, c, code, s);
+        } else {
+            v += endgame_piece<S>(t, c, code, s, [&](int f) { return otwartalinia(c.pl, f); });
         }
     }
     return v;
 }
 
-template <Side S> int section(int phase, const TableSet& tables, const Section& c) {
-    const PhaseTables* t = S == Side::White ? tables.white : tables.black;
-    switch (phase) {
-    case 0: return opening<S>(t[0], c);
-    case 1: return middle<S>(t[1], c);
-    default: return endgame<S>(t[2], c);
-    }
-}
-
-}  // namespace
-
-int otwartalinia(const i8* pl, int c) {
-    for (int s = 10 + c; s <= 70 + c; s += 10)
-        if (pl[s] == W_PAWN || pl[s] == B_PAWN) return 0;
-    return 1;
-}
-
-int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp) {
+[[gnu::noinline]] int ocpoz_plain(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp,
+                                  int nb, int nc, int phaseB, int phaseC) {
     // File fronts over ranks 2 to 7: White's highest pawn, Black's lowest.
     i8 pionb[10] = {};
     i8 pionc[10] = {};
@@ -342,9 +355,206 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     }
     const int kw = bp[2 * KROLB + 1];
     const int kb = cp[2 * KROLC + 1];
-    const Section white{pl, bp, ILB, {pionb, pionc}, kw, kb, ILOSCPOLB};
-    const Section black{pl, cp, ILC, {pionc, pionb}, kb, kw, ILOSCPOLC};
-    return section<Side::White>(STANB, tables, white) - section<Side::Black>(STANC, tables, black);
+    const Section white{pl, bp, nb, {pionb, pionc}, kw, kb, ILOSCPOLB};
+    const Section black{pl, cp, nc, {pionc, pionb}, kb, kw, ILOSCPOLC};
+    return section_plain<Side::White>(phaseB, tables, white) -
+           section_plain<Side::Black>(phaseC, tables, black);
+}
+
+// ---------------------------------------------------------------------------
+// The fast way.  The pawns' part of each section is a function of where the
+// pawns and the kings stand, the two phases and the build's tables, with
+// one exception: a pawn without support that no enemy pawn presses is
+// backward only while an enemy piece stands right in front of it.  That
+// part is worked out once per placement and kept in a small table, with the
+// file fronts; the pieces are scored on every call.
+// ---------------------------------------------------------------------------
+
+struct alignas(64) PawnSection {
+    // Key.
+    u64 white, black;
+    u8 kw, kb;
+    u8 setting;  // 0 = empty slot; else build and both phases
+    // Pawns of each colour on the board, to check the lists against.
+    u8 countW, countB;
+    i16 valueW, valueB;  // each colour's pawn terms, its own phase
+    // Pawns that are backward if an enemy piece stands in front of them.
+    u64 askW, askB;
+    i8 pionb[10], pionc[10];
+};
+
+constexpr int PAWN_SECTION_BITS = 12;
+PawnSection PAWN_SECTIONS[1 << PAWN_SECTION_BITS];
+
+inline u64 pawn_section_slot(u64 white, u64 black, int kw, int kb, int setting) {
+    const u64 h = white * 0x9E3779B97F4A7C15ULL ^ black * 0xC2B2AE3D27D4EB4FULL ^
+                  static_cast<u64>(kw | kb << 8 | setting << 16) * 0x165667B19E3779F9ULL;
+    return h >> (64 - PAWN_SECTION_BITS);
+}
+
+// Our pawns with no pawn of ours beside or behind them on a neighbouring
+// file (down to our rank 2): backward as soon as they are pressed.
+template <Side S> bool unsupported(u64 own, int s) {
+    for (int k = s; rel_rank<S>(k) >= 2; k = ahead<S>(k, -1)) {
+        for (int n : {k - 1, k + 1}) {
+            const int i = n - PAWN_MASK_BASE;
+            if (i >= 0 && i < 58 && (own >> i & 1)) return false;
+        }
+    }
+    return true;
+}
+
+// Side S's pawn terms over the pawns of its mask; `ask` collects the pawns
+// whose backward test waits for the pieces.
+template <Side S>
+int pawns_of(int phase, const PhaseTables& t, const Section& c, u64 own, u64 enemy, u64& ask) {
+    auto enemyPawnAt = [&](int x) {
+        const int i = x - PAWN_MASK_BASE;
+        return i >= 0 && i < 58 && (enemy >> i & 1);
+    };
+    int v = 0;
+    ask = 0;
+    for (u64 m = own; m != 0; m &= m - 1) {
+        const int i = std::countr_zero(m);
+        const int s = PAWN_MASK_BASE + i;
+        v += pawn_value<S>(phase, t, c, s);
+        if (phase != 1 && unsupported<S>(own, s)) {
+            // Pressed by an enemy pawn two ranks ahead on a neighbouring
+            // file or right in front: backward whatever the pieces do.
+            if (enemyPawnAt(ahead<S>(s, 2, +1)) || enemyPawnAt(ahead<S>(s, 2, -1)) ||
+                enemyPawnAt(ahead<S>(s, 1)))
+                v -= 15;
+            else
+                ask |= u64{1} << i;
+        }
+    }
+    return v;
+}
+
+[[gnu::noinline]] void build_pawn_section(PawnSection& e, const TableSet& tables, const i8* pl,
+                                          const PawnMasks& pm, int kw, int kb, int phaseB, int phaseC,
+                                          int setting) {
+    e.white = pm.white;
+    e.black = pm.black;
+    e.kw = static_cast<u8>(kw);
+    e.kb = static_cast<u8>(kb);
+    e.setting = static_cast<u8>(setting);
+    e.countW = static_cast<u8>(count_bits(pm.white));
+    e.countB = static_cast<u8>(count_bits(pm.black));
+    // File fronts: White's highest pawn, Black's lowest.
+    for (int f = 0; f < 10; ++f) e.pionb[f] = e.pionc[f] = 0;
+    for (int f = 1; f <= 8; ++f) {
+        const u64 file = pawn_file_mask(f - 1);
+        if (const u64 w = pm.white & file)
+            e.pionb[f] = static_cast<i8>(PAWN_MASK_BASE + 63 - std::countl_zero(w));
+        if (const u64 b = pm.black & file)
+            e.pionc[f] = static_cast<i8>(PAWN_MASK_BASE + std::countr_zero(b));
+    }
+    const Section white{pl, nullptr, 0, {e.pionb, e.pionc}, kw, kb, 0};
+    const Section black{pl, nullptr, 0, {e.pionc, e.pionb}, kb, kw, 0};
+    e.valueW = static_cast<i16>(
+        pawns_of<Side::White>(phaseB, tables.white[phaseB], white, pm.white, pm.black, e.askW));
+    e.valueB = static_cast<i16>(
+        pawns_of<Side::Black>(phaseC, tables.black[phaseC], black, pm.black, pm.white, e.askB));
+}
+
+// The list's pawns are exactly the board's: every pawn entry on a square of
+// ranks 2 to 7, no square twice, as many entries as pawns on the board.
+inline bool list_holds(const i8* list, u32 entries, u64 board, int count) {
+    u64 seen = 0;
+    int n = 0;
+    for (; entries != 0; entries &= entries - 1) {
+        const int i = list[2 * std::countr_zero(entries) + 1] - PAWN_MASK_BASE;
+        if (i < 0 || i >= 58) return false;
+        seen |= u64{1} << i;
+        ++n;
+    }
+    return seen == board && n == count;
+}
+
+// Side S's pieces other than pawns, and its mobility, in its phase.  Each
+// kind is visited on its own, so that the piece's terms are known when the
+// loop is compiled.
+template <Side S>
+int pieces_of(int phase, const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns) {
+    using O = Own<S>;
+    int v = 0;
+    auto each = [&](u32 m, auto code, auto&& value) {
+        for (; m != 0; m &= m - 1) v += value(code(), c.list[2 * std::countr_zero(m) + 1]);
+    };
+    auto all = [&](auto&& value) {
+        each(kinds.king, [] { return O::king; }, value);
+        each(kinds.knight, [] { return O::knight; }, value);
+        each(kinds.bishop, [] { return O::bishop; }, value);
+        each(kinds.rook, [] { return O::rook; }, value);
+        each(kinds.queen, [] { return O::queen; }, value);
+    };
+    if (phase == 0) {
+        all([&](i8 code, int s) { return opening_piece<S>(t, c, code, s); });
+    } else if (phase == 1) {
+        v += c.mobility;
+        all([&](i8 code, int s) { return middle_piece<S>(t, c, code, s); });
+    } else {
+        v += c.mobility / 2;
+        // No pawn on the file: with no pawn on the first rank, the masks of
+        // ranks 2 to 7 tell.
+        auto open = [&](int f) { return (pawns & pawn_file_mask(f - 1)) == 0 ? 1 : 0; };
+        all([&](i8 code, int s) { return endgame_piece<S>(t, c, code, s, open); });
+    }
+    return v;
+}
+
+// The waiting pawns that an enemy piece in front makes backward.
+template <Side S> int ask_backward(const i8* pl, u64 ask) {
+    int v = 0;
+    for (; ask != 0; ask &= ask - 1) {
+        const int s = PAWN_MASK_BASE + std::countr_zero(ask);
+        if (pl[ahead<S>(s, 1)] & Own<S>::enemy) v -= 15;
+    }
+    return v;
+}
+
+}  // namespace
+
+int otwartalinia(const i8* pl, int c) {
+    for (int s = 10 + c; s <= 70 + c; s += 10)
+        if (pl[s] == W_PAWN || pl[s] == B_PAWN) return 0;
+    return 1;
+}
+
+// The pawns from the board in one sweep, their part of the score from the
+// table (worked out on a miss), checked against the lists' pawn entries; the
+// rest of each list kind by kind.  Anything unusual takes the plain way.
+int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp) {
+    const int nb = std::clamp<int>(ILB, 0, LIST_ENTRIES);
+    const int nc = std::clamp<int>(ILC, 0, LIST_ENTRIES);
+    const int phaseB = section_of(STANB), phaseC = section_of(STANC);
+    const int build = &tables == &m28::TABLES ? 1 : &tables == &m26::TABLES ? 2 : 0;
+    const PawnMasks pm = pawn_masks(pl);
+    const int kw = bp[2 * KROLB + 1];
+    const int kb = cp[2 * KROLC + 1];
+    if (pm.stray || build == 0 || kw < 0 || kw > 99 || kb < 0 || kb > 99)
+        return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
+
+    const ListMasks kindsW = list_masks<Side::White>(bp, nb);
+    const ListMasks kindsB = list_masks<Side::Black>(cp, nc);
+    const int setting = build * 9 + phaseB * 3 + phaseC;
+    PawnSection& e = PAWN_SECTIONS[pawn_section_slot(pm.white, pm.black, kw, kb, setting)];
+    if (e.white != pm.white || e.black != pm.black || e.kw != kw || e.kb != kb || e.setting != setting)
+        build_pawn_section(e, tables, pl, pm, kw, kb, phaseB, phaseC, setting);
+    if (!list_holds(bp, kindsW.pawn, pm.white, e.countW) ||
+        !list_holds(cp, kindsB.pawn, pm.black, e.countB))
+        return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
+
+    const Section white{pl, bp, nb, {e.pionb, e.pionc}, kw, kb, ILOSCPOLB};
+    const Section black{pl, cp, nc, {e.pionc, e.pionb}, kb, kw, ILOSCPOLC};
+    const u64 pawns = pm.white | pm.black;
+    int score = e.valueW - e.valueB;
+    score += ask_backward<Side::White>(pl, e.askW);
+    score -= ask_backward<Side::Black>(pl, e.askB);
+    score += pieces_of<Side::White>(phaseB, tables.white[phaseB], white, kindsW, pawns);
+    score -= pieces_of<Side::Black>(phaseC, tables.black[phaseC], black, kindsB, pawns);
+    return score;
 }
 
 void wstawstan_old() { decide_phase(R, 6, 11); }

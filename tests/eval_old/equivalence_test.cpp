@@ -1,0 +1,74 @@
+// The older builds' OCPOZ against the plain rule-by-rule version in
+// reference.hpp, over every position of many random games, for both builds
+// and every pair of phases, with random mobility counts.  Now and then a
+// pawn is dropped where no game puts one (on the first or last rank, or
+// anywhere with the lists not knowing it), or a list names one pawn twice,
+// before the position is scored.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "tests/eval31/games.hpp"
+#include "tests/eval_old/board.hpp"
+#include "tests/eval_old/reference.hpp"
+
+namespace morvelak::oldtest {
+namespace {
+
+TEST(Equivalence, FastRoutineMatchesThePlainRules) {
+    std::mt19937 rng(1926);
+    long positions = 0;
+    for (int game = 0; game < 200; ++game) {
+        set_up(START);
+        evaltest::random_game(rng, 300, [&] {
+            ++positions;
+            int stray = 0;
+            if (rng() % 16 == 0) {
+                const int s = rng() % 2 ? (rng() % 2 ? 11 : 81) + static_cast<int>(rng() % 8)
+                                        : 21 + static_cast<int>(rng() % 58);
+                if (PL[s] == EMPTY) {
+                    stray = s;
+                    PL[s] = rng() % 2 ? W_PAWN : B_PAWN;
+                }
+            }
+            // Now and then a list naming one pawn twice: in place of another
+            // pawn, or in a captured piece's entry as well.
+            i8 saved[2 * LIST_ENTRIES];
+            i8* list = rng() % 2 ? BP : CP;
+            const int count = list == BP ? ILB : ILC;
+            std::memcpy(saved, list, sizeof saved);
+            if (rng() % 16 == 0) {
+                const i8 pawn = list == BP ? W_PAWN : B_PAWN;
+                const bool intoHole = rng() % 2 == 0;
+                int first = -1;
+                for (int i = 0; i < count; ++i) {
+                    if (first < 0 && list[2 * i] == pawn) {
+                        first = i;
+                    } else if (first >= 0 && list[2 * i] == (intoHole ? EMPTY : pawn)) {
+                        list[2 * i] = pawn;
+                        list[2 * i + 1] = list[2 * first + 1];
+                        break;
+                    }
+                }
+            }
+            for (int phases = 0; phases < 9; ++phases) {
+                STANB = static_cast<i8>(phases / 3);
+                STANC = static_cast<i8>(phases % 3);
+                ILOSCPOLB = std::uniform_int_distribution<int>(0, 60)(rng);
+                ILOSCPOLC = std::uniform_int_distribution<int>(0, 60)(rng);
+                ASSERT_EQ(m28::OCPOZ(PL, BP, CP), ref::ocpoz(m28::TABLES, PL, BP, CP))
+                    << "game " << game << " phases " << phases;
+                ASSERT_EQ(m26::OCPOZ(PL, BP, CP), ref::ocpoz(m26::TABLES, PL, BP, CP))
+                    << "game " << game << " phases " << phases;
+            }
+            std::memcpy(list, saved, sizeof saved);
+            if (stray != 0) PL[stray] = EMPTY;
+        });
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(positions, 20000);
+}
+
+}  // namespace
+}  // namespace morvelak::oldtest
