@@ -9,6 +9,7 @@
 // table values and of king closeness).  The weights are applied to those
 // counts on every call, so a change of weights can never meet an old score,
 // whoever makes it.
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -159,6 +160,13 @@ inline u64 structure_slot(u64 white, u64 black, int kw, int kb, int tables) {
     return h >> (64 - STRUCTURE_BITS);
 }
 
+// The file (0 = a) of each bit of a pawn mask.
+constexpr auto FILE_OF_BIT = [] {
+    std::array<u8, 64> f{};
+    for (int i = 0; i < 64; ++i) f[i] = static_cast<u8>((PAWN_MASK_BASE + i) % 10 - 1);
+    return f;
+}();
+
 // The files (bit f = file f) holding a square of the mask.
 inline unsigned files_of_mask(u64 m) {
     m |= m >> 30;
@@ -174,21 +182,21 @@ inline unsigned files_of_mask(u64 m) {
     e.kb = static_cast<u8>(kb);
     e.tables = static_cast<u8>(tables);
 
-    // Pawn by pawn from the lowest square up: White's last pawn on a file is
-    // its highest, Black's first its lowest.
+    // White pawn by pawn from the lowest square up, Black's from the highest
+    // down: the last pawn met on a file is the most advanced.
     for (int f = 0; f < 8; ++f) e.pionb[f] = e.pionc[f] = 0;
     int table = 0, near = 0;
     for (u64 m = white; m != 0; m &= m - 1) {
-        const int s = PAWN_MASK_BASE + std::countr_zero(m);
+        const int i = std::countr_zero(m), s = PAWN_MASK_BASE + i;
         table += OCPIONB[s];
         near += ODL[s][kb];
-        e.pionb[s % 10 - 1] = static_cast<i8>(s);
+        e.pionb[FILE_OF_BIT[i]] = static_cast<i8>(s);
     }
-    for (u64 m = black; m != 0; m &= m - 1) {
-        const int s = PAWN_MASK_BASE + std::countr_zero(m);
+    for (u64 m = black; m != 0; m &= ~(u64{1} << (63 - std::countl_zero(m)))) {
+        const int i = 63 - std::countl_zero(m), s = PAWN_MASK_BASE + i;
         table -= OCPIONC[s];
         near -= ODL[s][kw];
-        if (e.pionc[s % 10 - 1] == 0) e.pionc[s % 10 - 1] = static_cast<i8>(s);
+        e.pionc[FILE_OF_BIT[i]] = static_cast<i8>(s);
     }
     e.table = static_cast<i16>(table);
     e.near = static_cast<i16>(near);
