@@ -171,8 +171,9 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     }
     if (records) hash_close(a);
 
-    // 7. Every move lost the king (or worse): mate if S's king is attacked
-    //    now, otherwise stalemate.
+    // 7. No move kept S out of a lost position: mate if S's king is attacked
+    //    now, otherwise the moves only lost because the king walked into
+    //    capture, which is stalemate.
     if ((sg > 0 ? w < -9000 : w > 9000) && !attacked_by<T>(PL, king_square<S>())) return 0;
     return w;
 }
