@@ -89,7 +89,8 @@ void wstawstan();
 // Pawn structure of board pl from White's side.  Writes all eight bytes of
 // pionb (square of White's highest pawn on each file a..h, 0 = none) and of
 // pionc (square of Black's lowest pawn on each file).  Reads the king squares
-// from BP / CP.
+// from BP / CP.  Keeps the structure of recent placements in a fixed private
+// table; changes no engine state.
 int OCPION(const i8* pl, i8* pionb, i8* pionc);
 
 // Placement of every piece but the pawns, plus mobility, from White's side.

@@ -20,7 +20,8 @@ int otwartalinia(const i8* pl, int c);
 
 // The shared evaluation with the tables of one build.  Reads the board, the
 // two lists (ILB / ILC entries, king entries KROLB / KROLC), STANB / STANC,
-// ILOSCPOLB / ILOSCPOLC and ODLKROL; changes nothing.  No allocation.
+// ILOSCPOLB / ILOSCPOLC and ODLKROL; changes no engine state (it keeps the
+// pawns' part of recent placements in a fixed private table).  No allocation.
 int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp);
 
 // Decides STANB and STANC for the older builds, whose game counter R counts
