@@ -22,13 +22,15 @@ const char* const STANDARD_BOARD =
     "3 3 0 0\n";
 
 bool load_start_position() {
-    // Probe first, so that the loader's own complaint does not appear next
-    // to ours.
+    // Probe first, so that the loader's own complaint about a missing file
+    // does not appear next to ours; a file it refuses explains itself.
     if (std::FILE* f = std::fopen(BOARD_FILE, "rb")) {
         std::fclose(f);
         if (load(BOARD_FILE, PL, WYJ)) return true;
+        std::fprintf(stderr, "playing from the standard start position instead\n");
+    } else {
+        std::fprintf(stderr, "%s not found: playing from the standard start position\n", BOARD_FILE);
     }
-    std::fprintf(stderr, "%s not found: playing from the standard start position\n", BOARD_FILE);
     load_text(STANDARD_BOARD, PL, WYJ);
     return false;
 }
