@@ -15,14 +15,11 @@ namespace morvelak {
 template <Side S, bool Castling = true>
 inline int generate_legal(Move* ru) {
     Move r[MAX_MOVES];
-    Move bi[MAX_MOVES];
-    int aa = 0;
-    const int nq = superruchy<S, Castling>(PL, own_list<S>(), bi, r, WYJ, &aa);
-    if (nq < 0) return 0;  // the enemy king hangs: not a position of a game
-    for (int k = 0; k < nq; ++k) r[aa + k] = bi[k];
-    int a = 0;
+    int aa;
+    const int all = generate_all<S, Castling>(r, &aa);
+    int a = 0;  // a hanging enemy king (all < 0) is not a position of a game
     i8 zap[8] = {};
-    for (int b = 0; b < aa + nq; ++b) {
+    for (int b = 0; b < all; ++b) {
         zrobruch<S>(zap, r[b].nr, r[b].x2);
         if (!attacked_by<Opp<S>>(PL, king_square<S>())) ru[a++] = r[b];
         skasujruch<S>(zap, r[b].nr, r[b].x2);

@@ -9,6 +9,8 @@
 // a rook's rays; each ray outward from the piece.
 #pragma once
 
+#include <cstring>
+
 #include <initializer_list>
 
 #include "engine/position/attacks.hpp"
@@ -153,6 +155,20 @@ template <Side S, class Rules>
 template <Side S, bool Castling = true>
 inline int superruchy(const i8* pl, const i8* list, Move* ru, Move* bi, const i8* wyj, int* ilb) {
     return generate_moves<S>(pl, list, ru, bi, wyj, ilb, ByAttackTest<Castling>{});
+}
+
+// All moves of side S in one list, captures first, then the quiet moves,
+// each group in generation order: the list every search node and the root
+// start from.  Returns the total, with the number of captures in *aa, or -1
+// when the enemy king can be captured.
+template <Side S, bool Castling = true>
+inline int generate_all(Move* list, int* aa) {
+    Move quiet[MAX_MOVES];
+    *aa = 0;
+    const int nq = superruchy<S, Castling>(PL, own_list<S>(), quiet, list, WYJ, aa);
+    if (nq < 0) return -1;
+    std::memcpy(list + *aa, quiet, sizeof(Move) * nq);
+    return *aa + nq;
 }
 
 inline int SUPERRUCHYB(const i8* pl, const i8* bp, Move* ru, Move* bi, const i8* wyj, int* ilb) {

@@ -15,16 +15,12 @@ namespace morvelak {
 
 template <Side S>
 inline std::uint64_t perft(int depth) {
-    // Captures go to the front of the list, quiet moves to its back half;
-    // one block move then closes the gap.
-    Move list[2 * MAX_MOVES];
-    int aa = 0;
-    const int nq = superruchy<S>(PL, own_list<S>(), list + MAX_MOVES, list, WYJ, &aa);
-    if (nq < 0) return 0;  // cannot happen after a legal move
-    std::memmove(list + aa, list + MAX_MOVES, sizeof(Move) * nq);
-    const int a = aa + nq;
+    Move list[MAX_MOVES];
+    int aa;
+    const int a = generate_all<S>(list, &aa);
+    if (a < 0) return 0;  // cannot happen after a legal move
     std::uint64_t total = 0;
-    i8 zap[8];
+    i8 zap[8] = {};
     if (depth == 1) {
         for (int b = 0; b < a; ++b) {
             zrobruch<S>(zap, list[b].nr, list[b].x2);

@@ -89,21 +89,15 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     // 3. Generate: captures first, then the quiet moves.  A possible king
     //    capture means the move that led here was illegal.
     Move ru[MAX_MOVES];
-    int aa = 0;
-    int a;
-    {
-        Move bi[MAX_MOVES];
-        const int nq = superruchy<S>(PL, own_list<S>(), bi, ru, WYJ, &aa);
-        if (nq < 0) {
-            if (pusty == 0 && I == 0) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
-            return sg * (10000 + ply);
-        }
-        if (nq + aa == 0) {
-            if (pusty == 0 && I == 0) fill_pairs(sdroga, ply, STALEMATE);
-            return 0;
-        }
-        std::memcpy(ru + aa, bi, sizeof(Move) * nq);
-        a = aa + nq;
+    int aa;
+    const int a = generate_all<S>(ru, &aa);
+    if (a < 0) {
+        if (pusty == 0 && I == 0) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
+        return sg * (10000 + ply);
+    }
+    if (a == 0) {
+        if (pusty == 0 && I == 0) fill_pairs(sdroga, ply, STALEMATE);
+        return 0;
     }
     mobility<S>() = a;
 

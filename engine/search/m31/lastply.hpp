@@ -37,18 +37,15 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int prz
     int w = -sg * 12000;
     // 5. Full width after a forcing move, as long as d reaches the own bound.
     if (przedluz == 1 && (sg > 0 ? d >= alfa : d <= beta)) {
-        Move bi[MAX_MOVES];
-        const int nq = superruchy<S>(PL, own_list<S>(), bi, ru, WYJ, &aa);
-        if (nq < 0) {
+        a = generate_all<S>(ru, &aa);
+        if (a < 0) {
             if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
             return sg * 10001;
         }
-        if (nq + aa == 0) {
+        if (a == 0) {
             if (writes) put_pair(sdroga, STALEMATE, STALEMATE);
             return 0;
         }
-        for (int k = 0; k < nq; ++k) ru[aa + k] = bi[k];
-        a = aa + nq;
     } else {
         // Captures only, standing pat on d.
         w = d;

@@ -103,20 +103,17 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
     if (check) {
         // 5a. Every move, from a best value no move can fail to beat.
         w = -sg * Rules::checkStart;
-        Move bi[MAX_MOVES];
-        int aa = 0;
-        const int nq = superruchy<S, Rules::castling>(PL, own_list<S>(), bi, ru, WYJ, &aa);
-        if (nq < 0) {
+        int aa;
+        a = generate_all<S, Rules::castling>(ru, &aa);
+        if (a < 0) {
             if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
             return sg * 10001;
         }
-        if (nq + aa == 0) {
+        if (a == 0) {
             // Mate or stalemate: not told apart here, scored as a draw.
             if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
             return 0;
         }
-        for (int k = 0; k < nq; ++k) ru[aa + k] = bi[k];
-        a = aa + nq;
     } else {
         // 5b. Captures only, standing pat on d.
         w = d;
