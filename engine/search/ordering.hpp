@@ -133,6 +133,20 @@ inline void wstawkillers(int r0, int r1, int ilk, int ply) {
     }
 }
 
+// What a node does before the move at b, behind its ordered prefix: the next
+// killer that is a move here; then, once the killers are used up one level
+// below the root (ply = PLY) of a deep search (ply > 7), the rest of the list
+// sorted once by late(depth, list, count), a search five plies shallower.
+template <class LateSort>
+inline void killers_then_late_sort(Move* ru, int b, int a, const Move* kil, int& k, int ilk, int ply,
+                                   int rootPly, LateSort&& late) {
+    place_next_killer(ru, b, a, kil, k, ilk);
+    if (k == ilk && ply == rootPly && ply > 7) {
+        late(ply - 5, ru + b, a - b);
+        ++k;
+    }
+}
+
 // A refutation is kept as a killer unless it stood in the ordered prefix
 // (the first g moves) of a node of depth 6 or less: there it was found by
 // the capture sort and will be found again.

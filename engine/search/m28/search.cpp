@@ -123,15 +123,9 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     for (int b = 0; b < a; ++b) {
         ++L;
         // 6.1 Behind the ordered prefix: the next killer that is a move here.
-        if (b >= g) {
-            place_next_killer(ru, b, a, kil, k, ilk);
-            // Killers used up one level below the root of a deep search: sort
-            // the rest by a search five plies shallower, once.
-            if (k == ilk && ply == PLY && ply > 7) {
-                iteracjasort<S>(ply - 5, ru + b, a - b, 0);
-                ++k;
-            }
-        }
+        if (b >= g)
+            killers_then_late_sort(ru, b, a, kil, k, ilk, ply, PLY,
+                                   [](int depth, Move* rest, int n) { iteracjasort<S>(depth, rest, n, 0); });
 
         // 6.2 Make the move and search it: at depth 2 through the last ply
         //     with the positional guess, deeper by the other side's node.

@@ -143,15 +143,9 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     for (int b = 0; b < a; ++b) {
         ++L;
         // 7.1 Behind the ordered prefix: the next killer that is a move here.
-        if (b >= g) {
-            place_next_killer(ru, b, a, kil, k, ilk);
-            // Killers used up one level below the root of a deep iteration:
-            // sort the rest by a search five plies shallower, once.
-            if (k == ilk && ply == PLY && ply > 7) {
-                iteracjasort<S>(ply - 5, ru + b, a - b, 0);
-                ++k;
-            }
-        }
+        if (b >= g)
+            killers_then_late_sort(ru, b, a, kil, k, ilk, ply, PLY,
+                                   [](int depth, Move* rest, int n) { iteracjasort<S>(depth, rest, n, 0); });
 
         // 7.2 Make the move.
         const Move m = ru[b];
