@@ -1,47 +1,13 @@
 // Search-tree nodes: emptying, freeing and sorting.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "engine/search/m26/tree.hpp"
+#include "tests/common/counting_new.hpp"
 
-// Live heap blocks of this test program, to see what zwolnij frees.  Every
-// plain (not over-aligned) form of new and delete goes through here.
-static long g_live = 0;
-
-static void* counted_new(std::size_t n) noexcept {
-    void* p = std::malloc(n ? n : 1);
-    if (p) ++g_live;
-    return p;
-}
-// GCC sees free() reached from operator delete and, not knowing that this
-// program's operator new is malloc, warns of a mismatch that is not there.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-static void counted_delete(void* p) noexcept {
-    if (p) --g_live;
-    std::free(p);
-}
-#pragma GCC diagnostic pop
-
-void* operator new(std::size_t n) {
-    if (void* p = counted_new(n)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) {
-    if (void* p = counted_new(n)) return p;
-    throw std::bad_alloc();
-}
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return counted_new(n); }
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return counted_new(n); }
-void operator delete(void* p) noexcept { counted_delete(p); }
-void operator delete[](void* p) noexcept { counted_delete(p); }
-void operator delete(void* p, std::size_t) noexcept { counted_delete(p); }
-void operator delete[](void* p, std::size_t) noexcept { counted_delete(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { counted_delete(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { counted_delete(p); }
+// Live heap blocks of this test program, to see what zwolnij frees.
+static const long& g_live = morvelak::testing_heap::live;
 
 namespace morvelak::test26 {
 namespace {
