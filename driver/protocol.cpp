@@ -8,9 +8,12 @@
 #include <string>
 
 #include "driver/game.hpp"
+#include "driver/input.hpp"
 #include "driver/startup.hpp"
+#include "driver/time_limit.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/legal.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/keys.hpp"
 #include "engine/search/makemove.hpp"
 
@@ -132,8 +135,10 @@ std::string announced_name(const BuildPolicy& policy, const char* programFile) {
 }
 
 std::string protover_features(const std::string& name) {
-    return "feature ping=1 setboard=1 colors=0 usermove=1 reuse=0 sigint=0 sigterm=0 myname=\"" +
-           name + "\" done=1\n";
+    return "feature ping=1 setboard=1 colors=0 usermove=1 reuse=0 sigint=0 sigterm=0 analyze=1 "
+           "myname=\"" + name + "\"\n" +
+           "feature option=\"" + HARD_LIMIT_OPTION + " -check 1\"\n" +
+           "feature done=1\n";
 }
 
 // ---- The loop ----------------------------------------------------------
@@ -145,6 +150,8 @@ struct Session {
     const BuildPolicy& policy;
     std::FILE* out;
     std::FILE* log;
+    Input& input;
+    Session(const BuildPolicy& p, std::FILE* o, std::FILE* l, Input& i) : policy(p), out(o), log(l), input(i) {}
     char line[LINE_SIZE] = {};
     char command[LINE_SIZE] = {};
     // Who plays which colour: 'k' the engine, 'c' the opponent; 0 until the
@@ -170,6 +177,20 @@ struct Session {
     // it has just given White; that start has happened, and the "go" is
     // passed over.  Any command that touches the game or the sides ends this.
     bool movedOnWhite = false;
+    // The interface has said "protover 2" or later: it expects an error line
+    // for a command the engine does not know.
+    bool protocol2 = false;
+    // What the interface said about time: the clock, the time control, a
+    // fixed time per move; and plies played since the game started, for the
+    // moves left to the next control.
+    TimeControl tc;
+    int plies = 0;
+    // The hard limit is on (an engine option switches it off).
+    bool hardLimit = true;
+    // Analysis mode; `analysed`: the analysis of the current position has
+    // run to the build's deepest search and waits for a change.
+    bool analysing = false;
+    bool analysed = false;
 
     bool playsNeither() const { return biale == 'c' && czarne == 'c'; }
     void engineTakes(Side side) {
@@ -185,6 +206,57 @@ enum class Next { Read, Quit };
 void prepare(const BuildPolicy& p) {
     p.eval_setup();
     p.rebuild();
+}
+
+// The first word of a waiting line.
+bool word_is(const char* line, const char* word) {
+    char w[LINE_SIZE];
+    return first_word(line, w) && std::strcmp(w, word) == 0;
+}
+
+// Looks at what the interface has sent while the engine plays: "?" wants the
+// move now; "quit", "force", "new", "result" and "exit" end the search
+// without a move.  Everything else waits its turn.
+StopReason listen_in_play(void* ctx) {
+    Session& s = *static_cast<Session*>(ctx);
+    if (!s.input.poll(false)) return StopReason::None;
+    for (int i = 0; i < s.input.waiting(); ++i) {
+        const char* l = s.input.line(i);
+        if (word_is(l, "?")) return StopReason::MoveNow;
+        for (const char* w : {"quit", "force", "new", "result", "exit"})
+            if (word_is(l, w)) return StopReason::Withdraw;
+    }
+    return StopReason::None;
+}
+
+// The status line of a running analysis: time in centiseconds, nodes, depth,
+// root moves left and in all, the move under search.
+void status_line(Session& s) {
+    const int left = CONTROL.moveCount - CONTROL.moveIndex - 1;
+    std::fprintf(s.out, "stat01: %ld %lu %d %d %d %s\n", CONTROL.elapsed_ms() / 10,
+                 static_cast<unsigned long>(L), CONTROL.depth, left < 0 ? 0 : left, CONTROL.moveCount,
+                 CONTROL.moveText);
+    std::fflush(s.out);
+}
+
+// In analysis every command stops the search (it may change the position);
+// "." only asks for the status and is answered on the spot.
+StopReason listen_in_analysis(void* ctx) {
+    Session& s = *static_cast<Session*>(ctx);
+    for (;;) {
+        if (!s.input.poll(true)) return StopReason::None;
+        if (s.input.waiting() == 0) return StopReason::Input;  // the end of input
+        const char* l = s.input.line(0);
+        char w[LINE_SIZE];
+        if (l[0] == '\n') {
+            s.input.drop_first();
+            continue;
+        }
+        if (!first_word(l, w) || std::strcmp(w, ".") != 0) return StopReason::Input;
+        log_line(s.log, l);
+        s.input.drop_first();
+        status_line(s);
+    }
 }
 
 template <Side S>
@@ -204,9 +276,27 @@ bool engine_moves(Session& s) {
         std::fputs(result_without_move<S>(), s.out);
         return false;
     }
+    u32 window[TRASA_GAME + 1];
+    std::memcpy(window, TRASA, sizeof window);
     if (p.position_keys) push_key();  // the position about to be searched
+    // The search listens: its hard limit runs from now, and the input is
+    // looked at while it thinks.
+    CONTROL.begin();
+    CONTROL.analysis = false;
+    CONTROL.set_limit_ms(s.hardLimit ? hard_limit_ms(s.tc, s.plies / 2) : -1);
+    CONTROL.input = listen_in_play;
+    CONTROL.inputCtx = &s;
     const bool moved = S == Side::White ? p.computer_white(s.ruchkomputera)
                                         : p.computer_black(s.ruchkomputera);
+    const bool withdrawn = CONTROL.withdrawn();
+    CONTROL.input = nullptr;
+    CONTROL.set_limit_ms(-1);
+    if (withdrawn) {
+        // The interface took the search back before a move was chosen:
+        // nothing was played, and the key window is as it was.
+        std::memcpy(TRASA, window, sizeof window);
+        return false;
+    }
     if (!moved) {
         std::fputs(result_without_move<S>(), s.out);
         return false;
@@ -215,6 +305,7 @@ bool engine_moves(Session& s) {
     std::fprintf(s.out, "move %c%c%c%c\n", m[0], m[1], m[2], m[3]);
     p.history_after_ply(S);
     s.toMove = Opp<S>;
+    ++s.plies;
     return true;
 }
 
@@ -237,13 +328,18 @@ void opponent_moves(Session& s, bool reply) {
     if (p.position_keys) push_key();  // the position before the opponent's move
     i8 zap[8];
     zrobruch<S>(zap, m.nr, m.x2);
-    // White's move opens a record line, Black's closes it.
-    if constexpr (S == Side::White)
+    // White's move opens a record line, Black's closes it.  Moves tried out
+    // in analysis are not part of the game.
+    if (s.analysing) {
+    } else if constexpr (S == Side::White) {
         record("%c%c%c%c ", text[0], text[1], text[2], text[3]);
-    else
+    } else {
         record(" %c%c%c%c \n", text[0], text[1], text[2], text[3]);
+    }
     p.history_after_ply(S);
     s.toMove = Opp<S>;
+    ++s.plies;
+    s.analysed = false;
     if (reply) engine_moves<Opp<S>>(s);
 }
 
@@ -254,6 +350,13 @@ void open_record() {
     zapisparti = std::fopen(RECORD_FILE, "w");
 }
 
+// A game starts: the depth control and the move count start afresh.
+void game_starts(Session& s) {
+    s.plies = 0;
+    s.analysed = false;
+    if (s.policy.new_game) s.policy.new_game();
+}
+
 Next cmd_new(Session& s) {
     s.engineTakes(Side::Black);
     s.toMove = Side::White;
@@ -261,6 +364,11 @@ Next cmd_new(Session& s) {
     load_start_position();
     open_record();
     s.policy.history_new();
+    game_starts(s);
+    // A new game ends a depth limit set by "sd" (the interface sends it
+    // again if it still wants it).
+    CONTROL.depthCap = 0;
+    if (s.analysing) s.biale = s.czarne = 'c';
     return Next::Read;
 }
 
@@ -287,6 +395,10 @@ Next cmd_time(Session& s) {
     (s.biale == 'k' ? TB : TC) = v;
     s.lastTime = v;
     s.haveTime = true;
+    // The hard limit works in real time, whatever unit the build keeps.
+    u32 cs = 0;
+    time_value(s.line, cs);
+    s.tc.remainingMs = static_cast<long>(cs > 0x7FFFFFFFu / 10 ? 0x7FFFFFFFu / 10 : cs) * 10;
     return Next::Read;
 }
 
@@ -313,6 +425,8 @@ Next cmd_remove(Session& s) {
     Side engine = s.biale == 'k' ? Side::White : Side::Black;
     if (s.playsNeither()) engine = s.toMove == Side::White ? Side::Black : Side::White;
     s.policy.history_remove(engine);
+    s.plies = s.plies >= 2 ? s.plies - 2 : 0;
+    s.analysed = false;
     return Next::Read;
 }
 
@@ -331,6 +445,7 @@ Next cmd_protover(Session& s) {
     // The interface states its protocol version; from 2 on it waits for the
     // features, and "done=1" ends its wait at once.
     if (std::strtol(argument(s), nullptr, 10) < 2) return Next::Read;
+    s.protocol2 = true;
     std::fputs(protover_features(announced_name(s.policy, program_invocation_short_name)).c_str(), s.out);
     return Next::Read;
 }
@@ -378,6 +493,7 @@ Next cmd_setboard(Session& s) {
     s.gameOver = false;
     open_record();
     s.policy.history_set_up(fen.toMove);
+    game_starts(s);
     return Next::Read;
 }
 
@@ -391,7 +507,86 @@ Next cmd_undo(Session& s) {
     // Only while the engine plays neither side, as interfaces send it.
     if (!s.playsNeither()) return Next::Read;
     const Side mover = s.toMove == Side::White ? Side::Black : Side::White;
-    if (s.policy.history_undo(mover)) s.toMove = mover;
+    if (s.policy.history_undo(mover)) {
+        s.toMove = mover;
+        if (s.plies > 0) --s.plies;
+        s.analysed = false;
+    }
+    return Next::Read;
+}
+
+// ---- Time, depth, output and analysis ----------------------------------
+
+// "level MPS BASE INC": moves per time control (0: the whole game), the base
+// time in minutes or minutes:seconds, the increment in seconds.
+Next cmd_level(Session& s) {
+    const char* p = argument(s);
+    char* end;
+    const long mps = std::strtol(p, &end, 10);
+    if (end == p) return Next::Read;
+    p = end;
+    std::strtol(p, &end, 10);  // the base time: the clock comes with "time"
+    if (end == p) return Next::Read;
+    p = end;
+    if (*p == ':') std::strtol(p + 1, const_cast<char**>(&p), 10);
+    const double inc = std::strtod(p, &end);
+    s.tc.movesPerControl = mps > 0 && mps < 10000 ? static_cast<int>(mps) : 0;
+    s.tc.incrementMs = end != p && inc > 0 && inc < 1e6 ? static_cast<long>(inc * 1000) : 0;
+    s.tc.perMoveMs = -1;
+    return Next::Read;
+}
+
+// "st N": N seconds per move.
+Next cmd_st(Session& s) {
+    char* end;
+    const double secs = std::strtod(argument(s), &end);
+    if (end != argument(s) && secs > 0 && secs < 1e6) s.tc.perMoveMs = static_cast<long>(secs * 1000);
+    return Next::Read;
+}
+
+// "sd N": the engine searches no deeper than N plies.
+Next cmd_sd(Session& s) {
+    const long n = std::strtol(argument(s), nullptr, 10);
+    CONTROL.depthCap = n > 0 ? static_cast<int>(n < 99 ? n : 99) : 0;
+    return Next::Read;
+}
+
+Next cmd_post(Session&) {
+    CONTROL.post = true;
+    return Next::Read;
+}
+
+Next cmd_nopost(Session&) {
+    CONTROL.post = false;
+    return Next::Read;
+}
+
+// "analyze": think about the position for the side to move without end;
+// moves, take-backs and new positions go on being accepted.
+Next cmd_analyze(Session& s) {
+    if (!s.policy.analyse) return Next::Read;
+    s.analysing = true;
+    s.analysed = false;
+    s.biale = s.czarne = 'c';
+    s.gameOver = false;
+    return Next::Read;
+}
+
+Next cmd_exit(Session& s) {
+    s.analysing = false;
+    return Next::Read;
+}
+
+// "?" and "." are answered while the engine thinks; arriving otherwise they
+// have nothing to act on.
+Next cmd_nothing(Session&) { return Next::Read; }
+
+// "option NAME=VALUE": the engine's one option switches the hard limit.
+Next cmd_option(Session& s) {
+    const char* p = argument(s);
+    const std::size_t n = std::strlen(HARD_LIMIT_OPTION);
+    if (std::strncmp(p, HARD_LIMIT_OPTION, n) == 0 && p[n] == '=')
+        s.hardLimit = std::strtol(p + n + 1, nullptr, 10) != 0;
     return Next::Read;
 }
 
@@ -416,11 +611,7 @@ constexpr Command COMMANDS[] = {
     {"usermove", true, cmd_usermove, false},
     {"remove", false, cmd_remove, false},
     {"quit", false, cmd_quit, true},
-    // The newer protocol version.  "accepted", "rejected", "otim", "level",
-    // "st", "sd", "post", "nopost", "hard", "easy", "random", "computer",
-    // "name", "rating" and "ics" change nothing: the engine's depth follows
-    // its own clock from "time", it never thinks on the opponent's time and
-    // it always prints its thinking.
+    // The newer protocol version.
     {"protover", false, cmd_protover, true},
     {"force", false, cmd_force, false},
     {"go", false, cmd_go, false},
@@ -428,6 +619,24 @@ constexpr Command COMMANDS[] = {
     {"setboard", false, cmd_setboard, false},
     {"result", false, cmd_result, false},
     {"undo", false, cmd_undo, false},
+    {"level", false, cmd_level, true},
+    {"st", false, cmd_st, true},
+    {"sd", false, cmd_sd, true},
+    {"post", false, cmd_post, true},
+    {"nopost", false, cmd_nopost, true},
+    {"analyze", false, cmd_analyze, false},
+    {"exit", false, cmd_exit, false},
+    {"option", false, cmd_option, true},
+    {"?", false, cmd_nothing, true},
+    {".", false, cmd_nothing, true},
+};
+
+// Commands of the newer protocol version that the engine knows and that
+// change nothing: it never thinks on the opponent's time, plays no variant
+// but chess and has no book to show.
+constexpr const char* KNOWN_WITHOUT_EFFECT[] = {
+    "accepted", "rejected", "otim", "hard", "easy", "random", "computer", "name", "rating",
+    "ics", "draw", "hint", "bk", "pause", "resume", "memory", "cores", "egtpath", "nps", "xboard",
 };
 
 bool applies(const Command& c, const Session& s) {
@@ -437,24 +646,68 @@ bool applies(const Command& c, const Session& s) {
 
 }  // namespace
 
+namespace {
+
+// Analysis of the current position, when it has not run to its end yet: it
+// runs until the interface sends the next command.
+void analyse_now(Session& s) {
+    const BuildPolicy& p = s.policy;
+    prepare(p);
+    u32 window[TRASA_GAME + 1];
+    std::memcpy(window, TRASA, sizeof window);
+    if (p.position_keys) push_key();  // the position analysed, as before a move
+    CONTROL.begin();
+    CONTROL.analysis = true;
+    CONTROL.set_limit_ms(-1);
+    CONTROL.input = listen_in_analysis;
+    CONTROL.inputCtx = &s;
+    p.analyse(s.toMove);
+    // Run to its end unless a command stopped it.
+    s.analysed = !CONTROL.stopped;
+    CONTROL.input = nullptr;
+    CONTROL.analysis = false;
+    std::memcpy(TRASA, window, sizeof window);
+    std::fflush(s.out);
+}
+
+bool known_without_effect(const char* word) {
+    for (const char* w : KNOWN_WITHOUT_EFFECT)
+        if (std::strcmp(w, word) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
 int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std::FILE* log) {
-    Session s{policy, out, log};
+    Input input(in);
+    Session s(policy, out, log, input);
     for (;;) {
         std::fflush(out);
-        if (!read_line(in, s.line)) break;  // end of input: as "quit"
+        // Analysis runs until the next command.  A command already waiting
+        // on live input is taken first; from a file, where the next command
+        // is always there, the analysis gets its first stretch of nodes.
+        if (s.analysing && !s.analysed && !(input.live() ? input.poll(false) : input.ended()))
+            analyse_now(s);
+        if (!input.next(s.line)) break;  // end of input: as "quit"
         if (s.line[0] == '\n') continue;
         const bool hasWord = first_word(s.line, s.command);
         if (hasWord && std::strcmp(s.command, "xboard") == 0) continue;
         log_line(log, s.line);
         if (!hasWord) continue;  // only blanks: logged, nothing to do
         Next next = Next::Read;
+        bool known = false;
         for (const Command& c : COMMANDS) {
             if (applies(c, s)) {
                 next = c.run(s);
                 if (!c.keepsStart) s.movedOnWhite = false;
+                known = true;
                 break;
             }
         }
+        // An interface of the newer protocol version is told about a word
+        // the engine does not know; the engine's own sessions never were.
+        if (!known && s.protocol2 && !known_without_effect(s.command))
+            std::fprintf(out, "Error (unknown command): %s\n", s.command);
         if (next == Next::Quit) break;
     }
     std::fflush(out);

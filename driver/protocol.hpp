@@ -77,6 +77,16 @@ struct BuildPolicy {
     // the board.  Returns false, changing nothing, when there is none to take
     // back.
     bool (*history_undo)(Side mover) = old::take_back_ply;
+
+    // ---- Thinking under the interface's control ----
+
+    // A game starts ("new", a position set up): the depth control forgets
+    // the depth the last game reached.  May be null.
+    void (*new_game)() = nullptr;
+    // Analysis of the current position with `toMove` to move, until CONTROL
+    // stops it or the build's deepest search is done; thinking lines carry
+    // the real time and node count.  Null: the build cannot analyse.
+    void (*analyse)(Side toMove) = nullptr;
 };
 
 // Size of the line buffer: 255 characters and the terminating zero.
@@ -139,8 +149,11 @@ const char* no_move_result(Side side);
 // "MORVELAK").
 std::string announced_name(const BuildPolicy& policy, const char* programFile);
 
-// The answer to "protover 2": one line with every feature, "done=1" last so
-// that the interface stops waiting for more.
+// The answer to "protover 2": the features, the engine's option, and
+// "done=1" last so that the interface stops waiting for more.
 std::string protover_features(const std::string& name);
+
+// The option that switches the hard time limit off ("option NAME=0").
+inline constexpr const char* HARD_LIMIT_OPTION = "Hard time limit";
 
 }  // namespace morvelak

@@ -10,6 +10,7 @@
 #include "driver/history.hpp"
 #include "util/clock.hpp"
 #include "engine/position/legal.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/makemove.hpp"
 #include "engine/search/m31/deepening.hpp"
 #include "engine/search/m31/path.hpp"
@@ -20,17 +21,20 @@ namespace morvelak::m31 {
 
 namespace {
 
-// Target depth of the next search, one per colour, kept from move to move
-// and reset when a game starts.  It starts at the depth of a new game, so a
-// first search that comes after the first two plies still searches.
-template <Side S> i8& target_depth() {
-    static i8 n = 7;
-    return n;
-}
+// Target depth of the next search, one per colour, kept from move to move.
+// `fresh`: no search of this colour yet in the current game, so the first one
+// takes the depth of a new game from the clock, however many plies were
+// played before it (moves given in force mode, a position set up).
+struct TargetDepth {
+    i8 n[2] = {7, 7};
+    bool fresh[2] = {true, true};
+};
+TargetDepth target;
 
 template <Side S>
 bool ruchkomputer(char* ruchkomputera) {
-    i8& n = target_depth<S>();
+    constexpr int c = S == Side::White ? 0 : 1;
+    i8& n = target.n[c];
     // 1. Start the move clock.
     CZAS();
 
@@ -42,7 +46,8 @@ bool ruchkomputer(char* ruchkomputera) {
 
     // 2. A new game starts at a depth chosen by the time on the clock.
     const u32 T = engine_clock<S>();
-    if (R < 2) n = static_cast<i8>(start_depth(T));
+    if (R < 2 || target.fresh[c]) n = static_cast<i8>(start_depth(T));
+    target.fresh[c] = false;
 
     // 5. The book, while the game is young; its move must be legal here.
     int zksiazki = -1;  // none (never a real index)
@@ -63,10 +68,16 @@ bool ruchkomputer(char* ruchkomputera) {
         t = CZAS();
     } else {
         // 7. Iterative deepening.
-        if constexpr (S == Side::White) p = deepen_white(ru, a, n, droga, ruchkomputera, &score);
-        else p = deepen_black(ru, a, n, droga, ruchkomputera, &score);
+        //    The interface may cap the depth ("sd"); a search stopped by the
+        //    clock or by "?" plays the move its completed searches stand
+        //    behind, and the record gives the depth actually behind it.
+        int planned = CONTROL.capped(n);
+        if (planned < 2) planned = 2;  // the first iteration is two plies
+        if constexpr (S == Side::White) p = deepen_white(ru, a, planned, droga, ruchkomputera, &score, &nb);
+        else p = deepen_black(ru, a, planned, droga, ruchkomputera, &score, &nb);
+        // The interface took the search back ("force", "new", ...): no move.
+        if (CONTROL.withdrawn()) return false;
         // 8. Depth of the next search from the time this one took.
-        nb = n;
         t = CZAS();
         n = static_cast<i8>(adapt_depth(n, t, T, R));
     }
@@ -83,6 +94,8 @@ bool ruchkomputer(char* ruchkomputera) {
 }
 
 }  // namespace
+
+void new_game() { target.fresh[0] = target.fresh[1] = true; }
 
 bool ruchkomputerbiale(char* ruchkomputera) { return ruchkomputer<Side::White>(ruchkomputera); }
 bool ruchkomputerczarne(char* ruchkomputera) { return ruchkomputer<Side::Black>(ruchkomputera); }

@@ -11,4 +11,8 @@ namespace morvelak::m31 {
 bool ruchkomputerbiale(char* ruchkomputera);
 bool ruchkomputerczarne(char* ruchkomputera);
 
+// A game starts ("new", a position set up): the first search of each colour
+// takes its depth from the clock again.
+void new_game();
+
 }  // namespace morvelak::m31

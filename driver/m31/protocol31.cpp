@@ -4,6 +4,9 @@
 #include "driver/m31/computer_move.hpp"
 #include "driver/rebuild.hpp"
 #include "engine/eval/m31/eval.hpp"
+#include "engine/search/control.hpp"
+#include "engine/search/m31/root.hpp"
+#include "engine/search/m31/state.hpp"
 
 namespace morvelak::m31 {
 
@@ -33,6 +36,16 @@ bool undo(Side) {
     return true;
 }
 
+// Analysis deepens up to the deepest iteration the tables allow, or the
+// interface's depth limit (at least the first iteration, 2 plies).
+void analyse(Side toMove) {
+    int cap = CONTROL.capped(MAX_DEPTH);
+    if (cap < 2) cap = 2;
+    int depth;
+    if (toMove == Side::White) analyse_white(cap, &depth);
+    else analyse_black(cap, &depth);
+}
+
 constexpr BuildPolicy POLICY{
     .features = FEATURES,
     .position_keys = true,
@@ -48,6 +61,8 @@ constexpr BuildPolicy POLICY{
     .name = "MORVELAK 31",
     .history_set_up = set_up,
     .history_undo = undo,
+    .new_game = new_game,
+    .analyse = analyse,
 };
 
 }  // namespace

@@ -16,12 +16,12 @@ const std::string HEAD = "feature usermove=1\nfeature reuse=0\n";
 
 class Proto2Test : public LoopTest {};
 
-TEST_F(Proto2Test, ProtoverAnswersWithEveryFeatureAndDoneOnOneLine) {
+TEST_F(Proto2Test, ProtoverAnswersWithEveryFeatureAndDoneLast) {
     board(START);
     run("xboard\nprotover 2\naccepted ping\nrejected foo\nprotover 1\nprotover\nprotover 3\nquit\n");
     const std::string line =
-        "feature ping=1 setboard=1 colors=0 usermove=1 reuse=0 sigint=0 sigterm=0 "
-        "myname=\"STAND-IN 31\" done=1\n";
+        "feature ping=1 setboard=1 colors=0 usermove=1 reuse=0 sigint=0 sigterm=0 analyze=1 "
+        "myname=\"STAND-IN 31\"\nfeature option=\"Hard time limit -check 1\"\nfeature done=1\n";
     EXPECT_EQ(out, HEAD + line + line);  // versions 2 and 3; not 1, not none
     EXPECT_EQ(log, "protover 2\naccepted ping\nrejected foo\nprotover 1\nprotover\nprotover 3\nquit\n");
     // A build without a name of its own is named after its program file.

@@ -226,10 +226,12 @@ inline std::string startup_features(const std::string& program) {
     return program == "morvelak26" ? "feature usermove=1\n" : FEATURES;
 }
 
-// The answer to "protover 2": "morvelak28" announces itself as "MORVELAK 28".
+// The answer to "protover 2": "morvelak28" announces itself as "MORVELAK 28";
+// the option and "done=1" follow on lines of their own.
 inline std::string protover_answer(const std::string& program) {
-    return "feature ping=1 setboard=1 colors=0 usermove=1 reuse=0 sigint=0 sigterm=0 "
-           "myname=\"MORVELAK " + program.substr(8) + "\" done=1\n";
+    return "feature ping=1 setboard=1 colors=0 usermove=1 reuse=0 sigint=0 sigterm=0 analyze=1 "
+           "myname=\"MORVELAK " + program.substr(8) + "\"\n"
+           "feature option=\"Hard time limit -check 1\"\nfeature done=1\n";
 }
 
 }  // namespace morvelak::programs

@@ -6,6 +6,8 @@
 #include "driver/rebuild.hpp"
 #include "engine/eval/material.hpp"
 #include "engine/eval/phase.hpp"
+#include "engine/position/legal.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/keys.hpp"
 #include "engine/search/makemove.hpp"
 #include "engine/search/m31/deepening.hpp"
@@ -45,8 +47,24 @@ int search_reply(int d, int alfa, int beta, i8* ndroga) {
     else return OBLICZB(PLY, d, alfa, beta, 0, ndroga, &TRASA[11]);
 }
 
+// The thinking line of a new best move: depth, score from the engine's side,
+// then "1 1" in play, or the real time in centiseconds and the node count in
+// analysis, then the line itself.
+void thinking_line(int depth, int shown, const char* line) {
+    if (!CONTROL.post) return;
+    if (CONTROL.analysis)
+        std::fprintf(thinking_stream, "%d %d %ld %lu ", depth, shown, CONTROL.elapsed_ms() / 10,
+                     static_cast<unsigned long>(L));
+    else
+        std::fprintf(thinking_stream, "%d %d 1 1 ", depth, shown);
+    std::fprintf(thinking_stream, "%s", line);
+    std::fprintf(thinking_stream, "\n");
+    std::fflush(thinking_stream);
+}
+
 template <Side S>
-int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
+int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, int* depth,
+           bool everyDepth) {
     constexpr int sg = Own<S>::sign;
     if constexpr (S == Side::White) {
         ILOSCPOLB = a;
@@ -61,10 +79,18 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
     const int material = OCENAMAT(PL, SCALE_NEWEST.pawn);
     int best = -sg * 12000;  // alfa for White, beta for Black
     int p = 0;
+    // What a stopped search falls back on: the choice of the last iteration
+    // that searched every root move.
+    Move doneMove = ru[0];
+    int doneScore = 0;
+    int doneDepth = 0;
+    i8 doneDroga[PATH_BYTES] = {};
+    *depth = 0;
 
     for (PLY = 2; PLY <= n; ++PLY) {
-        PLY = static_cast<i8>(iteration_depth(PLY, n));
-        age_killers(PLY, n);
+        // Play skips depth n - 1 on the way to n; analysis takes every depth.
+        if (!everyDepth) PLY = static_cast<i8>(iteration_depth(PLY, n));
+        age_killers(PLY, everyDepth ? PLY + 1 : n);
         order_root<S>(ru, wart, a);
         // White starts every iteration with an empty line; Black's is not
         // cleared, as each improvement rewrites all of it that is ever read.
@@ -72,7 +98,9 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
         best = -sg * 12000;
         int w = 0;  // improvements so far: 1, 2, ... (White), -1, -2, ... (Black)
         p = 0;
-        const bool shallow = shallow_iteration(PLY, n);
+        const bool shallow = !everyDepth && shallow_iteration(PLY, n);
+        CONTROL.depth = PLY;
+        CONTROL.moveCount = a;
 
         for (int b = 0; b < a; ++b) {
             // The first move is searched with the open window; every later one
@@ -82,6 +110,8 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
             const int edge = best + sg * okno;
             std::memset(ndroga, 0, PATH_BYTES);
             const Move m = ru[b];
+            CONTROL.moveIndex = b;
+            move_text<S>(m, CONTROL.moveText);
             const int d = material + zrobruch<S>(zap, m.nr, m.x2);
             PS = PV[b];
             int e;
@@ -89,19 +119,21 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
                 // Shallow iterations leave the lower end open so that the
                 // value orders the next iteration.
                 e = search_reply<S>(d, shallow ? -12000 : best, edge, ndroga);
-                if (e >= edge) {
+                if (e >= edge && !CONTROL.stopped) {
                     std::memset(ndroga, 0, PATH_BYTES);
                     e = search_reply<S>(d, best, 12000, ndroga);
                 }
             } else {
                 e = search_reply<S>(d, edge, shallow ? 12000 : best, ndroga);
-                if (e <= edge) {
+                if (e <= edge && !CONTROL.stopped) {
                     std::memset(ndroga, 0, PATH_BYTES);
                     e = search_reply<S>(d, -12000, best, ndroga);
                 }
             }
             PV[b] = PS;
             skasujruch<S>(zap, m.nr, m.x2);
+            // A root move whose search was cut short proves nothing.
+            if (CONTROL.stopped) break;
 
             wart[b] = shallow ? e : 0;
             if (sg > 0 ? e > best : e < best) {
@@ -111,14 +143,30 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
                 p = b;
                 put_pair(droga, own_list<S>()[2 * m.nr + 1], m.x2);
                 std::memcpy(droga + 2, ndroga, PATH_COPY);
-                const int shown = sg * best;  // from the engine's side
-                std::fprintf(thinking_stream, "%d %d 1 1 ", static_cast<int>(PLY), shown);
                 sciezka(PL, sc, droga, ruchkomputera);
-                std::fprintf(thinking_stream, "%s", sc);
-                std::fprintf(thinking_stream, "\n");
-                std::fflush(thinking_stream);
+                thinking_line(PLY, sg * best, sc);  // the score from the engine's side
             }
         }
+        if (CONTROL.stopped) {
+            // Stopped in this iteration: its best move stands if one root
+            // move was searched to the end, else the last iteration's choice.
+            if (w == 0) {
+                p = 0;
+                for (int b = 0; b < a; ++b)
+                    if (ru[b] == doneMove) p = b;
+                best = doneScore;
+                std::memcpy(droga, doneDroga, PATH_BYTES);
+            } else {
+                *depth = PLY;
+            }
+            if (w == 0) *depth = doneDepth;
+            break;
+        }
+        doneMove = ru[p];
+        doneScore = best;
+        doneDepth = PLY;
+        std::memcpy(doneDroga, droga, PATH_BYTES);
+        *depth = PLY;
     }
     *score = best;
     return p;
@@ -126,11 +174,32 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
 
 }  // namespace
 
-int deepen_white(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
-    return deepen<Side::White>(ru, a, n, droga, ruchkomputera, score);
+int deepen_white(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, int* depth) {
+    int reached;
+    return deepen<Side::White>(ru, a, n, droga, ruchkomputera, score, depth ? depth : &reached, false);
 }
-int deepen_black(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score) {
-    return deepen<Side::Black>(ru, a, n, droga, ruchkomputera, score);
+int deepen_black(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, int* depth) {
+    int reached;
+    return deepen<Side::Black>(ru, a, n, droga, ruchkomputera, score, depth ? depth : &reached, false);
 }
+
+template <Side S>
+int analyse(int cap, int* depth) {
+    Move ru[MAX_MOVES];
+    const int a = generate_legal<S>(ru);
+    if (a == 0) {
+        *depth = 0;
+        return 0;
+    }
+    i8 droga[PATH_BYTES] = {};
+    char text[4];
+    int score = 0;
+    L = 0;
+    deepen<S>(ru, a, cap, droga, text, &score, depth, true);
+    return score;
+}
+
+int analyse_white(int cap, int* depth) { return analyse<Side::White>(cap, depth); }
+int analyse_black(int cap, int* depth) { return analyse<Side::Black>(cap, depth); }
 
 }  // namespace morvelak::m31

@@ -13,6 +13,7 @@
 #include "engine/position/attacks.hpp"
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/keys.hpp"
 #include "engine/search/makemove.hpp"
 #include "engine/search/m31/lastply.hpp"
@@ -39,6 +40,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     auto better = [](int v, int b) { return sg > 0 ? v > b : v < b; };
     int& own_bound = sg > 0 ? alfa : beta;
     const int opp_bound = sg > 0 ? beta : alfa;
+
+    // 0. The move's time is up, or the interface wants the move now: unwind.
+    //    Whatever this returns is thrown away by the callers.
+    if (CONTROL.poll()) return 0;
 
     // 1. The move that led here left its king en prise: taking it ends the
     //    game, and the sooner the better.
@@ -88,6 +93,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
                 if (reaches(s, opp_bound)) s = oblicz_ply1<T>(s, na, nb, 1, ndroga, 0);
             } else {
                 s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga, trasa + 1);
+                if (CONTROL.stopped) return 0;
             }
             if (reaches(s, opp_bound)) {
                 fill_pairs(sdroga, ply, END_OF_LINE);
@@ -127,6 +133,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     //    6.2 Deep nodes: order everything by a shallow search.
     if (a > 1 && !placed && ply > 6) {
         iteracjasort<S>(internal_sort_depth(ply), ru, a, 1);
+        if (CONTROL.stopped) return 0;
         g = 1;
     }
     //    6.3 Near the leaves: captures by static exchange (the good ones stay
@@ -176,8 +183,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
         } else {
             v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, trasa + 1);
         }
-        // 7.4 Unmake.
+        // 7.4 Unmake.  A stopped search leaves before its unfinished value
+        //     can touch the killers or the expected reply.
         skasujruch<S>(zap, m.nr, m.x2);
+        if (CONTROL.stopped) return 0;
 
         // 7.5 A new best move: remember it as the expected reply at the first
         //     level, and pass its line up.
