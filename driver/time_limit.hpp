@@ -4,26 +4,29 @@
 // The depth control guesses the depth a move can afford from the time the
 // last moves took; a guess that is wrong late in a game would otherwise run
 // past the flag.  The hard limit is the safety net under that guess and is
-// meant to be reached rarely: it allows several times a fair share of the
+// meant to be reached rarely: it allows three times a fair share of the
 // time left, so ordinary searches finish untouched.
 //
 //   r    the engine's remaining time (the last "time")
 //   h    moves left to the next time control ("level MPS ..."), or, in a game
-//        without one, a horizon of 20 moves
+//        without one, a horizon of 30 moves
 //   inc  the increment per move ("level ... INC")
 //
 //   share = (r + inc * (h - 1)) / h      a fair share of what is left
-//   limit = min(4 * share, cap) - OVERHEAD
+//   limit = min(3 * share, cap) - OVERHEAD
 //   cap   = (r - OVERHEAD) / 2           with moves still to play before
 //                                        the next control, or
 //           r - 2 * OVERHEAD             for the last move before it (the
 //                                        control then adds time)
 //
-// Why it keeps the engine on the board: no move takes more than half of what
-// is left, so the clock only ever shrinks geometrically, never to zero, and
-// the increment refills it; the OVERHEAD taken off every move covers the
-// time the interface and the pipe spend between the engine's clock and the
-// interface's.  A fixed time per move ("st N") is N seconds less the same
+// Why it keeps the engine on the board: in a game without increment no move
+// takes more than a tenth of what is left, so the clock shrinks
+// geometrically and the depth control, which lowers its depth after every
+// move that ran long, has dozens of moves to come down to searches that take
+// milliseconds; with moves per control no move takes more than half of the
+// clock, and an increment refills it.  The OVERHEAD taken off every move
+// covers the time the interface and the pipe spend between the engine's
+// clock and the interface's.  A fixed time per move ("st N") is N seconds less the same
 // overhead, and the smaller of the two applies when both are known.  The
 // limit is never below MIN_MS: the engine always has a moment to play the
 // best move its completed searches found.
@@ -43,7 +46,7 @@ struct TimeControl {
 
 inline constexpr long OVERHEAD_MS = 50;
 inline constexpr long MIN_MS = 5;
-inline constexpr int HORIZON_MOVES = 20;
+inline constexpr int HORIZON_MOVES = 30;
 
 // The hard limit in milliseconds for the engine's next move, when it has
 // already made `movesMade` moves in this game; negative: no limit (no clock
@@ -56,7 +59,7 @@ inline long hard_limit_ms(const TimeControl& tc, int movesMade) {
         if (tc.movesPerControl > 0) h = tc.movesPerControl - movesMade % tc.movesPerControl;
         const long share = (r + tc.incrementMs * (h - 1)) / h;
         const long cap = h > 1 ? (r - OVERHEAD_MS) / 2 : r - 2 * OVERHEAD_MS;
-        limit = (4 * share < cap ? 4 * share : cap) - OVERHEAD_MS;
+        limit = (3 * share < cap ? 3 * share : cap) - OVERHEAD_MS;
         if (limit < MIN_MS) limit = MIN_MS;
     }
     if (tc.perMoveMs >= 0) {

@@ -13,6 +13,7 @@
 
 #include "driver/game.hpp"
 #include "driver/m31/computer_move.hpp"
+#include "engine/search/control.hpp"
 #include "tests/search31/support.hpp"
 
 namespace morvelak::searchtest {
@@ -136,6 +137,45 @@ TEST_F(ComputerMove, BlackSearchRecordsDepthMoveScoreAndTime) {
     EXPECT_EQ(std::sscanf(rec.c_str(), "%d %4s %d %lu.%lu", &depth, m, &score, &secs, &tenths), 5);
     EXPECT_EQ(std::count(rec.begin(), rec.end(), ' '), 3);
     EXPECT_EQ(rec.back(), '\n');
+}
+
+// The record's depth: its first number.
+int recorded_depth(const std::string& rec) { return std::atoi(rec.c_str()); }
+
+TEST_F(ComputerMove, ANewGameTakesItsDepthFromTheClockAgain) {
+    // A quiet ending where every search is quick, well into the game: the
+    // depth carries over from move to move until a new game starts.
+    const char* ending = "8/5k2/8/3p4/3P4/8/5K2/8 w - - 0 40";
+    struct Step { bool newGame; u32 clock; int depth; };
+    const Step steps[] = {
+        {true, 1000000, 10},   // a long game starts at 10
+        {false, 1000000, 11},  // a quick search: one ply deeper
+        {false, 1000000, 12},
+        {true, 0, 7},          // the next game, with little time, starts at 7 again
+        {true, 12001, 8},      // and with over two minutes at 8
+    };
+    for (const Step& s : steps) {
+        if (s.newGame) new_game();
+        set_up(ending, 20);
+        TB = s.clock;
+        std::rewind(zapisparti);
+        play(true);
+        EXPECT_EQ(recorded_depth(contents(zapisparti)), s.depth) << s.clock;
+    }
+    new_game();
+}
+
+TEST_F(ComputerMove, TheInterfacesDepthCapLimitsTheSearchAndTheRecord) {
+    new_game();
+    CONTROL.depthCap = 4;
+    set_up("6k1/p7/8/3q4/4P3/8/P7/6K1 w - - 0 1", 20);
+    TB = 12000;
+    EXPECT_EQ(play(true), "e4d5");
+    EXPECT_EQ(recorded_depth(contents(zapisparti)), 4);
+    const std::string t = thinking_.text();
+    EXPECT_EQ(t.substr(t.rfind('\n', t.size() - 2) + 1, 2), "4 ");
+    CONTROL = SearchControl{};
+    new_game();
 }
 
 }  // namespace

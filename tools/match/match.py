@@ -119,13 +119,17 @@ class Morvelak:
     """A MORVELAK program: announces usermove, moves on "white" or in answer to
     a usermove, and is told only its own clock."""
 
-    def __init__(self, binary, folder, hang):
+    def __init__(self, binary, folder, hang, base, inc):
         self.name = os.path.basename(binary)
         self.hang = hang
         self.p = Process(self.name, [binary], folder)
         self.p.send("xboard")
         self.p.send("protover 2")
         self.p.send("new")
+        # The time control, as xboard announces it: the engine's hard limit
+        # per move counts the increment in.
+        minutes, seconds = divmod(int(base), 60)
+        self.p.send(f"level 0 {minutes}:{seconds:02d} {inc:g}")
 
     def _await_move(self):
         deadline = time.monotonic() + self.hang
@@ -214,12 +218,14 @@ def play_game(args, referee, morvelak_white, index):
     folder = tempfile.mkdtemp(prefix=f"morvelak-match-{index}-")
     for f in ("plansza1.txt", "k2.txt"):
         shutil.copy(os.path.join(ROOT, "data", f), folder)
-    engine = Morvelak(args.engine, folder, args.hang)
+    engine = Morvelak(args.engine, folder, args.hang, args.base, args.inc)
     opponent = Fairymax(args.opponent, folder, args.hang, args.base, args.inc)
     referee.new()
     clock = {"white": args.base, "black": args.base}  # seconds left
     engine_colour = "white" if morvelak_white else "black"
     lowest = args.base  # the engine's lowest clock after one of its moves
+    longest = 0.0  # the engine's longest move in seconds
+    forfeit = False  # the engine lost on time
     moves = []
     result, reason, fault = None, None, None
     side = "white"
@@ -251,6 +257,7 @@ def play_game(args, referee, morvelak_white, index):
             clock[side] += args.inc - used
             if mover_is_engine:
                 lowest = min(lowest, clock[side])
+                longest = max(longest, used)
             if text == "resign":
                 result, reason = ("0-1" if side == "white" else "1-0"), f"{who} resigns"
                 break
@@ -273,6 +280,7 @@ def play_game(args, referee, morvelak_white, index):
                 result, reason = "1/2-1/2", status
             elif clock[side] < 0 and args.flag:
                 result, reason = ("0-1" if side == "white" else "1-0"), f"{who} lost on time"
+                forfeit = mover_is_engine
             elif len(moves) >= args.cap:
                 result, reason = "1/2-1/2", f"adjudicated at the {args.cap}-ply cap"
             if result and not mover_is_engine and status in ("checkmate", "stalemate"):
@@ -295,7 +303,7 @@ def play_game(args, referee, morvelak_white, index):
         t.write("\n".join(["[" + engine.name + "]"] + engine.p.transcript +
                           ["", "[fairymax]"] + opponent.p.transcript) + "\n")
     return {"moves": moves, "result": result, "reason": reason, "fault": fault, "folder": folder,
-            "lowest": lowest, "engine_colour": engine_colour}
+            "lowest": lowest, "longest": longest, "forfeit": forfeit, "engine_colour": engine_colour}
 
 
 def main():
@@ -319,6 +327,8 @@ def main():
     name = os.path.basename(args.engine)
     score = {"win": 0, "draw": 0, "loss": 0}
     faults = []
+    forfeits = 0
+    longest, lowest = 0.0, args.base
     for g in range(args.games):
         white = g % 2 == 0
         r = play_game(args, referee, white, g + 1)
@@ -327,13 +337,17 @@ def main():
         pairing = f"{name} - fairymax" if white else f"fairymax - {name}"
         print(f"game {g + 1}: {pairing}  {r['result']}  ({r['reason']}, {len(r['moves'])} plies)  "
               f"[{r['folder']}]")
-        print(f"    {name}'s lowest clock: {r['lowest']:.1f} s")
+        print(f"    {name}'s lowest clock: {r['lowest']:.2f} s, longest move: {r['longest']:.2f} s")
+        forfeits += r["forfeit"]
+        longest, lowest = max(longest, r["longest"]), min(lowest, r["lowest"])
         print("    " + " ".join(r["moves"]))
         if r["fault"] and r["fault"].who == name:
             faults.append(f"game {g + 1}: {r['fault']}")
         sys.stdout.flush()
     referee.close()
-    print(f"{name}: +{score['win']} ={score['draw']} -{score['loss']} in {args.games} games")
+    print(f"{name}: +{score['win']} ={score['draw']} -{score['loss']} in {args.games} games, "
+          f"{forfeits} lost on time, {len(faults)} faults, longest move {longest:.2f} s, "
+          f"lowest clock {lowest:.2f} s")
     for f in faults:
         print("FAULT " + f)
     sys.exit(1 if faults else 0)

@@ -1,0 +1,146 @@
+// The hard limit of a move, and the input the engine looks at while it
+// thinks: lines cut exactly as the command loop always cut them, nothing
+// lost when more arrives than the queue holds, a file read as a file.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "driver/input.hpp"
+#include "driver/time_limit.hpp"
+
+namespace morvelak {
+namespace {
+
+TEST(HardLimit, FromTheClockTheControlAndTheTimePerMove) {
+    struct Case {
+        const char* what;
+        TimeControl tc;
+        int movesMade;
+        long limit;
+    };
+    const Case cases[] = {
+        {"nothing known: no limit", {}, 0, -1},
+        {"15 s sudden death: three shares of a 30-move horizon", {15000, 0, 0, -1}, 0, 1450},
+        {"1 s left", {1000, 0, 0, -1}, 30, 49},
+        {"60 ms left: never below the minimum", {60, 0, 0, -1}, 30, MIN_MS},
+        {"nothing left at all", {0, 0, 0, -1}, 30, MIN_MS},
+        {"40 moves in 5 minutes, first move", {300000, 40, 0, -1}, 0, 22450},
+        {"the last move before the control may use most of the clock", {10000, 40, 0, -1}, 39, 9850},
+        {"a new period after 40 moves", {300000, 40, 0, -1}, 40, 22450},
+        {"an increment lifts the share, half the clock caps it", {1000, 0, 300, -1}, 10, 425},
+        {"30 s + 0.3 s at the start", {30000, 0, 300, -1}, 0, 3820},
+        {"st 5", {-1, 0, 0, 5000}, 0, 4950},
+        {"st 5 with 1 s on the clock: the clock wins", {1000, 0, 0, 5000}, 0, 49},
+        {"st 0.01", {-1, 0, 0, 10}, 0, MIN_MS},
+    };
+    for (const Case& c : cases) EXPECT_EQ(hard_limit_ms(c.tc, c.movesMade), c.limit) << c.what;
+}
+
+TEST(HardLimit, AnEngineThatAlwaysUsesItAllStaysOnTheBoard) {
+    // Every move takes its whole limit, and the pipe and the interface add
+    // 10 ms more.  With an increment or moves per control the clock never
+    // runs out; in sudden death, where every move costs something, it lasts
+    // well beyond a long game's moves.
+    struct Control { long base, inc; int mps, moves; };
+    const Control controls[] = {{15000, 0, 0, 60},   {60000, 0, 0, 80},     {30000, 300, 0, 400},
+                                {2000, 100, 0, 400}, {300000, 0, 40, 400},  {5000, 0, 10, 400},
+                                {60000, 1000, 40, 400}, {1000, 50, 0, 400}};
+    for (const Control& c : controls) {
+        long clock = c.base;
+        for (int move = 0; move < c.moves; ++move) {
+            clock -= hard_limit_ms({clock, c.mps, c.inc, -1}, move) + 10;
+            ASSERT_GT(clock, 0) << c.base << "+" << c.inc << "/" << c.mps << " move " << move;
+            clock += c.inc;
+            if (c.mps > 0 && (move + 1) % c.mps == 0) clock += c.base;
+        }
+    }
+}
+
+// A pipe written to by the test, read by the engine's input.
+struct Pipe {
+    int fd[2] = {-1, -1};
+    std::FILE* in = nullptr;
+    Pipe() {
+        if (pipe(fd) == 0) in = fdopen(fd[0], "r");
+    }
+    ~Pipe() {
+        if (fd[1] >= 0) close(fd[1]);
+        if (in) std::fclose(in);
+    }
+    void write(const std::string& s) { ASSERT_EQ(::write(fd[1], s.data(), s.size()), static_cast<ssize_t>(s.size())); }
+    void end() {
+        close(fd[1]);
+        fd[1] = -1;
+    }
+};
+
+std::string next(Input& input) {
+    char line[LINE_SIZE];
+    return input.next(line) ? line : "<end>";
+}
+
+TEST(Input, LiveLinesAreSeenWithoutWaitingAndCutLikeTheLoopsLines) {
+    Pipe p;
+    Input input(p.in);
+    ASSERT_TRUE(input.live());
+    EXPECT_FALSE(input.poll(false)) << "nothing has arrived";
+    p.write("?\nquit\nhalf");
+    EXPECT_TRUE(input.poll(false));
+    ASSERT_EQ(input.waiting(), 2);
+    EXPECT_STREQ(input.line(0), "?\n");
+    EXPECT_STREQ(input.line(1), "quit\n");
+    // An over-long line keeps 255 characters and loses its newline and the
+    // rest; a line cut by the end of input counts as it is.
+    p.write(" a line\n" + std::string(300, 'x') + "\nping 1\r\n");
+    p.write("tail");
+    p.end();
+    EXPECT_EQ(next(input), "?\n");
+    EXPECT_EQ(next(input), "quit\n");
+    EXPECT_EQ(next(input), "half a line\n");
+    EXPECT_EQ(next(input), std::string(255, 'x'));
+    EXPECT_EQ(next(input), "ping 1\r\n");
+    EXPECT_EQ(next(input), "tail");
+    EXPECT_EQ(next(input), "<end>");
+    EXPECT_TRUE(input.ended());
+}
+
+TEST(Input, MoreThanTheQueueHoldsWaitsInThePipeAndNothingIsLost) {
+    Pipe p;
+    Input input(p.in);
+    std::string all;
+    for (int i = 0; i < 3 * Input::QUEUE_LINES; ++i) all += "time " + std::to_string(i) + "\n";
+    p.write(all);
+    p.end();
+    input.poll(false);
+    EXPECT_EQ(input.waiting(), Input::QUEUE_LINES);
+    for (int i = 0; i < 3 * Input::QUEUE_LINES; ++i) ASSERT_EQ(next(input), "time " + std::to_string(i) + "\n");
+    EXPECT_EQ(next(input), "<end>");
+}
+
+TEST(Input, AFileIsReadAsTheLoopAsksExceptForAnalysis) {
+    std::FILE* f = std::tmpfile();
+    std::fputs("go\n?\nquit\n", f);
+    std::rewind(f);
+    Input input(f);
+    EXPECT_FALSE(input.live());
+    EXPECT_FALSE(input.poll(false)) << "a file's lines never arrive during a search";
+    EXPECT_EQ(next(input), "go\n");
+    EXPECT_TRUE(input.poll(true)) << "analysis looks at the next line";
+    ASSERT_EQ(input.waiting(), 1);
+    EXPECT_STREQ(input.line(0), "?\n");
+    EXPECT_TRUE(input.poll(true));
+    EXPECT_EQ(input.waiting(), 1) << "one line at a time";
+    EXPECT_EQ(next(input), "?\n");
+    EXPECT_EQ(next(input), "quit\n");
+    EXPECT_FALSE(input.poll(false));
+    EXPECT_TRUE(input.poll(true)) << "the end of the file is news too";
+    EXPECT_TRUE(input.ended());
+    EXPECT_EQ(next(input), "<end>");
+    std::fclose(f);
+}
+
+}  // namespace
+}  // namespace morvelak
