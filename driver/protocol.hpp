@@ -2,9 +2,13 @@
 //
 // The loop reads one command line at a time, logs its beginning to
 // "zapiswinbord.txt", applies the opponent's moves, lets the engine answer
-// and keeps the game record "zapisparti.txt".  The engine is purely
-// reactive: it moves on "white" or "go" or in answer to an opponent move,
-// never on the opponent's time, and reads no input while it thinks.
+// and keeps the game record "zapisparti.txt".  The engine moves on "white"
+// or "go" or in answer to an opponent move, never on the opponent's time.
+// While it thinks it keeps listening (driver/input.hpp): "?" asks for the
+// move now; "quit", "force", "new", "result" and "exit" take the search back
+// without a move; every other line waits until the move has been sent.  A
+// search also stops at the hard limit of its move (driver/time_limit.hpp),
+// so that the engine never loses on time.
 //
 // Two command sets meet here.  The engine's own ("new", "white", "black",
 // "time", "usermove", "remove", "quit") gives the engine a colour with
@@ -12,14 +16,15 @@
 // newer protocol version, which engine-match runners and most interfaces
 // speak, never names colours: it puts the engine in force mode ("force",
 // "setboard", "result"), sends the moves, and starts the engine with "go" on
-// whichever side is to move; "ping", "undo" and "protover" complete it.
-// Both work in one session, and a session of the engine's own commands
-// alone runs exactly as it always did.
+// whichever side is to move; "ping", "undo", "protover", the time control
+// ("level", "st", "sd"), "post" / "nopost" and analysis ("analyze", ".",
+// "exit") complete it.  Both work in one session, and a session of the
+// engine's own commands alone runs exactly as it always did.
 //
 // What differs between the builds (the features they announce, the unit of
 // "time", the layout of the game history, whether "remove" exists, the key
-// window, the evaluation set-up, the computer-move routines) is handed to the
-// loop as a BuildPolicy; the loop itself exists once.
+// window, the evaluation set-up, the computer-move routines, analysis) is
+// handed to the loop as a BuildPolicy; the loop itself exists once.
 #pragma once
 
 #include <cstdio>

@@ -26,8 +26,8 @@
 // milliseconds; with moves per control no move takes more than half of the
 // clock, and an increment refills it.  The OVERHEAD taken off every move
 // covers the time the interface and the pipe spend between the engine's
-// clock and the interface's.  A fixed time per move ("st N") is N seconds less the same
-// overhead, and the smaller of the two applies when both are known.  The
+// clock and the interface's.  A fixed time per move ("st N") is N seconds
+// less the same overhead, and never more than the clock still holds.  The
 // limit is never below MIN_MS: the engine always has a moment to play the
 // best move its completed searches found.
 #pragma once
@@ -53,21 +53,24 @@ inline constexpr int HORIZON_MOVES = 30;
 // and no time per move known).
 inline long hard_limit_ms(const TimeControl& tc, int movesMade) {
     long limit = -1;
-    if (tc.remainingMs >= 0) {
+    if (tc.perMoveMs >= 0) {
+        // A fixed time per move: the interface's clock, if it sends one,
+        // counts that move's time down, so the share rule does not apply;
+        // only what is really left bounds it.
+        limit = tc.perMoveMs - OVERHEAD_MS;
+        if (tc.remainingMs >= 0 && tc.remainingMs - 2 * OVERHEAD_MS < limit)
+            limit = tc.remainingMs - 2 * OVERHEAD_MS;
+    } else if (tc.remainingMs >= 0) {
         const long r = tc.remainingMs;
         int h = HORIZON_MOVES;
         if (tc.movesPerControl > 0) h = tc.movesPerControl - movesMade % tc.movesPerControl;
         const long share = (r + tc.incrementMs * (h - 1)) / h;
         const long cap = h > 1 ? (r - OVERHEAD_MS) / 2 : r - 2 * OVERHEAD_MS;
         limit = (3 * share < cap ? 3 * share : cap) - OVERHEAD_MS;
-        if (limit < MIN_MS) limit = MIN_MS;
+    } else {
+        return -1;
     }
-    if (tc.perMoveMs >= 0) {
-        long st = tc.perMoveMs - OVERHEAD_MS;
-        if (st < MIN_MS) st = MIN_MS;
-        if (limit < 0 || st < limit) limit = st;
-    }
-    return limit;
+    return limit < MIN_MS ? MIN_MS : limit;
 }
 
 }  // namespace morvelak

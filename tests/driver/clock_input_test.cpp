@@ -33,7 +33,8 @@ TEST(HardLimit, FromTheClockTheControlAndTheTimePerMove) {
         {"an increment lifts the share, half the clock caps it", {1000, 0, 300, -1}, 10, 425},
         {"30 s + 0.3 s at the start", {30000, 0, 300, -1}, 0, 3820},
         {"st 5", {-1, 0, 0, 5000}, 0, 4950},
-        {"st 5 with 1 s on the clock: the clock wins", {1000, 0, 0, 5000}, 0, 49},
+        {"st 5 with its own clock sent as time", {5000, 0, 0, 5000}, 0, 4900},
+        {"st 5 with 1 s on the clock: what is left wins", {1000, 0, 0, 5000}, 0, 900},
         {"st 0.01", {-1, 0, 0, 10}, 0, MIN_MS},
     };
     for (const Case& c : cases) EXPECT_EQ(hard_limit_ms(c.tc, c.movesMade), c.limit) << c.what;
