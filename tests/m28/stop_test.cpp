@@ -71,7 +71,9 @@ void root_stopped_in(const char* fen, int b) {
     int ignored = 0;
     root<S>(ru.data(), finished + 1, n, &ignored, nullptr);
     ASSERT_LE(records, HASHL);
-    EXPECT_EQ(std::memcmp(table.data(), HASH, sizeof(m28::record) * records), 0);
+    if (records > 0) {
+        EXPECT_EQ(std::memcmp(table.data(), HASH, sizeof(m28::record) * records), 0);
+    }
 
     if (finished == 0) {
         EXPECT_EQ(p, 0);
