@@ -1,8 +1,10 @@
 // Depth control between moves, the shape every build shares: the depth a
 // game starts with follows the clock, and after each search the depth of the
-// next follows the time this one took.  Time is only measured between moves;
-// a search always completes the depth it set out for.  The builds differ in
-// the numbers, which are parameters here.
+// next follows the time this one took.  This control plans the depth from
+// the time measured between moves; only the hard limit of a move (or the
+// interface's "?") cuts a search short of it, and the plan then goes on from
+// the depth that was planned.  The builds differ in the numbers, which are
+// parameters here.
 #pragma once
 
 #include <cstddef>

@@ -7,6 +7,7 @@
 #include "driver/game.hpp"
 #include "driver/history.hpp"
 #include "engine/position/legal.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/makemove.hpp"
 #include "engine/search/m26/root.hpp"
 #include "engine/search/m26/search.hpp"
@@ -26,29 +27,32 @@ int adapt_depth(int n, int t, TimeLimits limits) {
 
 namespace {
 
-// Target depth of the next search, one per colour, kept from move to move
-// and set afresh when a game starts.
-template <Side S> i8& target_depth() {
-    static i8 n = 7;
-    return n;
-}
-
-template <Side S>
-int presort(int depth, Move* ru, int a) {
-    if constexpr (S == Side::White) return ITERACJASORTB(depth, ru, a, 0);
-    else return ITERACJASORTC(depth, ru, a, 0);
-}
+// Target depth of the next search, one per colour, kept from move to move.
+// `fresh`: no search of this colour yet in the current game, so the first one
+// takes the depth of a new game from the clock, however many moves were
+// played before it (moves given in force mode, a position set up).
+struct TargetDepth {
+    i8 n[2] = {7, 7};
+    bool fresh[2] = {true, true};
+};
+TargetDepth target;
 
 template <Side S>
 bool ruchkomputer(char* ruchkomputera) {
-    i8& n = target_depth<S>();
+    constexpr int c = S == Side::White ? 0 : 1;
+    i8& n = target.n[c];
     const u32 T = engine_clock<S>();
 
     // 1. A game starts at a depth chosen by the clock.  Start the move clock;
     //    an empty root node.
-    if (R == 0) n = static_cast<i8>(start_depth(T));
+    if (R == 0 || target.fresh[c]) n = static_cast<i8>(start_depth(T));
+    target.fresh[c] = false;
     CZAS();
     korzen<S>().inic();
+    // The interface may cap the depth ("sd"); two plies is the shallowest
+    // search there is.
+    int planned = CONTROL.capped(n);
+    if (planned < 2) planned = 2;
 
     // 2. The time limits, from the clock before the search.
     const TimeLimits limits = time_limits(T, R);
@@ -68,13 +72,18 @@ bool ruchkomputer(char* ruchkomputera) {
     const bool book = zksiazki >= 0;
 
     // 4. Order: the moves the last search found best after the opponent's
-    //    actual reply first, then the rest by a shallow search.
+    //    actual reply first, then the rest by a shallow search.  Should the
+    //    interface stop the sort, the order it started from stands.
     clear_counters();
     int g = 0;
     if (R > 0 && !book) g = order_from_replies<S>(ru, a, opponent_move<S>());
-    if (g < a && !book) presort<S>(old::presort_depth(n), ru + g, a - g);
+    int sorted = 0;  // depth of the pre-sort, 0 when none completed
+    if (g < a && !book) sorted = presort_root<S>(ru, a, g, planned);
 
-    // 5. Search, unless the move is forced or from the book.
+    // 5. Search, unless the move is forced or from the book.  A search
+    //    stopped by the clock or by "?" plays the best move of those it
+    //    searched to the end; with none, the first move of its order, and
+    //    the record gives the depth behind that choice: the pre-sort's, or 0.
     int p = 0;
     int f = 0;   // the chosen move's value, White's side; 0 when not searched
     int nb = 0;  // depth searched; 0 when nothing was searched
@@ -84,10 +93,17 @@ bool ruchkomputer(char* ruchkomputera) {
         p = book ? zksiazki : 0;
         t = CZAS();
     } else {
-        const RootResult r = search_root<S>(ru, a, n);
+        RootResult r{0, 0, 0};
+        if (!CONTROL.stopped) r = search_root<S>(ru, a, planned);
+        // The interface took the search back ("force", "new", ...): no move,
+        // and the tables stay what the last move left.
+        if (CONTROL.withdrawn()) {
+            korzen<S>().zwolnij();
+            return false;
+        }
         p = r.p;
         f = r.f;
-        nb = n;
+        nb = r.finished > 0 ? planned : sorted;
         t = CZAS();
         n = static_cast<i8>(adapt_depth(n, t, limits));
     }
@@ -109,7 +125,11 @@ bool ruchkomputer(char* ruchkomputera) {
     i8 zap[8] = {};
     zrobruch<S>(zap, m.nr, m.x2);
 
-    // 7. What the search expects next is kept, and its tree freed.
+    // 7. What the search expects next is kept, and its tree freed.  A
+    //    stopped search left in its tree only the root moves it searched to
+    //    the end; their expectations are as sound as a complete search's
+    //    and are kept the same way.  Without one, the tables are cleared:
+    //    the old ones belong to the position before the last move.
     if (searched) keep_replies<S>(m);
     return true;
 }
@@ -119,8 +139,8 @@ bool ruchkomputer(char* ruchkomputera) {
 bool ruchkomputerbiale(char* ruchkomputera) { return ruchkomputer<Side::White>(ruchkomputera); }
 bool ruchkomputerczarne(char* ruchkomputera) { return ruchkomputer<Side::Black>(ruchkomputera); }
 
-int target_depth_of(Side s) {
-    return s == Side::White ? target_depth<Side::White>() : target_depth<Side::Black>();
-}
+int target_depth_of(Side s) { return target.n[s == Side::White ? 0 : 1]; }
+
+void new_game() { target.fresh[0] = target.fresh[1] = true; }
 
 }  // namespace morvelak::m26

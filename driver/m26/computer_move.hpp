@@ -35,11 +35,16 @@ int adapt_depth(int n, int t, TimeLimits limits);
 // Chooses the engine's move for White / Black, writes its part of the game
 // record, makes the move on the board and puts its coordinate text (castling
 // as the king's move) into ruchkomputera[0..3].  Returns false, changing
-// nothing, when the side has no legal move.
+// nothing, when the side has no legal move or when the interface withdrew
+// the search (CONTROL) before it ended.
 bool ruchkomputerbiale(char* ruchkomputera);
 bool ruchkomputerczarne(char* ruchkomputera);
 
 // The target depth the next search of the engine playing S will use.
 int target_depth_of(Side s);
+
+// A game starts ("new", a position set up): the first search of each colour
+// takes its depth from the clock again.
+void new_game();
 
 }  // namespace morvelak::m26

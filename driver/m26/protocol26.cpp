@@ -4,7 +4,9 @@
 #include "driver/old/history.hpp"
 #include "driver/rebuild.hpp"
 #include "engine/eval/old/eval.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/m26/root.hpp"
+#include "engine/search/old/state.hpp"
 
 namespace morvelak::m26 {
 
@@ -27,6 +29,15 @@ void note_opponent_move(Side mover, int from, int x2) {
     if (mover == Side::White) OSTRUCHB = m; else OSTRUCHC = m;
 }
 
+// Analysis searches at depth 2, 3, ... up to the deepest search the tables
+// allow, or the interface's depth limit (two plies at least).
+void analyse(Side toMove) {
+    int cap = CONTROL.capped(old::MAX_DEPTH);
+    if (cap < 2) cap = 2;
+    if (toMove == Side::White) analyse_root<Side::White>(cap);
+    else analyse_root<Side::Black>(cap);
+}
+
 constexpr BuildPolicy POLICY{
     .features = FEATURES,
     .position_keys = false,
@@ -40,6 +51,8 @@ constexpr BuildPolicy POLICY{
     .history_remove = nullptr,  // "remove" is not understood: logged, nothing else
     .note_opponent_move = note_opponent_move,
     .name = "MORVELAK 26",
+    .new_game = new_game,
+    .analyse = analyse,
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "driver/engine_move.hpp"
 #include "driver/history.hpp"
 #include "engine/position/legal.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/m28/root.hpp"
@@ -19,16 +20,20 @@ namespace {
 
 RootReport report{};
 
-// Target depth of the next search, one per colour, kept from move to move
-// and set afresh when a game starts.
-template <Side S> i8& target_depth() {
-    static i8 n = 9;
-    return n;
-}
+// Target depth of the next search, one per colour, kept from move to move.
+// `fresh`: no search of this colour yet in the current game, so the first one
+// takes the depth of a new game from the clock, however many moves were
+// played before it (moves given in force mode, a position set up).
+struct TargetDepth {
+    i8 n[2] = {9, 9};
+    bool fresh[2] = {true, true};
+};
+TargetDepth target;
 
 template <Side S>
 bool ruchkomputer(char* ruchkomputera) {
-    i8& n = target_depth<S>();
+    constexpr int c = S == Side::White ? 0 : 1;
+    i8& n = target.n[c];
     // 1. Start the move clock.
     CZAS();
 
@@ -41,7 +46,12 @@ bool ruchkomputer(char* ruchkomputera) {
     // A new game (no full move played yet) starts at a depth chosen by the
     // clock.  This build keeps its clock as a signed number.
     const i32 clock = static_cast<i32>(engine_clock<S>());
-    if (R == 0) n = static_cast<i8>(start_depth(clock));
+    if (R == 0 || target.fresh[c]) n = static_cast<i8>(start_depth(clock));
+    target.fresh[c] = false;
+    // The interface may cap the depth ("sd"); two plies is the shallowest
+    // search there is.
+    int planned = CONTROL.capped(n);
+    if (planned < 2) planned = 2;
 
     // 3. The book, while the game is young.  It counts plies, the game full
     //    moves.  Its move must be legal here.
@@ -54,14 +64,19 @@ bool ruchkomputer(char* ruchkomputera) {
 
     // 4. Order the root: what the previous search stored for this position
     //    first, then the rest by a shallow search.  A single move needs no
-    //    order, and the book needs none.
+    //    order, and the book needs none.  Should the interface stop the
+    //    sort, the order it started from stands.
     int g = 0;
     if (R > 0 && !book) g = hash_order_root<S>(ru, a);
     L = 0;
-    if (searches) presort_root<S>(ru, a, g, n);
+    int sorted = 0;  // depth of the pre-sort, 0 when none completed
+    if (searches) sorted = presort_root<S>(ru, a, g, planned);
 
-    // 5. The search, or the book's or the only move.
-    begin_root(n);
+    // 5. The search, or the book's or the only move.  A search stopped by
+    //    the clock or by "?" plays the best move of those it searched to the
+    //    end; with none, the first move of its order, and the record gives
+    //    the depth behind that choice: the pre-sort's, or 0.
+    begin_root(planned);
     int p = 0;
     int f = 0;   // score, White's side; 0 when nothing was searched
     int nb = 0;  // depth searched; 0 when nothing was searched
@@ -70,9 +85,12 @@ bool ruchkomputer(char* ruchkomputera) {
         p = book ? zksiazki : 0;
         t = CZAS();
     } else {
-        p = search_root<S>(ru, a, n, &f);
+        int finished = 0;
+        if (!CONTROL.stopped) p = search_root<S>(ru, a, planned, &f, &finished);
+        // The interface took the search back ("force", "new", ...): no move.
+        if (CONTROL.withdrawn()) return false;
+        nb = finished > 0 ? planned : sorted;
         // 6. Depth of the next search from the time this one took.
-        nb = n;
         t = CZAS();
         n = static_cast<i8>(adapt_depth(n, t, clock, R));
     }
@@ -94,6 +112,8 @@ bool ruchkomputer(char* ruchkomputera) {
 }
 
 }  // namespace
+
+void new_game() { target.fresh[0] = target.fresh[1] = true; }
 
 bool ruchkomputerbiale(char* ruchkomputera) { return ruchkomputer<Side::White>(ruchkomputera); }
 bool ruchkomputerczarne(char* ruchkomputera) { return ruchkomputer<Side::Black>(ruchkomputera); }

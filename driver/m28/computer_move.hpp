@@ -28,14 +28,19 @@ inline constexpr int adapt_depth(int n, int t, i32 clock, int fullMoves) {
 // Chooses the engine's move for White / Black, writes its part of the game
 // record, makes the move on the board and puts its coordinate text (castling
 // as the king's move) into ruchkomputera[0..3].  Returns false, changing
-// nothing, when the side has no legal move.
+// nothing, when the side has no legal move or when the interface withdrew
+// the search (CONTROL) before it ended.
 bool ruchkomputerbiale(char* ruchkomputera);
 bool ruchkomputerczarne(char* ruchkomputera);
 
+// A game starts ("new", a position set up): the first search of each colour
+// takes its depth from the clock again.
+void new_game();
+
 // What the last computer move did, for the tests: the root moves in the
 // order they were searched, how many of them the position table placed in
-// front, the move chosen, the depth searched (0 when nothing was searched)
-// and its score from White's side.
+// front, the move chosen, the depth behind it as the record gives it (0 when
+// nothing was searched) and its score from White's side.
 struct RootReport {
     Move order[MAX_MOVES];
     int a;

@@ -4,6 +4,9 @@
 #include "driver/old/history.hpp"
 #include "driver/rebuild.hpp"
 #include "engine/eval/old/eval.hpp"
+#include "engine/search/control.hpp"
+#include "engine/search/m28/root.hpp"
+#include "engine/search/old/state.hpp"
 
 namespace morvelak::m28 {
 
@@ -23,6 +26,15 @@ void after_ply(Side mover) { old::store_after_move(mover); }
 // engine's opponent is to move again.
 void remove(Side engine) { old::take_back_full_move(engine); }
 
+// Analysis searches at depth 2, 3, ... up to the deepest search the tables
+// allow, or the interface's depth limit (two plies at least).
+void analyse(Side toMove) {
+    int cap = CONTROL.capped(old::MAX_DEPTH);
+    if (cap < 2) cap = 2;
+    if (toMove == Side::White) analyse_root<Side::White>(cap);
+    else analyse_root<Side::Black>(cap);
+}
+
 constexpr BuildPolicy POLICY{
     .features = FEATURES,
     .position_keys = false,
@@ -35,6 +47,8 @@ constexpr BuildPolicy POLICY{
     .history_after_ply = after_ply,
     .history_remove = remove,
     .note_opponent_move = nullptr,
+    .new_game = new_game,
+    .analyse = analyse,
 };
 
 }  // namespace

@@ -126,12 +126,14 @@ public:
         if (write(to_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) ADD_FAILURE();
     }
     // Reads until a line beginning with `prefix` has arrived, or `seconds`
-    // have passed; returns everything read so far.
-    std::string read_until(const std::string& prefix, int seconds) {
+    // have passed; returns everything read so far.  Only lines that begin at
+    // or after offset `from` of that text count.
+    std::string read_until(const std::string& prefix, int seconds, std::size_t from = 0) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
         for (;;) {
-            for (const std::string& l : split_lines(got_))
-                if (l.compare(0, prefix.size(), prefix) == 0 && got_.find(l + "\n") != std::string::npos)
+            const std::string tail = from < got_.size() ? got_.substr(from) : std::string();
+            for (const std::string& l : split_lines(tail))
+                if (l.compare(0, prefix.size(), prefix) == 0 && tail.find(l + "\n") != std::string::npos)
                     return got_;
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 end - std::chrono::steady_clock::now()).count();

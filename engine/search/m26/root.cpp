@@ -7,13 +7,16 @@
 #include "driver/old/history.hpp"
 #include "driver/rebuild.hpp"
 #include "engine/eval/material.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/makemove.hpp"
 #include "engine/search/m26/search.hpp"
 #include "engine/search/m26/state.hpp"
+#include "engine/search/old/ordering.hpp"
 
 namespace morvelak::m26 {
 
 SquareMove OSTRUCHB{0, 0}, OSTRUCHC{0, 0};
+std::FILE* thinking_stream = stdout;
 
 void ReplyTables::clear() {
     for (SquareMove& m : tablica1) m = SquareMove{0, 0};
@@ -44,7 +47,34 @@ int search_reply(int d, int alfa, int beta, i8* ndroga, wezel* child) {
     else return OBLICZB(PLY, d, alfa, beta, 0, ndroga, child, flaga);
 }
 
+// Analysis: a new best move at depth n, its score from the side to move,
+// the time in centiseconds and the nodes so far, and the move.
+void thinking_line(int n, int shown, const char* move) {
+    if (!CONTROL.post) return;
+    std::fprintf(thinking_stream, "%d %d %ld %lu %.4s\n", n, shown, CONTROL.elapsed_ms() / 10,
+                 static_cast<unsigned long>(L), move);
+    std::fflush(thinking_stream);
+}
+
 }  // namespace
+
+template <Side S>
+int presort_root(Move* ru, int a, int g, int n) {
+    const int depth = old::presort_depth(n);
+    // The search nodes need two plies at least.
+    if (g >= a || depth < 2) return 0;
+    // A stopped sort leaves its moves in an order made of unfinished values:
+    // the order it started from is put back.
+    Move before[MAX_MOVES];
+    std::copy(ru + g, ru + a, before);
+    if constexpr (S == Side::White) ITERACJASORTB(depth, ru + g, a - g, 0);
+    else ITERACJASORTC(depth, ru + g, a - g, 0);
+    if (CONTROL.stopped) {
+        std::copy(before, before + (a - g), ru + g);
+        return 0;
+    }
+    return depth;
+}
 
 template <Side S>
 int order_from_replies(Move* ru, int a, SquareMove last) {
@@ -77,6 +107,8 @@ int order_from_replies(Move* ru, int a, SquareMove last) {
 template <Side S>
 RootResult search_root(Move* ru, int a, int n) {
     constexpr int sg = Own<S>::sign;
+    // Analysis builds no tree: the tree serves the next move of a game.
+    const bool tree = !CONTROL.analysis;
     wezel& root = korzen<S>();
     // The material of the position, the base of every root move's balance.
     const int material = OCENAMAT(PL, SCALE_TREE_BUILD.pawn);
@@ -84,17 +116,21 @@ RootResult search_root(Move* ru, int a, int n) {
     int bound = -sg * 12000;  // alfa for White, beta for Black
     int okno = 24000;
     int p = 0;
+    int done = 0;             // moves searched to the end
     PLY = static_cast<i8>(n);
     // The root records as many moves as a node holds; moves beyond are
     // searched all the same, without a tree below them.
-    root.ile1 = root.ile2 = static_cast<i8>(std::min(a, NODE_MOVES));
+    if (tree) root.ile1 = root.ile2 = static_cast<i8>(std::min(a, NODE_MOVES));
     i8 ndroga[old::PATH_BYTES];
     i8 zap[8] = {};
+    CONTROL.moveCount = a;
 
     for (int b = 0; b < a; ++b) {
         const Move m = ru[b];
+        CONTROL.moveIndex = b;
+        move_text<S>(m, CONTROL.moveText);
         wezel* child = nullptr;
-        if (b < NODE_MOVES) {
+        if (tree && b < NODE_MOVES) {
             root.ruch[b] = m;
             child = nowy_wezel();
             root.nast[b] = child;
@@ -108,7 +144,7 @@ RootResult search_root(Move* ru, int a, int n) {
             e = -sg * 20;
         } else if constexpr (S == Side::White) {
             e = search_reply<S>(d, bound, bound + okno, ndroga, child);
-            if (e >= bound + okno) {
+            if (e >= bound + okno && !CONTROL.stopped) {
                 // Better than the best: the value itself is wanted, and the
                 // tree of the failed search goes.
                 if (child) { child->zwolnij(); child->inic(); }
@@ -117,22 +153,62 @@ RootResult search_root(Move* ru, int a, int n) {
             }
         } else {
             e = search_reply<S>(d, bound - okno, bound, ndroga, child);
-            if (e <= bound - okno) {
+            if (e <= bound - okno && !CONTROL.stopped) {
                 if (child) { child->zwolnij(); child->inic(); }
                 std::memset(ndroga, 0, old::PATH_BYTES);
                 e = search_reply<S>(d, -32000, bound, ndroga, child);
             }
         }
         skasujruch<S>(zap, m.nr, m.x2);
+        if (CONTROL.stopped) {
+            // A move whose search was cut short proves nothing, not even
+            // that it beat the window: its subtree goes, and the root keeps
+            // the moves before it, each searched to the end.
+            if (child) {
+                child->zwolnij();
+                delete child;
+                root.nast[b] = nullptr;
+            }
+            if (tree) root.ile1 = root.ile2 = static_cast<i8>(std::min(b, NODE_MOVES));
+            break;
+        }
+        ++done;
         okno = 1;
-        if (b < NODE_MOVES) root.wart[b] = e;
+        if (tree && b < NODE_MOVES) root.wart[b] = e;
         if (sg > 0 ? e > bound : e < bound) bound = e;
         if (sg > 0 ? e > f : e < f) {
             f = e;
             p = b;
+            if (CONTROL.analysis) thinking_line(n, sg * f, CONTROL.moveText);
         }
     }
-    return RootResult{p, f};
+    if (CONTROL.stopped && done == 0) {
+        // Nothing searched to the end: the order's first move, unscored.
+        p = 0;
+        f = 0;
+    }
+    return RootResult{p, f, done};
+}
+
+template <Side S>
+void analyse_root(int cap) {
+    Move ru[MAX_MOVES];
+    const int a = generate_root_moves<S>(ru);
+    if (a == 0) return;
+    clear_counters();
+    Move lead = ru[0];
+    for (int n = 2; n <= cap; ++n) {
+        CONTROL.depth = n;
+        presort_root<S>(ru, a, 0, n);
+        if (CONTROL.stopped) return;
+        // The best move of the depth before leads; the rest keep the order
+        // of the pre-sort.
+        const int b = static_cast<int>(std::find(ru, ru + a, lead) - ru);
+        if (b < a) std::rotate(ru, ru + b, ru + b + 1);
+        const RootResult r = search_root<S>(ru, a, n);
+        if (CONTROL.stopped) return;
+        lead = ru[r.p];
+    }
 }
 
 template <Side S>
@@ -159,6 +235,10 @@ template wezel& korzen<Side::White>();
 template wezel& korzen<Side::Black>();
 template ReplyTables& tables<Side::White>();
 template ReplyTables& tables<Side::Black>();
+template int presort_root<Side::White>(Move*, int, int, int);
+template int presort_root<Side::Black>(Move*, int, int, int);
+template void analyse_root<Side::White>(int);
+template void analyse_root<Side::Black>(int);
 template int order_from_replies<Side::White>(Move*, int, SquareMove);
 template int order_from_replies<Side::Black>(Move*, int, SquareMove);
 template RootResult search_root<Side::White>(Move*, int, int);

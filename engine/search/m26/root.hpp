@@ -23,6 +23,8 @@
 // Each colour's computer move owns its root node and its tables.
 #pragma once
 
+#include <cstdio>
+
 #include "engine/position/attackmap.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/m26/tree.hpp"
@@ -88,9 +90,18 @@ int generate_root_moves(Move* ru) {
 // many moves were placed.
 template <Side S> int order_from_replies(Move* ru, int a, SquareMove last);
 
+// Orders the root moves ru[g .. a) of side S, the ones the reply tables did
+// not place, by a full-window search of each, presort_depth(n) deep.
+// Returns the depth of that search, or 0 when there was none: every move was
+// placed, or the search to n is too shallow to have a shallower one below it
+// (n < 4), or CONTROL stopped it, in which case the moves are put back in
+// the order they had before.
+template <Side S> int presort_root(Move* ru, int a, int g, int n);
+
 struct RootResult {
-    int p;  // index in ru of the move chosen
-    int f;  // its value, White's side
+    int p;         // index in ru of the move chosen
+    int f;         // its value, White's side
+    int finished;  // root moves searched to the end
 };
 
 // Searches the a root moves ru of side S once to depth n (a >= 1), filling
@@ -99,11 +110,31 @@ struct RootResult {
 // best so far and, if it beats it, a search again with an open far end.  A
 // move that returns to a board already stored twice in the game history
 // scores 20 against the engine without being searched.
+//
+// When CONTROL stops the search, the move under search counts for nothing:
+// its subtree is freed and the root node keeps only the moves searched to
+// the end before it, so the tree holds complete searches alone.  The result
+// is the best of those; with none, index 0 (the first move of the order the
+// search started from) and value 0.
+//
+// In analysis the search builds no tree (the tree serves the next move of a
+// game only) and prints a thinking line for every new best move.
 template <Side S> RootResult search_root(Move* ru, int a, int n);
+
+// Where the thinking lines of analysis go (standard output; tests redirect).
+extern std::FILE* thinking_stream;
+
+// Analysis of the position for side S to move: the build's own search at
+// depth 2, 3, ... up to cap, each ordered by the pre-sort with the best move
+// of the depth before in front, until CONTROL stops it.  The reply tables are
+// left as the game left them.
+template <Side S> void analyse_root(int cap);
 
 // After the chosen move `played` (the root-list entry) has been made: sorts
 // the tree, refills the tables from the subtree of the move played and frees
-// the tree.  After sorting, the move played leads the root node (it is the
+// the tree.  After a stopped search the tree holds the root moves searched
+// to the end, and the tables come from them as from a complete search; when
+// there were none, the tables are cleared.  After sorting, the move played leads the root node (it is the
 // first move whose value is the best); should it not, because it stood
 // beyond the moves a node records, the tables are only cleared.
 template <Side S> void keep_replies(Move played);

@@ -14,6 +14,7 @@
 #include "engine/position/attackmap.hpp"
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/makemove.hpp"
 #include "engine/search/m26/ordering.hpp"
 #include "engine/search/m26/search.hpp"
@@ -59,6 +60,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
     auto better = [](int v, int b) { return sg > 0 ? v > b : v < b; };
     int& own_bound = sg > 0 ? alfa : beta;
     const int opp_bound = sg > 0 ? beta : alfa;
+
+    // The move's time is up, or the interface wants the move now: unwind.
+    // Whatever a stopped node returns, its callers throw away.
+    if (CONTROL.poll()) return 0;
 
     old::margin_on_entry<Build, S>();
     const bool writes = pusty == 0 && I == 0;
@@ -123,6 +128,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
                 if (reaches(s, opp_bound)) s = last_ply_after<S>(s, na, nb, 1, ndroga);
             } else {
                 s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga, dowpisania, 0);
+                if (CONTROL.stopped) return 0;
             }
             if (reaches(s, opp_bound)) {
                 ++LB;
@@ -136,7 +142,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
     //    four to six plies from the horizon the captures are sorted by the
     //    attack map, nearer the horizon not at all.  The killers are tried
     //    behind the captures there, and behind the first move deeper.
-    if (a > 1 && ply > 6) iteracjasort<S>(internal_sort_depth(ply), ru, a, 1);
+    if (a > 1 && ply > 6) {
+        iteracjasort<S>(internal_sort_depth(ply), ru, a, 1);
+        if (CONTROL.stopped) return 0;
+    }
     const bool mapSorts = ply >= 4 && ply <= 6;
     if (mapSorts && aa > 0) posortuj<S>(ru, aa, 0, si);
     const int g = old::killer_prefix(ply, aa);
@@ -187,8 +196,19 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
             }
             v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, child, childFlag);
         }
-        // 4.4 Unmake.
+        // 4.4 Unmake.  A stopped search leaves before its unfinished value
+        //     can reach the tree, the killers or the line.  A node that gave
+        //     its moves nodes of their own frees them again and leaves its
+        //     tree node empty, so that nothing of it outlives the search.
         skasujruch<S>(zap, m.nr, m.x2);
+        if (CONTROL.stopped) {
+            if (grows) {
+                dowpisania->ile1 = static_cast<i8>(std::min(b + 1, NODE_MOVES));
+                dowpisania->zwolnij();
+                dowpisania->ile1 = dowpisania->ile2 = 0;
+            }
+            return 0;
+        }
         if (records && b < NODE_MOVES) {
             dowpisania->ruch[b] = m;
             dowpisania->wart[b] = v;

@@ -1,10 +1,13 @@
 #include "engine/search/m28/root.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "driver/old/history.hpp"
 #include "driver/rebuild.hpp"
 #include "engine/eval/material.hpp"
+#include "engine/position/legal.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/m28/search.hpp"
@@ -16,11 +19,21 @@ namespace morvelak::m28 {
 std::FILE* progress_stream = stdout;
 
 template <Side S>
-void presort_root(Move* ru, int a, int g, int n) {
-    if (g >= a) return;
+int presort_root(Move* ru, int a, int g, int n) {
     const int depth = old::presort_depth(n);
+    // The search nodes need two plies at least.
+    if (g >= a || depth < 2) return 0;
+    // A stopped sort leaves its moves in an order made of unfinished values:
+    // the order it started from is put back.
+    Move before[MAX_MOVES];
+    std::copy(ru + g, ru + a, before);
     if constexpr (S == Side::White) ITERACJASORTB(depth, ru + g, a - g, 0);
     else ITERACJASORTC(depth, ru + g, a - g, 0);
+    if (CONTROL.stopped) {
+        std::copy(before, before + (a - g), ru + g);
+        return 0;
+    }
+    return depth;
 }
 
 void begin_root(int n) {
@@ -36,11 +49,21 @@ namespace {
 // the window.
 template <Side S>
 void progress(int n, int shown, int b, int a, bool failHigh) {
+    if (!CONTROL.post || CONTROL.analysis) return;
     const char* mark = failHigh ? "!" : "";
     if constexpr (S == Side::White)
         std::fprintf(progress_stream, "%d %d 1 1 (%d/%d) %sMORVELAK\n", n, shown, b + 1, a, mark);
     else
         std::fprintf(progress_stream, "%d %d 1 1(%d/%d) %sMORVELAK\n", n, shown, b + 1, a, mark);
+    std::fflush(progress_stream);
+}
+
+// Analysis: a new best move at depth n, its score from the side to move,
+// the time in centiseconds and the nodes so far, and the move.
+void thinking_line(int n, int shown, const char* move) {
+    if (!CONTROL.post) return;
+    std::fprintf(progress_stream, "%d %d %ld %lu %.4s\n", n, shown, CONTROL.elapsed_ms() / 10,
+                 static_cast<unsigned long>(L), move);
     std::fflush(progress_stream);
 }
 
@@ -54,8 +77,10 @@ int search_reply(int n, int d, int alfa, int beta, i8* ndroga) {
 }  // namespace
 
 template <Side S>
-int search_root(const Move* ru, int a, int n, int* best) {
+int search_root(const Move* ru, int a, int n, int* best, int* finished) {
     constexpr int sg = Own<S>::sign;
+    // Analysis leaves the position table to the game.
+    const bool records = !CONTROL.analysis;
     // The material base of every root move: the position before it.
     i8 board[100];
     std::memcpy(board, PL, 100);
@@ -65,30 +90,34 @@ int search_root(const Move* ru, int a, int n, int* best) {
     int bound = -sg * 12000;  // alfa for White, beta for Black
     int okno = 24000;         // the first move's window is open
     int p = 0;
+    int done = 0;             // moves searched to the end
     i8 ndroga[old::PATH_BYTES];
     i8 zap[8] = {};
+    CONTROL.moveCount = a;
 
     for (int b = 0; b < a; ++b) {
+        const Move m = ru[b];
+        CONTROL.moveIndex = b;
+        move_text<S>(m, CONTROL.moveText);
         progress<S>(n, sg * bound, b, a, false);
         HASHB = 1;  // recording off, unless this search makes a main line
         std::memset(ndroga, 0, sizeof ndroga);
-        const Move m = ru[b];
         const int d = material + zrobruch<S>(zap, m.nr, m.x2);
         int e;
         if (old::czypotrojne() >= 1) {
             // The board after the move stood in the game before.
             e = -sg * 20;
         } else {
-            if (b == 0) HASHB = 0;
+            if (b == 0 && records) HASHB = 0;
             // The window: (alfa, alfa + okno) for White, (beta - okno, beta)
             // for Black.
             const int edge = bound + sg * okno;
             e = sg > 0 ? search_reply<S>(n, d, bound, edge, ndroga)
                        : search_reply<S>(n, d, edge, bound, ndroga);
-            if (sg > 0 ? e >= edge : e <= edge) {
+            if ((sg > 0 ? e >= edge : e <= edge) && !CONTROL.stopped) {
                 // Better than the best so far: search again with the far end
                 // open, and record this main line.
-                HASHB = 0;
+                if (records) HASHB = 0;
                 progress<S>(n, sg * bound, b, a, true);
                 std::memset(ndroga, 0, sizeof ndroga);
                 e = sg > 0 ? search_reply<S>(n, d, bound, 12000, ndroga)
@@ -96,20 +125,57 @@ int search_root(const Move* ru, int a, int n, int* best) {
             }
         }
         skasujruch<S>(zap, m.nr, m.x2);
+        // A move whose search was cut short proves nothing, not even that
+        // it beat the window.
+        if (CONTROL.stopped) break;
+        ++done;
         okno = 1;
         if (sg > 0 ? e > bound : e < bound) bound = e;
         if (sg > 0 ? e > f : e < f) {
             f = e;
             p = b;
+            if (CONTROL.analysis) thinking_line(n, sg * f, CONTROL.moveText);
         }
     }
+    if (CONTROL.stopped && done == 0) {
+        // Nothing searched to the end: the order's first move, unscored.
+        p = 0;
+        f = 0;
+    }
     *best = f;
+    if (finished) *finished = done;
     return p;
 }
 
-template void presort_root<Side::White>(Move*, int, int, int);
-template void presort_root<Side::Black>(Move*, int, int, int);
-template int search_root<Side::White>(const Move*, int, int, int*);
-template int search_root<Side::Black>(const Move*, int, int, int*);
+template <Side S>
+void analyse_root(int cap) {
+    Move ru[MAX_MOVES];
+    const int a = generate_legal<S>(ru);
+    if (a == 0) return;
+    HASHB = 1;  // nothing of the analysis goes into the position table
+    L = 0;
+    Move lead = ru[0];
+    for (int n = 2; n <= cap; ++n) {
+        CONTROL.depth = n;
+        presort_root<S>(ru, a, 0, n);
+        if (CONTROL.stopped) return;
+        // The best move of the depth before leads; the rest keep the order
+        // of the pre-sort.
+        const int b = static_cast<int>(std::find(ru, ru + a, lead) - ru);
+        if (b < a) std::rotate(ru, ru + b, ru + b + 1);
+        PLY = static_cast<i8>(n);
+        int best;
+        const int p = search_root<S>(ru, a, n, &best);
+        if (CONTROL.stopped) return;
+        lead = ru[p];
+    }
+}
+
+template int presort_root<Side::White>(Move*, int, int, int);
+template int presort_root<Side::Black>(Move*, int, int, int);
+template int search_root<Side::White>(const Move*, int, int, int*, int*);
+template int search_root<Side::Black>(const Move*, int, int, int*, int*);
+template void analyse_root<Side::White>(int);
+template void analyse_root<Side::Black>(int);
 
 }  // namespace morvelak::m28

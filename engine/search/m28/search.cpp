@@ -15,6 +15,7 @@
 #include "engine/position/attacks.hpp"
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/old/lastply.hpp"
@@ -50,6 +51,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     int& own_bound = sg > 0 ? alfa : beta;
     const int opp_bound = sg > 0 ? beta : alfa;
 
+    // 0. The move's time is up, or the interface wants the move now: unwind.
+    //    Whatever a stopped node returns, its callers throw away.
+    if (CONTROL.poll()) return 0;
+
     // 1. The routine's positional guess for its last full-width ply starts
     //    from the first position it is ever entered with.
     old::margin_on_entry<Build, S>();
@@ -78,6 +83,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
                 if (reaches(s, opp_bound)) s = old::oblicz_ply1<T, LastPly>(s, na, nb, 1, ndroga);
             } else {
                 s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga);
+                if (CONTROL.stopped) return 0;
             }
             if (reaches(s, opp_bound)) {
                 fill_pairs(sdroga, ply, END_OF_LINE);
@@ -105,7 +111,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     //    near the leaves by the static capture sort, whose count of good
     //    captures replaces the capture count.  Killers come behind the prefix
     //    so ordered.
-    if (a > 1 && ply > 6) iteracjasort<S>(internal_sort_depth(ply), ru, a, 1);
+    if (a > 1 && ply > 6) {
+        iteracjasort<S>(internal_sort_depth(ply), ru, a, 1);
+        if (CONTROL.stopped) return 0;
+    }
     if (ply < 7 && aa > 0) aa = sortbic<S>(ru, aa);
     const int g = old::killer_prefix(ply, aa);
 
@@ -134,8 +143,11 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
         int v;
         if (ply == 2) v = old::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga);
         else v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga);
-        // 6.3 Unmake.
+        // 6.3 Unmake.  A stopped search leaves before its unfinished value
+        //     can reach the table, the killers or the line: the record
+        //     begun here stays unclosed, beyond the complete ones.
         skasujruch<S>(zap, m.nr, m.x2);
+        if (CONTROL.stopped) return 0;
         if (records) hash_store<S>(b, m, v);
 
         // 6.4 A new best move: pass its line up.
