@@ -1,6 +1,6 @@
 // The two older programs while they think, held the way an interface holds
-// them: "?" ends a long search at once with a legal move, "sd" caps the
-// depth, analysis prints its lines and leaves the game record alone, and
+// them: "?" ends a long search at once with a legal move, analysis prints
+// its lines for the side to move and leaves the game record alone, and
 // "nopost" silences the hash-table build's progress lines.
 #include "tests/programs/support.hpp"
 
@@ -54,14 +54,6 @@ TEST_P(OlderThinking, MoveNowEndsALongSearchWithALegalMove) {
     char played[5] = {};
     ASSERT_EQ(std::sscanf(record.c_str(), "%d %4s", &depth, played), 2) << record;
     EXPECT_EQ(played, move);
-}
-
-TEST_P(OlderThinking, SdCapsTheDepthInTheRecord) {
-    const std::string program = GetParam();
-    const Outcome o = run("xboard\nprotover 2\nnew\nsd 3\ntime 100000\notim 100000\nusermove e2e4\nquit\n", program);
-    EXPECT_EQ(o.rc, 0);
-    ASSERT_EQ(moves_of(o).size(), 1u) << o.out;
-    EXPECT_EQ(o.record.substr(0, 12), "e2e4 3 " + moves_of(o)[0] + " ") << o.record;
 }
 
 // Analysis of the start, then of the position after a move given in
