@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <string>
 
+#include "driver/bench.hpp"
 #include "driver/old/history.hpp"
 #include "engine/position/types.hpp"
 
@@ -92,6 +93,9 @@ struct BuildPolicy {
     // stops it or the build's deepest search is done; thinking lines carry
     // the real time and node count.  Null: the build cannot analyse.
     void (*analyse)(Side toMove) = nullptr;
+
+    // The build's search of a bench position ("morvelakNN bench").
+    BenchSearch bench = nullptr;
 };
 
 // Size of the line buffer: 255 characters and the terminating zero.

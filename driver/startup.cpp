@@ -58,7 +58,11 @@ std::FILE* start_up(const BuildPolicy& policy, std::FILE* out) {
     return log;
 }
 
-int run_engine(const BuildPolicy& policy) {
+int run_engine(const BuildPolicy& policy, int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "bench") == 0 && policy.bench) {
+        run_bench(policy.bench, stdout);
+        return 0;
+    }
     std::FILE* log = start_up(policy, stdout);
     return protocol_loop(policy, stdin, stdout, log);
 }

@@ -26,7 +26,8 @@ extern const char* const STANDARD_BOARD;
 std::FILE* start_up(const BuildPolicy& policy, std::FILE* out);
 
 // The whole program: start-up, then the command loop on standard input and
-// output.  Returns the program's exit status.
-int run_engine(const BuildPolicy& policy);
+// output; or, when the first argument is "bench", the build's bench
+// (driver/bench.hpp) and nothing else.  Returns the program's exit status.
+int run_engine(const BuildPolicy& policy, int argc, char** argv);
 
 }  // namespace morvelak

@@ -53,6 +53,7 @@ constexpr BuildPolicy POLICY{
     .name = "MORVELAK 26",
     .new_game = new_game,
     .analyse = analyse,
+    .bench = bench_first_move,
 };
 
 }  // namespace

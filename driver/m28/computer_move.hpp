@@ -3,11 +3,20 @@
 // lines, time control between moves.
 #pragma once
 
+#include <cstdio>
+
+#include "engine/position/fen.hpp"
+#include "engine/position/types.hpp"
+
 #include "driver/depth_control.hpp"
 #include "engine/position/types.hpp"
 #include "engine/search/old/state.hpp"
 
 namespace morvelak::m28 {
+
+// The bench search of this build (driver/bench.hpp): the position searched
+// as the first move of a game, the way the computer move searches it.
+u32 bench_first_move(const FenPosition& position, char* move, std::FILE* sink);
 
 // Target depth at the start of a game, from the engine's clock in
 // centiseconds (compared as a signed number): 9 plies, 10 above 2 minutes,

@@ -49,6 +49,7 @@ constexpr BuildPolicy POLICY{
     .note_opponent_move = nullptr,
     .new_game = new_game,
     .analyse = analyse,
+    .bench = bench_first_move,
 };
 
 }  // namespace

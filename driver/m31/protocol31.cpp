@@ -63,6 +63,7 @@ constexpr BuildPolicy POLICY{
     .history_undo = undo,
     .new_game = new_game,
     .analyse = analyse,
+    .bench = bench_first_move,
 };
 
 }  // namespace

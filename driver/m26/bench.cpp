@@ -1,0 +1,65 @@
+// m26's bench search: a position searched as the engine's first move of a
+// game on a clock of 1200 tenths of a second (depth 7), without the book:
+// the root moves pre-sorted by a shallow search, one search with the tree of
+// the root, the move made, the tree flattened and freed.
+#include "driver/bench.hpp"
+#include "driver/m26/computer_move.hpp"
+#include "driver/old/history.hpp"
+#include "driver/rebuild.hpp"
+#include "engine/eval/old/eval.hpp"
+#include "engine/eval/phase.hpp"
+#include "engine/search/m26/root.hpp"
+#include "engine/search/m26/search.hpp"
+#include "engine/search/m26/state.hpp"
+#include "engine/search/old/ordering.hpp"
+
+#include <cstring>
+
+namespace morvelak::m26 {
+
+namespace {
+
+constexpr u32 CLOCK = 1200;  // tenths of a second: depth 7
+
+template <Side S>
+u32 search_as_first_move(char* move) {
+    Move ru[MAX_MOVES];
+    const int a = generate_root_moves<S>(ru);
+    const int n = start_depth(CLOCK);
+    korzen<S>().inic();
+    clear_counters();
+    if constexpr (S == Side::White) ITERACJASORTB(old::presort_depth(n), ru, a, 0);
+    else ITERACJASORTC(old::presort_depth(n), ru, a, 0);
+    const RootResult r = search_root<S>(ru, a, n);
+    const u32 nodes = L;
+    move_text<S>(ru[r.p], move);
+    i8 zap[8] = {};
+    zrobruch<S>(zap, ru[r.p].nr, ru[r.p].x2);
+    keep_replies<S>(ru[r.p]);
+    skasujruch<S>(zap, ru[r.p].nr, ru[r.p].x2);
+    return nodes;
+}
+
+}  // namespace
+
+u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
+    build_geometry();
+    thinking_stream = sink;
+    std::memcpy(PL, pos.pl, 100);
+    std::memcpy(WYJ, pos.wyj, 4);
+    old::start_history_from(pos.toMove);
+    skroctablice(SCALE_TREE_BUILD);  // the values the phase reads
+    wstawstan();
+    skroctablice(SCALE_TREE_BUILD);
+    clear_killers();
+    reset_margins();
+    tables<Side::White>().clear();
+    tables<Side::Black>().clear();
+    ILOSCPOLB = ILOSCPOLC = 0;
+    const u32 nodes = pos.toMove == Side::White ? search_as_first_move<Side::White>(move)
+                                                : search_as_first_move<Side::Black>(move);
+    thinking_stream = stdout;
+    return nodes;
+}
+
+}  // namespace morvelak::m26
