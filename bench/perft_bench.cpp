@@ -13,7 +13,6 @@ using namespace morvelak;
 namespace {
 
 Side setup(const char* fen) {
-    build_geometry();
     FenPosition pos;
     std::string error;
     if (!parse_fen(fen, pos, error)) std::abort();

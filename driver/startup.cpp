@@ -40,7 +40,6 @@ std::FILE* start_up(const BuildPolicy& policy, std::FILE* out) {
         seed_random_from_clock();
         fill_keys();  // also clears the key window
     }
-    build_geometry();
     std::memset(WART, 0, sizeof WART);
     std::memset(PL, BORDER, sizeof PL);  // the border ring, which the loader never writes
     load_start_position();

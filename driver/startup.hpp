@@ -19,7 +19,7 @@ bool load_start_position();
 extern const char* const STANDARD_BOARD;
 
 // Everything before the first command: random seed and KEY table (builds
-// with keys), geometry, a clean board and WART, the start position with its
+// with keys), a clean board and WART, the start position with its
 // lists and evaluation set-up, history entry 0, SIGINT ignored, the log
 // opened (truncated) and the feature lines written to `out`.  Returns the
 // log, or null when it cannot be opened (the engine then runs without one).

@@ -28,7 +28,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "perft: bad FEN: %s\n", error.c_str());
         return 2;
     }
-    build_geometry();
     std::memcpy(PL, pos.pl, 100);
     std::memcpy(WYJ, pos.wyj, 4);
     skroctablice(SCALE_NEWEST);

@@ -43,7 +43,6 @@ u32 search_as_first_move(char* move) {
 }  // namespace
 
 u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
-    build_geometry();
     thinking_stream = sink;
     std::memcpy(PL, pos.pl, 100);
     std::memcpy(WYJ, pos.wyj, 4);

@@ -18,7 +18,6 @@
 namespace morvelak::m28 {
 
 u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
-    build_geometry();
     progress_stream = sink;
     std::memcpy(PL, pos.pl, 100);
     std::memcpy(WYJ, pos.wyj, 4);

@@ -18,7 +18,6 @@
 namespace morvelak::m31 {
 
 u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
-    build_geometry();
     seed_random(31);
     fill_keys();
     thinking_stream = sink;

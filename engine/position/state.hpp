@@ -11,6 +11,7 @@
 //   WART      capture values by piece code, refilled before every move
 #pragma once
 
+#include "engine/position/geometry.hpp"
 #include "engine/position/types.hpp"
 
 namespace morvelak {
@@ -28,22 +29,6 @@ extern i32 WART[22];
 // Moves examined by the search: its node counter and the bench signature.
 // (The older builds' capture estimate counts into it too.)
 extern u32 L;
-
-// Geometry, built once at start-up (build_geometry) and read-only afterwards.
-extern i8 SKO[100][8];   // knight targets of a square, fixed offset order
-extern i8 ILS[100];
-extern i8 KRO[100][8];   // king targets, "up, then clockwise"
-extern i8 ILK[100];
-extern i8 ODL[100][100];      // closeness: 5 - trunc(euclidean distance)
-extern i8 ODLKROL[100][100];  // the older evaluation's plain trunc(distance)
-
-// The playing squares in the order of a printed board, rank 8 first.  It maps
-// the n-th square character of a board file to its square and is the scan
-// order of the piece-list rebuild.
-extern const i8 TAB[64];
-
-// Fills SKO/ILS, KRO/ILK, ODL and ODLKROL.  Idempotent.
-void build_geometry();
 
 // The square of a king, looked up through its list index.
 inline int white_king_square() { return BP[2 * KROLB + 1]; }

@@ -21,7 +21,6 @@ struct Game {
     Side toMove = Side::White;
 
     Game() {
-        build_geometry();
         for (i8& b : PL) b = BORDER;
         load_text(START_BOARD, PL, WYJ);
         skroctablice(SCALE_NEWEST);

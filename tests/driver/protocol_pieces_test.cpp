@@ -132,7 +132,6 @@ TEST(TimeValue, ReadsTheNumberFromTheSixthCharacter) {
 
 class PositionTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { build_geometry(); }
     static void set(const char* board) {
         for (i8& b : PL) b = BORDER;
         load_text(board, PL, WYJ);

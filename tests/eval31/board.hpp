@@ -28,7 +28,6 @@ inline constexpr const char* START =
 
 // Sets up the board and the game counter and runs the evaluation set-up.
 inline void set_up(const std::string& rows, int plies = 0) {
-    build_geometry();
     for (i8& b : PL) b = BORDER;
     load_text((rows + "\n0 0 0 0\n").c_str(), PL, WYJ);
     skroctablice(SCALE_NEWEST);

@@ -26,7 +26,6 @@ inline constexpr const char* START =
     "WSGHKGSW";
 
 inline void set_up(const std::string& rows) {
-    build_geometry();
     for (i8& b : PL) b = BORDER;
     load_text((rows + "\n0 0 0 0\n").c_str(), PL, WYJ);
     skroctablice(SCALE_HASH_BUILD);

@@ -49,11 +49,6 @@ inline void fresh_search_state() {
 // The position of `fen` as the game position after `fullMoves` full moves
 // (R): a history that starts with it, then the driver's preparation.
 inline Side set_up(const char* fen, int fullMoves = 0) {
-    static const bool geometry = [] {
-        build_geometry();
-        return true;
-    }();
-    (void)geometry;
     FenPosition pos;
     std::string error;
     if (!parse_fen(fen, pos, error)) {

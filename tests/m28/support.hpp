@@ -34,11 +34,6 @@ inline constexpr const char* START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN
 
 // Sets up the position; returns the side to move.  fullMoves goes to R.
 inline Side set_up(const char* fen, int fullMoves = 0) {
-    static const bool geometry = [] {
-        build_geometry();
-        return true;
-    }();
-    (void)geometry;
     FenPosition pos;
     std::string error;
     if (!parse_fen(fen, pos, error)) {

@@ -15,7 +15,6 @@ namespace morvelak::m28 {
 namespace {
 
 void set_fen(const std::string& fen) {
-    build_geometry();
     FenPosition p;
     std::string error;
     ASSERT_TRUE(parse_fen(fen, p, error)) << error;

@@ -100,7 +100,6 @@ TEST(Attacks, EdgeCasesOfEachAttacker) {
 // Boards with a single piece: the engine's set of attacked squares must be
 // exactly the naive one, for every piece kind on every square.
 TEST(Attacks, SinglePieceEverywhere) {
-    build_geometry();
     for (int code : {8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20, 21}) {
         for (int s = 11; s <= 88; ++s) {
             if (!on_board(s)) continue;
@@ -134,7 +133,6 @@ TEST(Attacks, PieceOnTheTestedSquareIsIgnored) {
 
 // Random boards: every square, both colours, against the naive computation.
 TEST(Attacks, AgreesWithNaiveComputationOnRandomBoards) {
-    build_geometry();
     std::mt19937 rng(20240607);
     const i8 codes[] = {8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20, 21};
     for (int round = 0; round < 3000; ++round) {

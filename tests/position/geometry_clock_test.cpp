@@ -1,4 +1,4 @@
-// Geometry tables built at start-up, the square text conversions, the
+// Geometry tables worked out by the compiler, the square text conversions, the
 // stopwatch rule and the random generator.
 #include <gtest/gtest.h>
 
@@ -17,7 +17,6 @@ std::vector<int> row(const i8 (&table)[100][8], const i8* count, int s) {
 }
 
 TEST(Geometry, NamedRows) {
-    build_geometry();
     EXPECT_EQ(row(SKO, ILS, 11), (std::vector<int>{32, 23}));
     EXPECT_EQ(row(SKO, ILS, 45), (std::vector<int>{66, 57, 64, 53, 33, 24, 26, 37}));
     EXPECT_EQ(row(SKO, ILS, 88), (std::vector<int>{76, 67}));
@@ -32,7 +31,6 @@ TEST(Geometry, NamedRows) {
 // Every playing square: exactly the on-board targets, in the fixed offset
 // order with the missing ones closed up.
 TEST(Geometry, EveryRowFollowsTheOffsetOrder) {
-    build_geometry();
     const int knight[8] = {21, 12, 19, 8, -12, -21, -19, -8};
     const int king[8] = {10, 11, 1, -9, -10, -11, -1, 9};
     for (int s = 11; s <= 88; ++s) {
@@ -53,7 +51,6 @@ TEST(Geometry, EveryRowFollowsTheOffsetOrder) {
 }
 
 TEST(Geometry, Distances) {
-    build_geometry();
     const struct {
         int a, b, odl, odlkrol;
     } cases[] = {

@@ -20,7 +20,6 @@ namespace morvelak::test {
 // Sets the global position from a FEN that parse_fen accepts, rebuilds the
 // lists with the newest build's scale and returns the side to move.
 inline Side setup_fen(const std::string& fen) {
-    build_geometry();
     FenPosition pos;
     std::string error;
     EXPECT_TRUE(parse_fen(fen, pos, error)) << fen << ": " << error;
@@ -34,7 +33,6 @@ inline Side setup_fen(const std::string& fen) {
 // test (a king may hang, kings may be missing), WYJ from `wyj`, and rebuilds.
 inline void setup_board(const char* board, std::array<i8, 4> wyj = {0, 0, 0, 0},
                         Scale scale = SCALE_NEWEST) {
-    build_geometry();
     for (i8& b : PL) b = BORDER;
     int rank = 8, file = 1;
     for (const char* p = board; *p; ++p) {

@@ -24,7 +24,6 @@ namespace morvelak::test26 {
 
 // rows: 64 square letters; wyj: the four numbers of the board file.
 inline void set_up(const std::string& rows, const char* wyj = "0 0 0 0") {
-    build_geometry();
     for (i8& b : PL) b = BORDER;
     load_text((rows + "\n" + wyj + "\n").c_str(), PL, WYJ);
     skroctablice(SCALE_TREE_BUILD);

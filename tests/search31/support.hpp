@@ -29,12 +29,11 @@ inline constexpr const char* START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN
 // round with the colours swapped, so that each side's list visits its pieces
 // in the order the other side's list visited them (no castling, no en passant).
 inline void set_up(const char* fen, int plies = 0, bool twin = false) {
-    static const bool geometry = [] {
-        build_geometry();
+    static const bool keys = [] {
         fill_keys();
         return true;
     }();
-    (void)geometry;
+    (void)keys;
     FenPosition pos;
     std::string error;
     if (!parse_fen(fen, pos, error)) {

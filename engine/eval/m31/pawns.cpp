@@ -9,7 +9,7 @@
 // table values and of king closeness).  The weights are applied to those
 // counts on every call, so a change of weights can never meet an old score,
 // whoever makes it.  What a slot remembers besides depends only on its key
-// and on the closeness table ODL, which is geometry, fixed at start-up.
+// and on the closeness table ODL, which is fixed geometry.
 #include <array>
 #include <bit>
 #include <cstdint>
