@@ -16,8 +16,8 @@ Side setup(const char* fen) {
     FenPosition pos;
     std::string error;
     if (!parse_fen(fen, pos, error)) std::abort();
-    std::memcpy(PL, pos.pl, 100);
-    std::memcpy(WYJ, pos.wyj, 4);
+    std::memcpy(POS.PL, pos.pl, 100);
+    std::memcpy(POS.WYJ, pos.wyj, 4);
     skroctablice(SCALE_NEWEST);
     return pos.toMove;
 }

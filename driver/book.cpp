@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 #include "util/random.hpp"
 
 namespace morvelak {
@@ -134,7 +134,7 @@ int collect(BookText& in, int depth, long* offsets) {
 
         // 2. Same board as the game: the rest of the line starts with a
         //    candidate, unless the line ends right here.
-        if (std::memcmp(deska, PL, 100) == 0) {
+        if (std::memcmp(deska, POS.PL, 100) == 0) {
             const long at = in.offset();
             const int znak = in.get();
             if (znak == EOF) return ile;

@@ -10,13 +10,13 @@ i8 WYJZAP[HISTORY_PLIES][4];
 
 namespace {
 void store(int k) {
-    std::memcpy(PLZAP[k], PL, 100);
-    std::memcpy(WYJZAP[k], WYJ, 4);
+    std::memcpy(PLZAP[k], POS.PL, 100);
+    std::memcpy(WYJZAP[k], POS.WYJ, 4);
 }
 void restore(int k) {
     if (k >= HISTORY_PLIES) return;  // never stored: the position stays as it is
-    std::memcpy(PL, PLZAP[k], 100);
-    std::memcpy(WYJ, WYJZAP[k], 4);
+    std::memcpy(POS.PL, PLZAP[k], 100);
+    std::memcpy(POS.WYJ, WYJZAP[k], 4);
 }
 }  // namespace
 

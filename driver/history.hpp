@@ -4,7 +4,7 @@
 // counts full moves (their layout lives with their driver).
 #pragma once
 
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak {
 

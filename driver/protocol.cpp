@@ -88,7 +88,7 @@ bool find_move(const char* text, Move& move) {
 
 template <Side S>
 const char* result_without_move() {
-    if (!attacked_by<Opp<S>>(PL, king_square<S>())) return "1/2-1/2 {Stalemate}\n";
+    if (!attacked_by<Opp<S>>(POS.PL, king_square<S>())) return "1/2-1/2 {Stalemate}\n";
     return S == Side::White ? "0-1 {Black mates}\n" : "1-0 {White mates}\n";
 }
 
@@ -486,8 +486,8 @@ Next cmd_setboard(Session& s) {
     }
     // A new game from this position: the engine waits in force mode for the
     // interface to say who plays what.
-    std::memcpy(PL, fen.pl, sizeof PL);
-    std::memcpy(WYJ, fen.wyj, sizeof WYJ);
+    std::memcpy(POS.PL, fen.pl, sizeof POS.PL);
+    std::memcpy(POS.WYJ, fen.wyj, sizeof POS.WYJ);
     s.biale = s.czarne = 'c';
     s.toMove = fen.toMove;
     s.gameOver = false;

@@ -5,7 +5,7 @@
 // applied or searched, so the game history need only keep the board and WYJ.
 #pragma once
 
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak {
 

@@ -3,7 +3,7 @@
 #include <csignal>
 #include <cstring>
 
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 #include "engine/search/keys.hpp"
 #include "util/boardfile.hpp"
 #include "util/random.hpp"
@@ -26,12 +26,12 @@ bool load_start_position() {
     // does not appear next to ours; a file it refuses explains itself.
     if (std::FILE* f = std::fopen(BOARD_FILE, "rb")) {
         std::fclose(f);
-        if (load(BOARD_FILE, PL, WYJ)) return true;
+        if (load(BOARD_FILE, POS.PL, POS.WYJ)) return true;
         std::fprintf(stderr, "playing from the standard start position instead\n");
     } else {
         std::fprintf(stderr, "%s not found: playing from the standard start position\n", BOARD_FILE);
     }
-    load_text(STANDARD_BOARD, PL, WYJ);
+    load_text(STANDARD_BOARD, POS.PL, POS.WYJ);
     return false;
 }
 
@@ -40,8 +40,8 @@ std::FILE* start_up(const BuildPolicy& policy, std::FILE* out) {
         seed_random_from_clock();
         fill_keys();  // also clears the key window
     }
-    std::memset(WART, 0, sizeof WART);
-    std::memset(PL, BORDER, sizeof PL);  // the border ring, which the loader never writes
+    std::memset(POS.WART, 0, sizeof POS.WART);
+    std::memset(POS.PL, BORDER, sizeof POS.PL);  // the border ring, which the loader never writes
     load_start_position();
     // History entry 0 is the loaded position, so that even a take-back sent
     // before the first "new" finds a board to restore.

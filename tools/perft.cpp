@@ -28,8 +28,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "perft: bad FEN: %s\n", error.c_str());
         return 2;
     }
-    std::memcpy(PL, pos.pl, 100);
-    std::memcpy(WYJ, pos.wyj, 4);
+    std::memcpy(POS.PL, pos.pl, 100);
+    std::memcpy(POS.WYJ, pos.wyj, 4);
     skroctablice(SCALE_NEWEST);
     for (int d = 1; d <= depth; ++d)
         std::printf("perft %d %llu\n", d, static_cast<unsigned long long>(perft(pos.toMove, d)));

@@ -44,8 +44,8 @@ u32 search_as_first_move(char* move) {
 
 u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     thinking_stream = sink;
-    std::memcpy(PL, pos.pl, 100);
-    std::memcpy(WYJ, pos.wyj, 4);
+    std::memcpy(POS.PL, pos.pl, 100);
+    std::memcpy(POS.WYJ, pos.wyj, 4);
     old::start_history_from(pos.toMove);
     skroctablice(SCALE_TREE_BUILD);  // the values the phase reads
     wstawstan();

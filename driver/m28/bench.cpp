@@ -19,8 +19,8 @@ namespace morvelak::m28 {
 
 u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     progress_stream = sink;
-    std::memcpy(PL, pos.pl, 100);
-    std::memcpy(WYJ, pos.wyj, 4);
+    std::memcpy(POS.PL, pos.pl, 100);
+    std::memcpy(POS.WYJ, pos.wyj, 4);
     skroctablice(SCALE_HASH_BUILD);
     old::start_history();  // R = 0
     wstawstan();

@@ -21,8 +21,8 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     seed_random(31);
     fill_keys();
     thinking_stream = sink;
-    std::memcpy(PL, pos.pl, 100);
-    std::memcpy(WYJ, pos.wyj, 4);
+    std::memcpy(POS.PL, pos.pl, 100);
+    std::memcpy(POS.WYJ, pos.wyj, 4);
     const bool white = pos.toMove == Side::White;
     R = white ? 0 : 1;
     skroctablice(SCALE_NEWEST);

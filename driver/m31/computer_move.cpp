@@ -85,7 +85,7 @@ bool ruchkomputer(char* ruchkomputera) {
     // 9. The move's text, the record, and the move on the board.
     put_pair(droga, origin_of<S>(ru[p]), ru[p].x2);
     char sc[256];
-    sciezka(PL, sc, droga, ruchkomputera);
+    sciezka(POS.PL, sc, droga, ruchkomputera);
     // The score from the engine's side.
     record_engine_part<S>(nb, ruchkomputera, S == Side::White ? score : -score, t, L);
     i8 zap[8] = {};

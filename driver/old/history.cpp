@@ -13,8 +13,8 @@ bool stored(int k) { return k >= 0 && k < HISTORY_MOVES; }
 
 bool store(int k, int half) {
     if (!stored(k)) return false;
-    std::memcpy(PLZAP[k][half], PL, 100);
-    std::memcpy(WYJZAP[k][half], WYJ, 4);
+    std::memcpy(PLZAP[k][half], POS.PL, 100);
+    std::memcpy(WYJZAP[k][half], POS.WYJ, 4);
     return true;
 }
 
@@ -23,8 +23,8 @@ bool filled(int k, int half) { return stored(k) && PLZAP[k][half][0] == BORDER; 
 
 bool restore(int k, int half) {
     if (!filled(k, half)) return false;
-    std::memcpy(PL, PLZAP[k][half], 100);
-    std::memcpy(WYJ, WYJZAP[k][half], 4);
+    std::memcpy(POS.PL, PLZAP[k][half], 100);
+    std::memcpy(POS.WYJ, WYJZAP[k][half], 4);
     return true;
 }
 
@@ -79,7 +79,7 @@ int czypotrojne() {
     int count = 0;
     for (int k = 0; k < moves; ++k)
         for (int half = 0; half < 2; ++half)
-            if (std::memcmp(PLZAP[k][half], PL, 100) == 0) ++count;
+            if (std::memcmp(PLZAP[k][half], POS.PL, 100) == 0) ++count;
     return count;
 }
 

@@ -19,7 +19,7 @@
 #pragma once
 
 #include "driver/history.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak::old {
 

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 #include "engine/position/types.hpp"
 
 #if defined(__SSE2__)

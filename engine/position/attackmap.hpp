@@ -18,7 +18,7 @@
 #pragma once
 
 #include "engine/position/movegen.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak {
 

@@ -7,7 +7,7 @@
 // The piece standing on the tested square itself never counts or blocks.
 #pragma once
 
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak {
 namespace detail {

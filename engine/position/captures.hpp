@@ -17,7 +17,7 @@
 #include <initializer_list>
 
 #include "engine/position/attacks.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak {
 
@@ -172,7 +172,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
                 if (pl[t] == O::enemyKing) return kingValue;
                 if (!defended(s, t, code)) {  // a king never takes a defended piece
                     if constexpr (Rules::countNodes) ++L;
-                    const int v = d - WART[pl[t]];
+                    const int v = d - POS.WART[pl[t]];
                     if (reaches(v, bound)) return v;
                     if (better(v, best)) best = v;
                 }
@@ -183,22 +183,22 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
                 if (pl[t] == BORDER || !((pl[t] & O::enemy) || t == wyj[O::epSlot])) continue;
                 if (pl[t] == O::enemyKing) return kingValue;
                 if constexpr (Rules::countNodes) ++L;
-                int g = WART[pl[t]];
-                if (g == 0) g = WART[O::enemyPawn];  // the empty en-passant target
+                int g = POS.WART[pl[t]];
+                if (g == 0) g = POS.WART[O::enemyPawn];  // the empty en-passant target
                 int v = d - g;
                 // Even losing the pawn would do.
                 if (Rules::promoEarlyCut || !detail::on_last_rank<S>(t))
-                    if (reaches(v - WART[O::pawn], bound)) return v;
-                if (defended(s, t, code)) v -= WART[O::pawn];
-                else if (detail::on_last_rank<S>(t)) v += WART[O::queen] - WART[O::pawn];
+                    if (reaches(v - POS.WART[O::pawn], bound)) return v;
+                if (defended(s, t, code)) v -= POS.WART[O::pawn];
+                else if (detail::on_last_rank<S>(t)) v += POS.WART[O::queen] - POS.WART[O::pawn];
                 if (reaches(v, bound)) return v;
                 if (better(v, best)) best = v;
             }
             const int t = s + O::up;
             if (pl[t] == 0 && detail::on_last_rank<S>(t)) {
                 if constexpr (Rules::countNodes) ++L;
-                const int v = defended(s, t, code) ? d - WART[O::pawn]
-                                                   : d + WART[O::queen] - WART[O::pawn];
+                const int v = defended(s, t, code) ? d - POS.WART[O::pawn]
+                                                   : d + POS.WART[O::queen] - POS.WART[O::pawn];
                 if (reaches(v, bound)) return v;
                 if (better(v, best)) best = v;
             }
@@ -210,10 +210,10 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
                 if (!(pl[t] & O::enemy)) continue;
                 if (pl[t] == O::enemyKing) return kingValue;
                 if constexpr (Rules::countNodes) ++L;
-                int v = d - WART[pl[t]];
-                if (reaches(v - WART[code], bound)) return v;
+                int v = d - POS.WART[pl[t]];
+                if (reaches(v - POS.WART[code], bound)) return v;
                 // A knight is never lifted: it cannot stand on a line to t.
-                if (attacked_by<T>(pl, t)) v -= WART[code];
+                if (attacked_by<T>(pl, t)) v -= POS.WART[code];
                 if (reaches(v, bound)) return v;
                 if (better(v, best)) best = v;
             }
@@ -230,9 +230,9 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
                 if (!(pl[t] & O::enemy)) continue;
                 if (pl[t] == O::enemyKing) return kingValue;
                 if constexpr (Rules::countNodes) ++L;
-                int v = d - WART[pl[t]];
-                if (reaches(v - WART[code], bound)) return v;
-                if (defended(s, t, code)) v -= WART[code];
+                int v = d - POS.WART[pl[t]];
+                if (reaches(v - POS.WART[code], bound)) return v;
+                if (defended(s, t, code)) v -= POS.WART[code];
                 if (reaches(v, bound)) return v;
                 if (better(v, best)) best = v;
             }

@@ -14,7 +14,7 @@
 #include <initializer_list>
 
 #include "engine/position/attacks.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak {
 namespace detail {
@@ -165,7 +165,7 @@ template <Side S, bool Castling = true>
 inline int generate_all(Move* list, int* aa) {
     Move quiet[MAX_MOVES];
     *aa = 0;
-    const int nq = superruchy<S, Castling>(PL, own_list<S>(), quiet, list, WYJ, aa);
+    const int nq = superruchy<S, Castling>(POS.PL, own_list<S>(), quiet, list, POS.WYJ, aa);
     if (nq < 0) return -1;
     std::memcpy(list + *aa, quiet, sizeof(Move) * nq);
     return *aa + nq;

@@ -10,7 +10,7 @@
 // to move from), and [11..] are written by the search, one slot per level.
 #pragma once
 
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak {
 
@@ -27,8 +27,8 @@ void fill_keys();
 
 inline u32 KLUCZ() {
     u32 k = 0;
-    for (int i = 0; i < ILB; ++i) k += KEY[static_cast<u8>(BP[2 * i])][static_cast<u8>(BP[2 * i + 1])];
-    for (int i = 0; i < ILC; ++i) k += KEY[static_cast<u8>(CP[2 * i])][static_cast<u8>(CP[2 * i + 1])];
+    for (int i = 0; i < POS.ILB; ++i) k += KEY[static_cast<u8>(POS.BP[2 * i])][static_cast<u8>(POS.BP[2 * i + 1])];
+    for (int i = 0; i < POS.ILC; ++i) k += KEY[static_cast<u8>(POS.CP[2 * i])][static_cast<u8>(POS.CP[2 * i + 1])];
     return k;
 }
 

@@ -14,7 +14,7 @@
 
 #include <cstring>
 
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak {
 
@@ -31,26 +31,26 @@ template <Side S, int Base>
     const int oppCount = own_count<Opp<S>>();
     const i8 piece = own[2 * nr];
     const int from = own[2 * nr + 1];
-    const i8 target = PL[x2];
+    const i8 target = POS.PL[x2];
     z[0] = piece;
     z[1] = static_cast<i8>(from);
     z[2] = target;
     z[3] = -1;
-    WYJ[2] = 0; WYJ[3] = 0;
-    PL[from] = 0;
-    PL[x2] = piece;
+    POS.WYJ[2] = 0; POS.WYJ[3] = 0;
+    POS.PL[from] = 0;
+    POS.PL[x2] = piece;
     own[2 * nr + 1] = static_cast<i8>(x2);
 
     if (piece == O::pawn) {
         if (from / 10 == O::startRank && x2 / 10 == O::doubleRank) {
-            WYJ[5 - O::epSlot] = static_cast<i8>(x2 - O::up);  // the square passed over
+            POS.WYJ[5 - O::epSlot] = static_cast<i8>(x2 - O::up);  // the square passed over
         } else if (x2 == z[Base + O::epSlot] && target == 0) {
             // En passant: the enemy pawn stands behind the destination.
             const int victim = x2 - O::up;
             for (int i = 0; i < oppCount; ++i) {
                 if (opp[2 * i + 1] == victim) {
                     z[3] = static_cast<i8>(i);
-                    PL[victim] = 0;
+                    POS.PL[victim] = 0;
                     opp[2 * i] = 0; opp[2 * i + 1] = 0;
                     return O::sign * 100;
                 }
@@ -66,11 +66,11 @@ template <Side S, int Base>
                 break;
             }
         }
-        gain = -WART[target];
+        gain = -POS.WART[target];
     }
     if (piece == O::pawn && x2 / 10 == O::lastRank) {
         own[2 * nr] = O::queen;
-        PL[x2] = O::queen;
+        POS.PL[x2] = O::queen;
         gain += O::sign * 800;
     }
     return gain;
@@ -81,16 +81,16 @@ template <Side S, int Base>
     using O = Own<S>;
     i8* own = own_list<S>();
     i8* opp = own_list<Opp<S>>();
-    PL[z[1]] = z[0];
+    POS.PL[z[1]] = z[0];
     own[2 * nr] = z[0];
     own[2 * nr + 1] = z[1];
-    PL[x2] = z[2];
+    POS.PL[x2] = z[2];
     if (z[3] != -1) {
         if (x2 == z[Base + O::epSlot] && z[0] == O::pawn && z[2] == 0) {
             const int victim = x2 - O::up;
             opp[2 * z[3]] = O::enemyPawn;
             opp[2 * z[3] + 1] = static_cast<i8>(victim);
-            PL[victim] = O::enemyPawn;
+            POS.PL[victim] = O::enemyPawn;
         } else {
             opp[2 * z[3]] = z[2];
             opp[2 * z[3] + 1] = static_cast<i8>(x2);
@@ -101,7 +101,7 @@ template <Side S, int Base>
 template <Side S>
 inline int zrobruch(i8* z, int nr, int x2) {
     using O = Own<S>;
-    std::memcpy(z + 4, WYJ, 4);
+    std::memcpy(z + 4, POS.WYJ, 4);
     if (x2 >= 0) return make_ordinary<S, 4>(z, nr, x2);
 
     i8* own = own_list<S>();
@@ -112,21 +112,21 @@ inline int zrobruch(i8* z, int nr, int x2) {
     if (x2 == CASTLE_SHORT) {
         king[1] = e + 2;
         own[2 * nr + 1] = e + 1;
-        PL[e + 2] = O::king; PL[e] = 0; PL[e + 1] = O::rook; PL[e + 3] = 0;
+        POS.PL[e + 2] = O::king; POS.PL[e] = 0; POS.PL[e + 1] = O::rook; POS.PL[e + 3] = 0;
     } else {
         king[1] = e - 2;
         own[2 * nr + 1] = e - 1;
-        PL[e - 2] = O::king; PL[e] = 0; PL[e - 1] = O::rook; PL[e - 4] = 0;  // b-file untouched
+        POS.PL[e - 2] = O::king; POS.PL[e] = 0; POS.PL[e - 1] = O::rook; POS.PL[e - 4] = 0;  // b-file untouched
     }
-    WYJ[O::rightsSlot] = 0;
-    WYJ[2] = 0; WYJ[3] = 0;
+    POS.WYJ[O::rightsSlot] = 0;
+    POS.WYJ[2] = 0; POS.WYJ[3] = 0;
     return 0;
 }
 
 template <Side S>
 inline void skasujruch(const i8* z, int nr, int x2) {
     using O = Own<S>;
-    std::memcpy(WYJ, z + 4, 4);
+    std::memcpy(POS.WYJ, z + 4, 4);
     if (x2 >= 0) {
         unmake_ordinary<S, 4>(z, nr, x2);
         return;
@@ -137,10 +137,10 @@ inline void skasujruch(const i8* z, int nr, int x2) {
     king[1] = e;
     if (x2 == CASTLE_SHORT) {
         own[2 * nr + 1] = e + 3;
-        PL[e] = O::king; PL[e + 1] = 0; PL[e + 2] = 0; PL[e + 3] = O::rook;
+        POS.PL[e] = O::king; POS.PL[e + 1] = 0; POS.PL[e + 2] = 0; POS.PL[e + 3] = O::rook;
     } else {
         own[2 * nr + 1] = e - 4;
-        PL[e] = O::king; PL[e - 2] = 0; PL[e - 1] = 0; PL[e - 4] = O::rook;
+        POS.PL[e] = O::king; POS.PL[e - 2] = 0; POS.PL[e - 1] = 0; POS.PL[e - 4] = O::rook;
     }
 }
 

@@ -14,7 +14,7 @@
 #include <cstdint>
 
 #include "engine/position/attacks.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 #include "engine/search/makemove.hpp"
 
 namespace morvelak {
@@ -82,9 +82,9 @@ template <Side S>
 inline int capture_value(Move m) {
     if (m.x2 < 0) return 0;
     const i8 mover = own_list<S>()[2 * m.nr];
-    const int defended = attacked_by<Opp<S>>(PL, m.x2);
-    if constexpr (S == Side::White) return -WART[PL[m.x2]] - (defended ? WART[mover] : 0);
-    else return WART[PL[m.x2]] + WART[mover] * defended;
+    const int defended = attacked_by<Opp<S>>(POS.PL, m.x2);
+    if constexpr (S == Side::White) return -POS.WART[POS.PL[m.x2]] - (defended ? POS.WART[mover] : 0);
+    else return POS.WART[POS.PL[m.x2]] + POS.WART[mover] * defended;
 }
 
 // SORTBIC: sorts the a captures at ru by capture_value, best first, and

@@ -187,8 +187,8 @@ TEST_F(Book, LooksAtTheBoardOnlyAndUsesTheNamedFile) {
     write_book("e2e4e7e5g1f3\n", "other.txt");
     Game g;
     ASSERT_TRUE(g.play_all("e2e4e7e5"));
-    WYJ[0] = 0;
-    WYJ[3] = 66;
+    POS.WYJ[0] = 0;
+    POS.WYJ[3] = 66;
     char ruch[4];
     ASSERT_EQ(ksiazka2(ruch, 2, "other.txt"), 1);
     EXPECT_EQ(std::string(ruch, 4), "g1f3");

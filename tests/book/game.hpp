@@ -21,8 +21,8 @@ struct Game {
     Side toMove = Side::White;
 
     Game() {
-        for (i8& b : PL) b = BORDER;
-        load_text(START_BOARD, PL, WYJ);
+        for (i8& b : POS.PL) b = BORDER;
+        load_text(START_BOARD, POS.PL, POS.WYJ);
         skroctablice(SCALE_NEWEST);
     }
 
@@ -37,8 +37,8 @@ struct Game {
         Move ru[MAX_MOVES], bi[MAX_MOVES];
         int nc = 0;
         int nq;
-        if constexpr (S == Side::White) nq = SUPERRUCHYB(PL, BP, ru, bi, WYJ, &nc);
-        else nq = SUPERRUCHYC(PL, CP, ru, bi, WYJ, &nc);
+        if constexpr (S == Side::White) nq = SUPERRUCHYB(POS.PL, POS.BP, ru, bi, POS.WYJ, &nc);
+        else nq = SUPERRUCHYC(POS.PL, POS.CP, ru, bi, POS.WYJ, &nc);
         std::vector<Legal> out;
         if (nq < 0) return out;  // the side not to move is in check
         std::vector<Move> all(bi, bi + nc);
@@ -54,12 +54,12 @@ struct Game {
             if constexpr (S == Side::White) {
                 ZROBRUCHB(zap, m.nr, m.x2);
                 const int k = white_king_square();
-                legal = on_board(k) && ODBICIAC(PL, k) == 0;
+                legal = on_board(k) && ODBICIAC(POS.PL, k) == 0;
                 SKASUJRUCHB(zap, m.nr, m.x2);
             } else {
                 ZROBRUCHC(zap, m.nr, m.x2);
                 const int k = black_king_square();
-                legal = on_board(k) && ODBICIAB(PL, k) == 0;
+                legal = on_board(k) && ODBICIAB(POS.PL, k) == 0;
                 SKASUJRUCHC(zap, m.nr, m.x2);
             }
             if (legal)

@@ -9,7 +9,7 @@
 // While the object lives the control is set up as for a search the engine
 // plays (begin() has run); when it goes, the control is put back as at
 // program start, so that no test leaves a stopped control to the next.
-// Also: a copy of the whole position, and the check of analysis lines.
+// Also: the check of analysis lines.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 #include "engine/search/control.hpp"
 
 namespace morvelak::testing_stop {
@@ -60,30 +60,6 @@ inline bool at_look(int look, const SearchControl&, int k) { return look == k; }
 inline bool at_root_move(int, const SearchControl& c, int b) { return c.moveCount > 0 && c.moveIndex >= b; }
 // Once an analysis has reached depth d.
 inline bool at_depth(int, const SearchControl& c, int d) { return c.depth >= d; }
-
-// The board, the piece lists and WYJ.
-struct Position {
-    i8 pl[100], bp[32], cp[32], wyj[4], ilb, ilc, krolb, krolc;
-    Position() {
-        std::memcpy(pl, PL, 100);
-        std::memcpy(bp, BP, 32);
-        std::memcpy(cp, CP, 32);
-        std::memcpy(wyj, WYJ, 4);
-        ilb = ILB; ilc = ILC; krolb = KROLB; krolc = KROLC;
-    }
-    void restore() const {
-        std::memcpy(PL, pl, 100);
-        std::memcpy(BP, bp, 32);
-        std::memcpy(CP, cp, 32);
-        std::memcpy(WYJ, wyj, 4);
-        ILB = ilb; ILC = ilc; KROLB = krolb; KROLC = krolc;
-    }
-    // The position is this one now.
-    bool now() const {
-        return std::memcmp(PL, pl, 100) == 0 && std::memcmp(BP, bp, 32) == 0 && std::memcmp(CP, cp, 32) == 0 &&
-               std::memcmp(WYJ, wyj, 4) == 0 && ILB == ilb && ILC == ilc && KROLB == krolb && KROLC == krolc;
-    }
-};
 
 // The thinking lines of an analysis stopped at depth 5, in `text`: each
 // "depth score time nodes move", depths and node counts never falling, every

@@ -73,7 +73,7 @@ TEST_F(Proto2Test, ForceModeAppliesTheMovesOfBothSidesWithoutAnswering) {
     EXPECT_EQ(out, HEAD + "Illegal move: g1f3\n");  // the knight has gone
     EXPECT_EQ(rec, "e2e4  e7e5 \ng1f3 ");
     EXPECT_EQ(R, 3);
-    EXPECT_EQ(PL[36], W_KNIGHT);
+    EXPECT_EQ(POS.PL[36], W_KNIGHT);
     EXPECT_EQ(std::count(events.begin(), events.end(), "engine B") +
                   std::count(events.begin(), events.end(), "engine W"),
               0);
@@ -142,12 +142,12 @@ TEST_F(Proto2Test, SetboardStartsAGameFromThePositionInForceMode) {
     EXPECT_NE(std::find(events.begin(), events.end(), "set up W"), events.end());
     // Castling rights and the en-passant square come from the FEN.
     run("setboard r3k2r/8/8/8/8/8/8/R3K2R w Kq - 0 1\nquit\n");
-    EXPECT_EQ(WYJ[0], 1);
-    EXPECT_EQ(WYJ[1], 2);
+    EXPECT_EQ(POS.WYJ[0], 1);
+    EXPECT_EQ(POS.WYJ[1], 2);
     run("setboard 4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1\nusermove e5d6\nquit\n");
     EXPECT_EQ(out, HEAD);
-    EXPECT_EQ(PL[64], W_PAWN);
-    EXPECT_EQ(PL[54], 0);
+    EXPECT_EQ(POS.PL[64], W_PAWN);
+    EXPECT_EQ(POS.PL[54], 0);
 }
 
 TEST_F(Proto2Test, SetboardWithBlackToMove) {
@@ -222,14 +222,14 @@ TEST_F(Proto2Test, UndoTakesBackOnePlyInForceModeOnly) {
         run("new\nforce\nusermove e2e4\nusermove e7e5\nundo\nundo\nundo\n"
             "usermove d2d4\nusermove d7d5\nundo\nusermove c7c5\ngo\nquit\n", *p);
         EXPECT_EQ(out.substr(out.rfind("\nmove ") + 1), "move g1f3\n") << out;
-        EXPECT_EQ(PL[25], W_PAWN);  // e4 taken back
-        EXPECT_EQ(PL[45], 0);
-        EXPECT_EQ(PL[24], 0);
-        EXPECT_EQ(PL[44], W_PAWN);
-        EXPECT_EQ(PL[74], B_PAWN);  // d5 taken back
-        EXPECT_EQ(PL[54], 0);
-        EXPECT_EQ(PL[53], B_PAWN);
-        EXPECT_EQ(PL[36], W_KNIGHT);
+        EXPECT_EQ(POS.PL[25], W_PAWN);  // e4 taken back
+        EXPECT_EQ(POS.PL[45], 0);
+        EXPECT_EQ(POS.PL[24], 0);
+        EXPECT_EQ(POS.PL[44], W_PAWN);
+        EXPECT_EQ(POS.PL[74], B_PAWN);  // d5 taken back
+        EXPECT_EQ(POS.PL[54], 0);
+        EXPECT_EQ(POS.PL[53], B_PAWN);
+        EXPECT_EQ(POS.PL[36], W_KNIGHT);
         EXPECT_EQ(rec, "e2e4  e7e5 \nd2d4  d7d5 \n c7c5 \n[g1f3]");  // the record keeps all
     }
     // While the engine plays a side, "undo" is not one of the lines it expects.
@@ -246,9 +246,9 @@ TEST_F(Proto2Test, UndoOverASetUpPositionWithBlackToMove) {
         std::string features;
         for (const char* const* f = p->features; *f; ++f) features += *f;
         EXPECT_EQ(out, features);
-        EXPECT_EQ(PL[86], B_KING);
-        EXPECT_EQ(PL[25], W_PAWN);
-        EXPECT_EQ(PL[84], 0);
+        EXPECT_EQ(POS.PL[86], B_KING);
+        EXPECT_EQ(POS.PL[25], W_PAWN);
+        EXPECT_EQ(POS.PL[84], 0);
         EXPECT_EQ(R, 1);
     }
 }
@@ -258,20 +258,20 @@ TEST_F(Proto2Test, RemoveInForceModeTakesBackTheLastTwoPlies) {
     for (const BuildPolicy* p : {&NEWEST_LIKE, &MIDDLE_LIKE}) {
         // After White's move and after Black's.
         run("new\nforce\nusermove e2e4\nusermove e7e5\nusermove g1f3\nremove\nquit\n", *p);
-        EXPECT_EQ(PL[45], W_PAWN);
-        EXPECT_EQ(PL[75], B_PAWN);
-        EXPECT_EQ(PL[17], W_KNIGHT);
+        EXPECT_EQ(POS.PL[45], W_PAWN);
+        EXPECT_EQ(POS.PL[75], B_PAWN);
+        EXPECT_EQ(POS.PL[17], W_KNIGHT);
         run("new\nforce\nusermove e2e4\nusermove e7e5\nusermove g1f3\nusermove b8c6\nremove\n"
             "usermove g1f3\nquit\n", *p);
         EXPECT_EQ(out, HEAD);
-        EXPECT_EQ(PL[36], W_KNIGHT);
-        EXPECT_EQ(PL[82], B_KNIGHT);
-        EXPECT_EQ(PL[55], B_PAWN);
+        EXPECT_EQ(POS.PL[36], W_KNIGHT);
+        EXPECT_EQ(POS.PL[82], B_KNIGHT);
+        EXPECT_EQ(POS.PL[55], B_PAWN);
     }
     // Set up with Black to move: a full-move history has no position to go
     // back to before Black's first move, and leaves the board alone.
     run("setboard 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\nusermove e8d8\nremove\nquit\n", MIDDLE_LIKE);
-    EXPECT_EQ(PL[84], B_KING);
+    EXPECT_EQ(POS.PL[84], B_KING);
     EXPECT_EQ(R, 1);
 }
 
@@ -297,13 +297,13 @@ TEST_F(Proto2Test, PromotionAndCastlingInForceMode) {
     run("setboard r2nk2r/1P6/8/8/8/8/8/R3K2R w KQkq - 0 1\nusermove b7a8n\nusermove b7a8q\n"
         "usermove e8c8\nusermove e8g8\nusermove e1c1\nusermove f8f2\nquit\n");
     EXPECT_EQ(out, HEAD + "Illegal move: b7a8n\nIllegal move: e8c8\n");
-    EXPECT_EQ(PL[81], W_QUEEN);
-    EXPECT_EQ(PL[87], B_KING);
-    EXPECT_EQ(PL[26], B_ROOK);
-    EXPECT_EQ(PL[88], 0);
-    EXPECT_EQ(PL[13], W_KING);
-    EXPECT_EQ(PL[14], W_ROOK);
-    EXPECT_EQ(PL[11], 0);
+    EXPECT_EQ(POS.PL[81], W_QUEEN);
+    EXPECT_EQ(POS.PL[87], B_KING);
+    EXPECT_EQ(POS.PL[26], B_ROOK);
+    EXPECT_EQ(POS.PL[88], 0);
+    EXPECT_EQ(POS.PL[13], W_KING);
+    EXPECT_EQ(POS.PL[14], W_ROOK);
+    EXPECT_EQ(POS.PL[11], 0);
 }
 
 }  // namespace

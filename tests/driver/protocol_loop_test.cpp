@@ -52,7 +52,7 @@ TEST_F(LoopTest, EveryGamePositionEntersTheKeyWindowOnceInOrder) {
     EXPECT_EQ(TRASA[8], 0u);           // only two positions were pushed
     EXPECT_EQ(TRASA[0], 0u);
     // The window holds the start position, then the one after e2e4.
-    load_text(START, PL, WYJ);
+    load_text(START, POS.PL, POS.WYJ);
     skroctablice(SCALE_NEWEST);
     EXPECT_EQ(TRASA[9], KLUCZ());
     i8 zap[8];
@@ -104,9 +104,9 @@ TEST_F(LoopTest, IllegalAndMalformedMovesChangeNothing) {
     // The window holds only the two pushes of the one real move.
     EXPECT_EQ(TRASA[8], 0u);
     EXPECT_NE(TRASA[9], 0u);
-    EXPECT_EQ(PL[44], W_PAWN);
-    EXPECT_EQ(PL[55], B_PAWN);
-    EXPECT_EQ(PL[25], W_PAWN);
+    EXPECT_EQ(POS.PL[44], W_PAWN);
+    EXPECT_EQ(POS.PL[55], B_PAWN);
+    EXPECT_EQ(POS.PL[25], W_PAWN);
 }
 
 TEST_F(LoopTest, ANoMoveEngineAnnouncesMateOrStalemateAndPlaysNothing) {
@@ -134,10 +134,10 @@ TEST_F(LoopTest, RemoveTakesBackTwoPliesAndKeepsTheRecord) {
     preferred = {"e7e5", "d7d5"};
     run("new\nusermove e2e4\nusermove d2d4\nremove\nquit\n");
     EXPECT_EQ(R, 2);
-    EXPECT_EQ(PL[45], W_PAWN);
-    EXPECT_EQ(PL[24], W_PAWN);  // d2d4 taken back
-    EXPECT_EQ(PL[55], B_PAWN);
-    EXPECT_EQ(PL[75], 0);
+    EXPECT_EQ(POS.PL[45], W_PAWN);
+    EXPECT_EQ(POS.PL[24], W_PAWN);  // d2d4 taken back
+    EXPECT_EQ(POS.PL[55], B_PAWN);
+    EXPECT_EQ(POS.PL[75], 0);
     EXPECT_EQ(rec, "e2e4 [e7e5]\nd2d4 [d7d5]\n");
     // After the take-back the game goes on from there.
     run("new\nusermove e2e4\nusermove d2d4\nremove\nusermove g1f3\nquit\n");
@@ -155,8 +155,8 @@ TEST_F(LoopTest, ABuildWithoutRemoveIgnoresItAndIsToldTheOpponentsMoves) {
     EXPECT_EQ(out, "feature usermove=1\nmove a7a6\n");
     EXPECT_EQ(noted, std::vector<std::string>{"W 18 -1"});  // the rook's square, castling code
     EXPECT_EQ(R, 1);  // one full move
-    EXPECT_EQ(PL[17], W_KING);
-    EXPECT_EQ(PL[16], W_ROOK);
+    EXPECT_EQ(POS.PL[17], W_KING);
+    EXPECT_EQ(POS.PL[16], W_ROOK);
     EXPECT_EQ(TRASA[10], 0u);  // no keys in this build
 }
 
@@ -167,7 +167,7 @@ TEST_F(LoopTest, LinesBeforeTheFirstNewDoNoHarm) {
     // Before "black" the move had no side; after it, it is White's move.
     EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\nmove e7e5\n");
     EXPECT_EQ(rec, "<none>");  // no record file before "new"
-    EXPECT_EQ(PL[45], W_PAWN);
+    EXPECT_EQ(POS.PL[45], W_PAWN);
     EXPECT_EQ(TC, 50u);
     EXPECT_EQ(R, 2);
 }
@@ -198,7 +198,7 @@ TEST_F(LoopTest, AMissingBoardFileGivesTheStandardPosition) {
     preferred = {"e7e5"};
     run("new\nusermove e2e4\nquit\n");
     EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\nmove e7e5\n");
-    EXPECT_EQ(PL[85], B_KING);
+    EXPECT_EQ(POS.PL[85], B_KING);
 }
 
 TEST_F(LoopTest, AMissingLogLocationOnlyLosesTheLog) {

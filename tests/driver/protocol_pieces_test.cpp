@@ -7,7 +7,7 @@
 
 #include "driver/protocol.hpp"
 #include "driver/rebuild.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 #include "util/boardfile.hpp"
 
 namespace morvelak {
@@ -133,8 +133,8 @@ TEST(TimeValue, ReadsTheNumberFromTheSixthCharacter) {
 class PositionTest : public ::testing::Test {
 protected:
     static void set(const char* board) {
-        for (i8& b : PL) b = BORDER;
-        load_text(board, PL, WYJ);
+        for (i8& b : POS.PL) b = BORDER;
+        load_text(board, POS.PL, POS.WYJ);
         skroctablice(SCALE_NEWEST);
     }
 };
@@ -196,13 +196,13 @@ TEST_F(PositionTest, OpponentMovesAreCheckedAgainstTheLegalMoves) {
     for (const Case& c : cases) {
         set(c.board);
         i8 before[100];
-        std::copy(std::begin(PL), std::end(PL), before);
+        std::copy(std::begin(POS.PL), std::end(POS.PL), before);
         Move m{};
         const bool ok = find_opponent_move(c.mover, c.text, m);
         EXPECT_EQ(ok, c.ok) << c.text;
-        EXPECT_TRUE(std::equal(std::begin(PL), std::end(PL), before)) << c.text;
+        EXPECT_TRUE(std::equal(std::begin(POS.PL), std::end(POS.PL), before)) << c.text;
         if (!ok || !c.ok) continue;
-        const i8* list = c.mover == Side::White ? BP : CP;
+        const i8* list = c.mover == Side::White ? POS.BP : POS.CP;
         EXPECT_EQ(list[2 * m.nr + 1], c.from) << c.text;
         EXPECT_EQ(m.x2, c.x2) << c.text;
     }

@@ -28,8 +28,8 @@ inline constexpr const char* START =
 
 // Sets up the board and the game counter and runs the evaluation set-up.
 inline void set_up(const std::string& rows, int plies = 0) {
-    for (i8& b : PL) b = BORDER;
-    load_text((rows + "\n0 0 0 0\n").c_str(), PL, WYJ);
+    for (i8& b : POS.PL) b = BORDER;
+    load_text((rows + "\n0 0 0 0\n").c_str(), POS.PL, POS.WYJ);
     skroctablice(SCALE_NEWEST);
     R = plies;
     ILOSCPOLB = ILOSCPOLC = 0;
@@ -77,8 +77,8 @@ struct Eval {
 inline Eval evaluate() {
     Eval e{};
     for (int f = 0; f < 8; ++f) e.pionb[f] = e.pionc[f] = 0x55;  // must be overwritten
-    e.pawns = OCPION(PL, e.pionb, e.pionc);
-    e.placement = OCPOZ(PL, BP, CP, e.pionb, e.pionc);
+    e.pawns = OCPION(POS.PL, e.pionb, e.pionc);
+    e.placement = OCPOZ(POS.PL, POS.BP, POS.CP, e.pionb, e.pionc);
     return e;
 }
 

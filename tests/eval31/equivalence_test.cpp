@@ -96,9 +96,9 @@ TEST(Equivalence, FastRoutinesMatchThePlainRules) {
             int stray = 0;
             if (rng() % 24 == 0) {
                 const int s = (rng() % 2 ? 11 : 81) + static_cast<int>(rng() % 8);
-                if (PL[s] == EMPTY) {
+                if (POS.PL[s] == EMPTY) {
                     stray = s;
-                    PL[s] = rng() % 2 ? W_PAWN : B_PAWN;
+                    POS.PL[s] = rng() % 2 ? W_PAWN : B_PAWN;
                 }
             }
             for (int setting = 0; setting < 3; ++setting) {
@@ -106,21 +106,21 @@ TEST(Equivalence, FastRoutinesMatchThePlainRules) {
                 i8 pb[8], pc[8], rb[8], rc[8];
                 std::memset(pb, 0x55, 8);
                 std::memset(pc, 0x55, 8);
-                const int got = OCPION(PL, pb, pc);
-                const int want = ref::ocpion(PL, rb, rc);
+                const int got = OCPION(POS.PL, pb, pc);
+                const int want = ref::ocpion(POS.PL, rb, rc);
                 ASSERT_EQ(got, want) << "game " << game << " setting " << setting;
                 ASSERT_EQ(0, std::memcmp(pb, rb, 8)) << "game " << game;
                 ASSERT_EQ(0, std::memcmp(pc, rc, 8)) << "game " << game;
-                ASSERT_EQ(OCPOZ(PL, BP, CP, pb, pc), ref::ocpoz(PL, BP, CP, rb, rc))
+                ASSERT_EQ(OCPOZ(POS.PL, POS.BP, POS.CP, pb, pc), ref::ocpoz(POS.PL, POS.BP, POS.CP, rb, rc))
                     << "game " << game << " setting " << setting;
-                ASSERT_EQ(OCPOZ(PL, BP, CP, staleB, staleC), ref::ocpoz(PL, BP, CP, staleB, staleC))
+                ASSERT_EQ(OCPOZ(POS.PL, POS.BP, POS.CP, staleB, staleC), ref::ocpoz(POS.PL, POS.BP, POS.CP, staleB, staleC))
                     << "game " << game << " setting " << setting << " (stale arrays)";
                 if (setting == 2) {
                     std::memcpy(staleB, pb, 8);
                     std::memcpy(staleC, pc, 8);
                 }
             }
-            if (stray != 0) PL[stray] = EMPTY;
+            if (stray != 0) POS.PL[stray] = EMPTY;
         });
         if (HasFatalFailure()) return;
     }
@@ -137,7 +137,7 @@ TEST(Equivalence, BoardAndListSweeps) {
         set_up(START);
         random_game(rng, 200, [&] {
             i8 board[100];
-            std::memcpy(board, PL, 100);
+            std::memcpy(board, POS.PL, 100);
             for (int k = static_cast<int>(rng() % 3); k > 0; --k) {
                 const int s = 11 + static_cast<int>(rng() % 78);
                 if (board[s] != BORDER) board[s] = rng() % 2 ? W_PAWN : B_PAWN;
@@ -148,7 +148,7 @@ TEST(Equivalence, BoardAndListSweeps) {
             ASSERT_EQ(fast.stray, plain.stray);
 
             i8 list[2 * LIST_ENTRIES];
-            std::memcpy(list, rng() % 2 ? BP : CP, sizeof list);
+            std::memcpy(list, rng() % 2 ? POS.BP : POS.CP, sizeof list);
             if (rng() % 4 == 0) list[2 * (rng() % LIST_ENTRIES)] = static_cast<i8>(rng());
             for (int count = -1; count <= LIST_ENTRIES + 1; ++count) {
                 const ListMasks a = list_masks<Side::White>(list, count);

@@ -6,7 +6,7 @@
 
 #include "engine/eval/m31/eval.hpp"
 #include "engine/eval/phase.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak::evaltest::ref {
 
@@ -18,8 +18,8 @@ inline int rank(int s) { return s / 10; }
 // Pawn structure.  The king squares come from the lists' king entries.
 inline int ocpion(const i8* pl, i8* pionb, i8* pionc) {
     for (int f = 0; f < 8; ++f) pionb[f] = pionc[f] = 0;
-    const int kw = BP[2 * KROLB + 1];
-    const int kb = CP[2 * KROLC + 1];
+    const int kw = POS.BP[2 * POS.KROLB + 1];
+    const int kb = POS.CP[2 * POS.KROLC + 1];
     int score = 0;
     for (int f = 0; f < 8; ++f) {
         for (int r = 2; r <= 7; ++r) {
@@ -79,13 +79,13 @@ inline int ocpion(const i8* pl, i8* pionb, i8* pionc) {
 
 // Placement of the pieces and mobility, with the pawn arrays as given.
 inline int ocpoz(const i8* pl, const i8* bp, const i8* cp, const i8* pionb, const i8* pionc) {
-    const int kw = bp[2 * KROLB + 1];
-    const int kb = cp[2 * KROLC + 1];
+    const int kw = bp[2 * POS.KROLB + 1];
+    const int kb = cp[2 * POS.KROLC + 1];
     int score = 0;
 
     bool bishop = false;
     int rookFile = -1;
-    for (int i = 0; i < ILB; ++i) {
+    for (int i = 0; i < POS.ILB; ++i) {
         const int code = bp[2 * i];
         const int s = bp[2 * i + 1];
         const int f = s % 10 - 1;
@@ -133,7 +133,7 @@ inline int ocpoz(const i8* pl, const i8* bp, const i8* cp, const i8* pionb, cons
 
     bishop = false;
     rookFile = -1;
-    for (int i = 0; i < ILC; ++i) {
+    for (int i = 0; i < POS.ILC; ++i) {
         const int code = cp[2 * i];
         const int s = cp[2 * i + 1];
         const int f = s % 10 - 1;

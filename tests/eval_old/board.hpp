@@ -26,8 +26,8 @@ inline constexpr const char* START =
     "WSGHKGSW";
 
 inline void set_up(const std::string& rows) {
-    for (i8& b : PL) b = BORDER;
-    load_text((rows + "\n0 0 0 0\n").c_str(), PL, WYJ);
+    for (i8& b : POS.PL) b = BORDER;
+    load_text((rows + "\n0 0 0 0\n").c_str(), POS.PL, POS.WYJ);
     skroctablice(SCALE_HASH_BUILD);
 }
 
@@ -41,7 +41,7 @@ inline int score(Build b, Phases p) {
     STANC = static_cast<i8>(p.black);
     ILOSCPOLB = p.mobWhite;
     ILOSCPOLC = p.mobBlack;
-    return b == Build::M28 ? m28::OCPOZ(PL, BP, CP) : m26::OCPOZ(PL, BP, CP);
+    return b == Build::M28 ? m28::OCPOZ(POS.PL, POS.BP, POS.CP) : m26::OCPOZ(POS.PL, POS.BP, POS.CP);
 }
 
 inline int score(const std::string& rows, Build b, Phases p) {

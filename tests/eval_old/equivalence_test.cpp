@@ -27,19 +27,19 @@ TEST(Equivalence, FastRoutineMatchesThePlainRules) {
             if (rng() % 16 == 0) {
                 const int s = rng() % 2 ? (rng() % 2 ? 11 : 81) + static_cast<int>(rng() % 8)
                                         : 21 + static_cast<int>(rng() % 58);
-                if (PL[s] == EMPTY) {
+                if (POS.PL[s] == EMPTY) {
                     stray = s;
-                    PL[s] = rng() % 2 ? W_PAWN : B_PAWN;
+                    POS.PL[s] = rng() % 2 ? W_PAWN : B_PAWN;
                 }
             }
             // Now and then a list naming one pawn twice: in place of another
             // pawn, or in a captured piece's entry as well.
             i8 saved[2 * LIST_ENTRIES];
-            i8* list = rng() % 2 ? BP : CP;
-            const int count = list == BP ? ILB : ILC;
+            i8* list = rng() % 2 ? POS.BP : POS.CP;
+            const int count = list == POS.BP ? POS.ILB : POS.ILC;
             std::memcpy(saved, list, sizeof saved);
             if (rng() % 16 == 0) {
-                const i8 pawn = list == BP ? W_PAWN : B_PAWN;
+                const i8 pawn = list == POS.BP ? W_PAWN : B_PAWN;
                 const bool intoHole = rng() % 2 == 0;
                 int first = -1;
                 for (int i = 0; i < count; ++i) {
@@ -57,13 +57,13 @@ TEST(Equivalence, FastRoutineMatchesThePlainRules) {
                 STANC = static_cast<i8>(phases % 3);
                 ILOSCPOLB = std::uniform_int_distribution<int>(0, 60)(rng);
                 ILOSCPOLC = std::uniform_int_distribution<int>(0, 60)(rng);
-                ASSERT_EQ(m28::OCPOZ(PL, BP, CP), ref::ocpoz(m28::TABLES, PL, BP, CP))
+                ASSERT_EQ(m28::OCPOZ(POS.PL, POS.BP, POS.CP), ref::ocpoz(m28::TABLES, POS.PL, POS.BP, POS.CP))
                     << "game " << game << " phases " << phases;
-                ASSERT_EQ(m26::OCPOZ(PL, BP, CP), ref::ocpoz(m26::TABLES, PL, BP, CP))
+                ASSERT_EQ(m26::OCPOZ(POS.PL, POS.BP, POS.CP), ref::ocpoz(m26::TABLES, POS.PL, POS.BP, POS.CP))
                     << "game " << game << " phases " << phases;
             }
             std::memcpy(list, saved, sizeof saved);
-            if (stray != 0) PL[stray] = EMPTY;
+            if (stray != 0) POS.PL[stray] = EMPTY;
         });
         if (HasFatalFailure()) return;
     }

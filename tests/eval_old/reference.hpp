@@ -6,7 +6,7 @@
 
 #include "engine/eval/old/eval.hpp"
 #include "engine/eval/phase.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak::oldtest::ref {
 
@@ -50,8 +50,8 @@ inline int ocpoz(const TableSet& tables, const i8* pl, const i8* bp, const i8* c
             if (pl[s] == B_PAWN && pionc[f] == 0) pionc[f] = s;
         }
     }
-    const int kw = bp[2 * KROLB + 1];
-    const int kb = cp[2 * KROLC + 1];
+    const int kw = bp[2 * POS.KROLB + 1];
+    const int kb = cp[2 * POS.KROLC + 1];
     int score = 0;
 
     // White.
@@ -59,7 +59,7 @@ inline int ocpoz(const TableSet& tables, const i8* pl, const i8* bp, const i8* c
         const PhaseTables& t = tables.white[STANB];
         if (STANB == 1) score += ILOSCPOLB;
         if (STANB == 2) score += ILOSCPOLB / 2;
-        for (int i = 0; i < ILB; ++i) {
+        for (int i = 0; i < POS.ILB; ++i) {
             const int code = bp[2 * i];
             const int s = bp[2 * i + 1];
             const int f = file(s), r = rank(s);
@@ -211,7 +211,7 @@ inline int ocpoz(const TableSet& tables, const i8* pl, const i8* bp, const i8* c
         const PhaseTables& t = tables.black[STANC];
         if (STANC == 1) score -= ILOSCPOLC;
         if (STANC == 2) score -= ILOSCPOLC / 2;
-        for (int i = 0; i < ILC; ++i) {
+        for (int i = 0; i < POS.ILC; ++i) {
             const int code = cp[2 * i];
             const int s = cp[2 * i + 1];
             const int f = file(s), r = rank(s);

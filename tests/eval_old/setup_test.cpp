@@ -65,7 +65,7 @@ TEST(OldEval, OpenFile) {
     };
     for (const Row& r : rows) {
         set_up(r.rows);
-        EXPECT_EQ(otwartalinia(PL, r.file), r.open) << r.what;
+        EXPECT_EQ(otwartalinia(POS.PL, r.file), r.open) << r.what;
     }
 }
 

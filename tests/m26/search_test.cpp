@@ -12,7 +12,7 @@ namespace {
 int search_white(int ply, int alfa, int beta) {
     i8 path[old::PATH_BYTES] = {};
     m26::PLY = static_cast<i8>(ply);
-    return m26::OBLICZB(ply, OCENAMAT(PL, 100), alfa, beta, 0, path, nullptr, 0);
+    return m26::OBLICZB(ply, OCENAMAT(POS.PL, 100), alfa, beta, 0, path, nullptr, 0);
 }
 
 // Four plies and more from the horizon a side without a move is mated when

@@ -58,7 +58,7 @@ void root_stopped_in(const char* fen, int b) {
     const long blocks = live_blocks();
     Move ru[MAX_MOVES];
     const int a = m26::generate_root_moves<S>(ru);
-    const Position before;
+    const Position before = POS;
     m26::RootResult r{};
     {
         StopWhen stop(at_root_move, b);
@@ -67,7 +67,7 @@ void root_stopped_in(const char* fen, int b) {
         EXPECT_EQ(r.finished, CONTROL.moveIndex);  // the move under search counts for nothing
     }
     EXPECT_GE(r.finished, b);
-    EXPECT_TRUE(before.now());
+    EXPECT_TRUE(POS == before);
     const m26::wezel& tree = korzen<S>();
     ASSERT_EQ(tree.ile1, r.finished);
     for (int k = 0; k < std::min(a, m26::NODE_MOVES); ++k) EXPECT_EQ(tree.nast[k] != nullptr, k < r.finished) << k;
@@ -137,7 +137,7 @@ TEST(Stop, WhereverTheStopFallsTheMoveIsSoundAndEveryNodeFreed) {
         set_up(MIDDLE_WHITE, 0);
         TB = 50;
         tables<Side::White>().tablica1[0] = m26::SquareMove{11, 21};  // left by the last move
-        const Position before;
+        const Position before = POS;
         std::string rec;
         {
             StopWhen stop(at_look, k);
@@ -159,12 +159,12 @@ TEST(Stop, WhereverTheStopFallsTheMoveIsSoundAndEveryNodeFreed) {
             EXPECT_EQ(score, 0);
         }
         // The move is on the board, and nothing else changed.
-        const Position after;
-        before.restore();
+        const Position after = POS;
+        POS = before;
         i8 zap[8] = {};
         const Move m = legal_move<Side::White>(move.c_str());
         zrobruch<Side::White>(zap, m.nr, m.x2);
-        EXPECT_TRUE(after.now());
+        EXPECT_TRUE(POS == after);
     }
     EXPECT_GT(k, 20) << "a search of a few looks only";
     EXPECT_EQ(depths, (std::set<int>{0, sortDepth, n})) << "the stops fell where they should";
@@ -179,7 +179,7 @@ void analysis_of(const char* fen) {
     set_up(fen, 4);
     tables<S>().tablica1[3] = m26::SquareMove{12, 22};
     tables<S>().tablica2[3][1] = m26::SquareMove{13, 23};
-    const Position before;
+    const Position before = POS;
     Move ru[MAX_MOVES];
     const std::vector<std::string> legal = texts<S>(ru, m26::generate_root_moves<S>(ru));
     std::FILE* lines = std::tmpfile();
@@ -193,7 +193,7 @@ void analysis_of(const char* fen) {
         EXPECT_TRUE(CONTROL.stopped);
     }
     m26::thinking_stream = stdout;
-    EXPECT_TRUE(before.now());
+    EXPECT_TRUE(POS == before);
     EXPECT_EQ(tables<S>().tablica1[3], (m26::SquareMove{12, 22}));
     EXPECT_EQ(tables<S>().tablica2[3][1], (m26::SquareMove{13, 23}));
     std::string printed;

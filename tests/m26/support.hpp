@@ -55,8 +55,8 @@ inline Side set_up(const char* fen, int fullMoves = 0) {
         std::fprintf(stderr, "%s: %s\n", fen, error.c_str());
         std::abort();
     }
-    std::memcpy(PL, pos.pl, 100);
-    std::memcpy(WYJ, pos.wyj, 4);
+    std::memcpy(POS.PL, pos.pl, 100);
+    std::memcpy(POS.WYJ, pos.wyj, 4);
     old::start_history_from(pos.toMove);
     R = fullMoves;
     skroctablice(SCALE_TREE_BUILD);  // the values the phase reads

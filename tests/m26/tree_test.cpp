@@ -23,10 +23,10 @@ using m26::NODE_MOVES;
 template <Side S> int node_moves() {
     constexpr Side T = Opp<S>;
     i8 si[MAP_SQUARES];
-    siatka<T>(PL, si, own_list<T>());
+    siatka<T>(POS.PL, si, own_list<T>());
     Move quiet[MAX_MOVES], caps[MAX_MOVES];
     int aa = 0;
-    const int nq = ruchy<S>(PL, own_list<S>(), quiet, caps, WYJ, &aa, si);
+    const int nq = ruchy<S>(POS.PL, own_list<S>(), quiet, caps, POS.WYJ, &aa, si);
     return nq < 0 ? -1 : nq + aa;
 }
 

@@ -166,7 +166,7 @@ TEST(PositionTable, OnlyTheMainLinesFillItTwoPliesBelowTheRoot) {
         zrobruch<Side::White>(zap, ru[b].nr, ru[b].x2);
         Move rr[MAX_MOVES], bi[MAX_MOVES];
         int aa = 0;
-        const int nq = superruchy<Side::Black>(PL, CP, bi, rr, WYJ, &aa);
+        const int nq = superruchy<Side::Black>(POS.PL, POS.CP, bi, rr, POS.WYJ, &aa);
         for (int k = 0; k < nq; ++k) rr[aa + k] = bi[k];
         for (int k = 0; k < aa + nq; ++k) {
             const std::vector<i8> after = board_after<Side::Black>(rr[k]);

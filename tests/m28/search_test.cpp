@@ -29,7 +29,7 @@ template <Side S>
 int pseudo_legal_count() {
     Move ru[MAX_MOVES], bi[MAX_MOVES];
     int aa = 0;
-    const int nq = superruchy<S>(PL, own_list<S>(), ru, bi, WYJ, &aa);
+    const int nq = superruchy<S>(POS.PL, own_list<S>(), ru, bi, POS.WYJ, &aa);
     return nq + aa;
 }
 
@@ -45,13 +45,13 @@ TEST(PositionTable, ANodeTwoPliesBelowTheRootRecordsWhatItSearched) {
     const int v = OBLICZB(2, 0, -12000, 12000, 0, path);
     ASSERT_EQ(HASHL, 1);
     const m28::record& full = HASH[0];
-    EXPECT_TRUE(std::equal(PL, PL + 100, full.plansza));
+    EXPECT_TRUE(std::equal(POS.PL, POS.PL + 100, full.plansza));
     EXPECT_EQ(full.ile, count);
     EXPECT_EQ(*std::max_element(full.wart, full.wart + full.ile), v);
     std::vector<std::string> stored;
     for (int b = 0; b < full.ile; ++b) {
         const i8 from = full.ru[b][0];
-        EXPECT_EQ(PL[from] & WHITE_BIT, WHITE_BIT) << "origin " << int(from);
+        EXPECT_EQ(POS.PL[from] & WHITE_BIT, WHITE_BIT) << "origin " << int(from);
         stored.push_back(std::to_string(from) + "-" + std::to_string(full.ru[b][1]));
     }
     std::sort(stored.begin(), stored.end());
@@ -99,7 +99,7 @@ TEST(Margin, TheFirstCallTakesThePositionalScoreOfItsPosition) {
     // 80 short, its null-window search stays short, and no position after a
     // move is evaluated.  The margin is what the first call found.
     set_up(MIDDLE, 4);
-    const int entry = OCPOZ(PL, BP, CP);
+    const int entry = OCPOZ(POS.PL, POS.BP, POS.CP);
     i8 path[old::PATH_BYTES] = {};
     EXPECT_FALSE(WhiteMargin::set);
     OBLICZB(2, 0, 5000, 5001, 0, path);
@@ -142,7 +142,7 @@ TEST(Margin, AGuessFarShortOfTheBoundStandsUnlessItsTestSearchComesClose) {
         if (s == Side::White) {
             const Move m = move_of<Side::White>(c.move);
             zrobruch<Side::White>(zap, m.nr, m.x2);
-            after = OCPOZ(PL, BP, CP);
+            after = OCPOZ(POS.PL, POS.BP, POS.CP);
             WhiteMargin::set = true;
             WhiteMargin::value = c.margin;
             v = old::last_full_ply<Side::White, old::HashBuildEval>(e, c.bound, 12000, 0, path);
@@ -151,7 +151,7 @@ TEST(Margin, AGuessFarShortOfTheBoundStandsUnlessItsTestSearchComesClose) {
         } else {
             const Move m = move_of<Side::Black>(c.move);
             zrobruch<Side::Black>(zap, m.nr, m.x2);
-            after = OCPOZ(PL, BP, CP);
+            after = OCPOZ(POS.PL, POS.BP, POS.CP);
             BlackMargin::set = true;
             BlackMargin::value = c.margin;
             v = old::last_full_ply<Side::Black, old::HashBuildEval>(e, -12000, c.bound, 0, path);
@@ -168,7 +168,7 @@ TEST(Margin, AGuessFarShortOfTheBoundStandsUnlessItsTestSearchComesClose) {
 // Puts code on square s and rebuilds the lists (for positions no FEN may
 // describe, such as a king that can be taken).
 void put(int s, i8 code) {
-    PL[s] = code;
+    POS.PL[s] = code;
     rebuild_lists();
 }
 
@@ -195,7 +195,7 @@ TEST(LastPly, MarkersAndScoresOfTheHashTableBuild) {
     for (const Case& c : cases) {
         set_up(c.fen, 12);
         if (c.blackKing) {
-            PL[85] = 0;
+            POS.PL[85] = 0;
             put(c.blackKing, B_KING);
         }
         i8 path[4] = {9, 9, 9, 9};
@@ -218,7 +218,7 @@ TEST(LastPly, ACaptureThatDoesNotBeatTheBoundIsNotAnswered) {
     // Black stands pat instead.
     set_up("4k3/8/8/8/8/3r4/3P4/3K4 b - - 0 1", 12);
     i8 path[4] = {};
-    const int taken = -WART[W_PAWN];  // the material result, White's side
+    const int taken = -POS.WART[W_PAWN];  // the material result, White's side
     L = 0;
     EXPECT_EQ(m28::OBLICZCPLY1(0, -1000, taken - 1, 0, path), taken);
     EXPECT_EQ(L, 1u);

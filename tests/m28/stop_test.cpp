@@ -35,7 +35,7 @@ void root_stopped_in(const char* fen, int b) {
     SCOPED_TRACE(testing::Message() << fen << " stopped in move " << b);
     set_up(fen, 4);
     const std::vector<Move> ru = legal_moves<S>();
-    const Position before;
+    const Position before = POS;
     Progress out;
     int best = 1, finished = -1, p;
     {
@@ -45,7 +45,7 @@ void root_stopped_in(const char* fen, int b) {
         EXPECT_EQ(finished, CONTROL.moveIndex);  // the move under search counts for nothing
     }
     EXPECT_GE(finished, b);
-    EXPECT_TRUE(before.now());
+    EXPECT_TRUE(POS == before);
     const auto lines = out.lines();
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.find("!MORVELAK") == std::string::npos; }),
@@ -106,7 +106,7 @@ TEST(Stop, TheRecordGivesTheDepthBehindTheMovePlayed) {
         SCOPED_TRACE(testing::Message() << "case with depth " << c.depth);
         set_up(MIDDLE, 0);
         TB = 12000;
-        const Position before;
+        const Position before = POS;
         Record rec;
         Progress out;
         char played[5] = {};
@@ -131,9 +131,9 @@ TEST(Stop, TheRecordGivesTheDepthBehindTheMovePlayed) {
         }
         EXPECT_EQ(rec.text().substr(0, 7), std::to_string(c.depth) + " " + played + " ");
         // The move is on the board, and nothing else changed.
-        const Position after;
-        before.restore();
-        EXPECT_EQ(std::vector<i8>(after.pl, after.pl + 100), board_after<Side::White>(r.order[r.chosen]));
+        const Position after = POS;
+        POS = before;
+        EXPECT_EQ(std::vector<i8>(after.PL, after.PL + 100), board_after<Side::White>(r.order[r.chosen]));
     }
 }
 
@@ -147,7 +147,7 @@ void analysis_of(const char* fen) {
     HASHL = 7;  // what the game left
     HASH[3].ile = 5;
     const std::vector<m28::record> table(HASH, HASH + HASH_RECORDS);
-    const Position before;
+    const Position before = POS;
     std::vector<std::string> legal;
     for (Move m : legal_moves<S>()) legal.push_back(text<S>(m));
     Progress out;
@@ -157,7 +157,7 @@ void analysis_of(const char* fen) {
         analyse_root<S>(old::MAX_DEPTH);
         EXPECT_TRUE(CONTROL.stopped);
     }
-    EXPECT_TRUE(before.now());
+    EXPECT_TRUE(POS == before);
     EXPECT_EQ(HASHL, 7);
     EXPECT_EQ(std::memcmp(table.data(), HASH, sizeof HASH), 0);
     expect_analysis_lines(contents(out.file), legal, 500);

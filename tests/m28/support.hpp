@@ -40,8 +40,8 @@ inline Side set_up(const char* fen, int fullMoves = 0) {
         std::fprintf(stderr, "%s: %s\n", fen, error.c_str());
         std::abort();
     }
-    std::memcpy(PL, pos.pl, 100);
-    std::memcpy(WYJ, pos.wyj, 4);
+    std::memcpy(POS.PL, pos.pl, 100);
+    std::memcpy(POS.WYJ, pos.wyj, 4);
     skroctablice(SCALE_HASH_BUILD);
     old::start_history();  // R = 0, this position as entry 0
     R = fullMoves;
@@ -126,7 +126,7 @@ template <Side S>
 inline std::vector<i8> board_after(Move m) {
     i8 zap[8] = {};
     zrobruch<S>(zap, m.nr, m.x2);
-    std::vector<i8> b(PL, PL + 100);
+    std::vector<i8> b(POS.PL, POS.PL + 100);
     skasujruch<S>(zap, m.nr, m.x2);
     return b;
 }
@@ -139,18 +139,18 @@ namespace morvelak::m28test {
 struct Snapshot {
     i8 pl[100], bp[32], cp[32], wyj[4], ilb, ilc, krolb, krolc;
     Snapshot() {
-        std::memcpy(pl, PL, 100);
-        std::memcpy(bp, BP, 32);
-        std::memcpy(cp, CP, 32);
-        std::memcpy(wyj, WYJ, 4);
-        ilb = ILB; ilc = ILC; krolb = KROLB; krolc = KROLC;
+        std::memcpy(pl, POS.PL, 100);
+        std::memcpy(bp, POS.BP, 32);
+        std::memcpy(cp, POS.CP, 32);
+        std::memcpy(wyj, POS.WYJ, 4);
+        ilb = POS.ILB; ilc = POS.ILC; krolb = POS.KROLB; krolc = POS.KROLC;
     }
     void restore() const {
-        std::memcpy(PL, pl, 100);
-        std::memcpy(BP, bp, 32);
-        std::memcpy(CP, cp, 32);
-        std::memcpy(WYJ, wyj, 4);
-        ILB = ilb; ILC = ilc; KROLB = krolb; KROLC = krolc;
+        std::memcpy(POS.PL, pl, 100);
+        std::memcpy(POS.BP, bp, 32);
+        std::memcpy(POS.CP, cp, 32);
+        std::memcpy(POS.WYJ, wyj, 4);
+        POS.ILB = ilb; POS.ILC = ilc; POS.KROLB = krolb; POS.KROLC = krolc;
     }
 };
 

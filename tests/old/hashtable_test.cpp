@@ -18,8 +18,8 @@ void set_fen(const std::string& fen) {
     FenPosition p;
     std::string error;
     ASSERT_TRUE(parse_fen(fen, p, error)) << error;
-    std::memcpy(PL, p.pl, 100);
-    std::memcpy(WYJ, p.wyj, 4);
+    std::memcpy(POS.PL, p.pl, 100);
+    std::memcpy(POS.WYJ, p.wyj, 4);
     rebuild_lists();
 }
 
@@ -118,8 +118,8 @@ TEST(HashFill, LastSlotIsOverwrittenOnceFull) {
     // 305 distinct boards (the squares e4/d4 carry a number; the table does
     // not care whether the board makes sense).
     for (int n = 0; n < 305; ++n) {
-        PL[44] = static_cast<i8>(n % 100);
-        PL[45] = static_cast<i8>(n / 100);
+        POS.PL[44] = static_cast<i8>(n % 100);
+        POS.PL[45] = static_cast<i8>(n / 100);
         fill({{25, 45, n}}, 1);
         EXPECT_LE(HASHL, HASH_LAST);
     }
@@ -130,8 +130,8 @@ TEST(HashFill, LastSlotIsOverwrittenOnceFull) {
     EXPECT_EQ(HASH[HASH_LAST - 1].wart[0], 298);
     // The complete records are found, each for its own board.
     for (int n : {0, 150, 298}) {
-        PL[44] = static_cast<i8>(n % 100);
-        PL[45] = static_cast<i8>(n / 100);
+        POS.PL[44] = static_cast<i8>(n % 100);
+        POS.PL[45] = static_cast<i8>(n / 100);
         const record* h = hash_find();
         ASSERT_NE(h, nullptr) << n;
         EXPECT_EQ(h->wart[0], n);
@@ -182,7 +182,7 @@ TEST(HashLookup, BlackSmallestFirstAndOnlyTheBoardCompared) {
     set_fen(AFTER_E4);
     fill({{75, 55, -20}, {73, 53, -40}, {87, 66, 0}}, 3);
     // The same board with no castling rights and no en-passant square.
-    WYJ[0] = WYJ[1] = WYJ[2] = WYJ[3] = 0;
+    POS.WYJ[0] = POS.WYJ[1] = POS.WYJ[2] = POS.WYJ[3] = 0;
     Move ru[MAX_MOVES];
     const int a = generate_legal<Side::Black>(ru);
     ASSERT_EQ(hash_order_rootC(ru, a), 3);

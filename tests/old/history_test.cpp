@@ -15,31 +15,31 @@ namespace {
 // written into two squares, WYJ gets n too.  The history never looks at what
 // the board means, so these stand-ins are enough to tell entries apart.
 void position(int n) {
-    for (i8& b : PL) b = BORDER;
+    for (i8& b : POS.PL) b = BORDER;
     for (int s = 11; s <= 88; ++s)
-        if (on_board(s)) PL[s] = EMPTY;
-    PL[15] = W_KING;
-    PL[85] = B_KING;
-    PL[44] = static_cast<i8>(n & 0x3f);
-    PL[45] = static_cast<i8>(n >> 6);
-    WYJ[0] = static_cast<i8>(n & 3);
-    WYJ[1] = static_cast<i8>((n >> 2) & 3);
-    WYJ[2] = static_cast<i8>(n & 0x7f);
-    WYJ[3] = static_cast<i8>(n >> 7);
+        if (on_board(s)) POS.PL[s] = EMPTY;
+    POS.PL[15] = W_KING;
+    POS.PL[85] = B_KING;
+    POS.PL[44] = static_cast<i8>(n & 0x3f);
+    POS.PL[45] = static_cast<i8>(n >> 6);
+    POS.WYJ[0] = static_cast<i8>(n & 3);
+    POS.WYJ[1] = static_cast<i8>((n >> 2) & 3);
+    POS.WYJ[2] = static_cast<i8>(n & 0x7f);
+    POS.WYJ[3] = static_cast<i8>(n >> 7);
 }
 
 // Whether board and WYJ `pl`/`wyj` are those of position n.
 bool same_as(const i8* pl, const i8* wyj, int n) {
     i8 keepPl[100], keepWyj[4];
-    std::memcpy(keepPl, PL, 100);
-    std::memcpy(keepWyj, WYJ, 4);
+    std::memcpy(keepPl, POS.PL, 100);
+    std::memcpy(keepWyj, POS.WYJ, 4);
     position(n);
-    const bool same = std::memcmp(pl, PL, 100) == 0 && std::memcmp(wyj, WYJ, 4) == 0;
-    std::memcpy(PL, keepPl, 100);
-    std::memcpy(WYJ, keepWyj, 4);
+    const bool same = std::memcmp(pl, POS.PL, 100) == 0 && std::memcmp(wyj, POS.WYJ, 4) == 0;
+    std::memcpy(POS.PL, keepPl, 100);
+    std::memcpy(POS.WYJ, keepWyj, 4);
     return same;
 }
-bool is_position(int n) { return same_as(PL, WYJ, n); }
+bool is_position(int n) { return same_as(POS.PL, POS.WYJ, n); }
 bool entry_is(int k, int half, int n) { return same_as(PLZAP[k][half], WYJZAP[k][half], n); }
 
 // Plays `plies` half-moves from a fresh game, position p after ply p, with
@@ -137,8 +137,8 @@ TEST(OldHistory, RepetitionCountsBothBoardsOfCompletedMoves) {
 
     // Only the board counts, not WYJ.
     position(1);
-    WYJ[0] = 3;
-    WYJ[3] = 66;
+    POS.WYJ[0] = 3;
+    POS.WYJ[3] = 66;
     EXPECT_EQ(czypotrojne(), 2);
 }
 

@@ -53,7 +53,7 @@ bool naive_attacked(const i8* pl, bool white, int a) {
 std::set<int> attacked_squares(bool white) {
     std::set<int> out;
     for (int s = 11; s <= 88; ++s)
-        if (on_board(s) && (white ? ODBICIAB(PL, s) : ODBICIAC(PL, s))) out.insert(s);
+        if (on_board(s) && (white ? ODBICIAB(POS.PL, s) : ODBICIAC(POS.PL, s))) out.insert(s);
     return out;
 }
 
@@ -89,8 +89,8 @@ TEST(Attacks, EdgeCasesOfEachAttacker) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.board);
         setup_board(c.board);
-        for (int s : c.yes) EXPECT_EQ(c.white ? ODBICIAB(PL, s) : ODBICIAC(PL, s), 1) << "square " << s;
-        for (int s : c.no) EXPECT_EQ(c.white ? ODBICIAB(PL, s) : ODBICIAC(PL, s), 0) << "square " << s;
+        for (int s : c.yes) EXPECT_EQ(c.white ? ODBICIAB(POS.PL, s) : ODBICIAC(POS.PL, s), 1) << "square " << s;
+        for (int s : c.no) EXPECT_EQ(c.white ? ODBICIAB(POS.PL, s) : ODBICIAC(POS.PL, s), 0) << "square " << s;
         if (c.no.empty()) {
             EXPECT_EQ(attacked_squares(c.white), c.yes);
         }
@@ -103,17 +103,17 @@ TEST(Attacks, SinglePieceEverywhere) {
     for (int code : {8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20, 21}) {
         for (int s = 11; s <= 88; ++s) {
             if (!on_board(s)) continue;
-            for (i8& b : PL) b = BORDER;
+            for (i8& b : POS.PL) b = BORDER;
             for (int t = 11; t <= 88; ++t)
-                if (on_board(t)) PL[t] = 0;
-            PL[s] = static_cast<i8>(code);
+                if (on_board(t)) POS.PL[t] = 0;
+            POS.PL[s] = static_cast<i8>(code);
             const bool white = code < 16;
             for (int t = 11; t <= 88; ++t) {
                 if (!on_board(t)) continue;
-                const int got = white ? ODBICIAB(PL, t) : ODBICIAC(PL, t);
-                ASSERT_EQ(got != 0, naive_attacked(PL, white, t)) << "code " << code << " on " << s << ", square " << t;
+                const int got = white ? ODBICIAB(POS.PL, t) : ODBICIAC(POS.PL, t);
+                ASSERT_EQ(got != 0, naive_attacked(POS.PL, white, t)) << "code " << code << " on " << s << ", square " << t;
                 // The other side has no piece at all.
-                ASSERT_EQ(white ? ODBICIAC(PL, t) : ODBICIAB(PL, t), 0);
+                ASSERT_EQ(white ? ODBICIAC(POS.PL, t) : ODBICIAB(POS.PL, t), 0);
             }
         }
     }
@@ -122,12 +122,12 @@ TEST(Attacks, SinglePieceEverywhere) {
 TEST(Attacks, PieceOnTheTestedSquareIsIgnored) {
     // The white king on e1 neither blocks nor counts: the rook on e8 sees it.
     setup_board("4r3/8/8/8/8/8/8/4K3");
-    EXPECT_EQ(ODBICIAC(PL, 15), 1);
+    EXPECT_EQ(ODBICIAC(POS.PL, 15), 1);
     // Any piece of either colour on the tested square changes nothing.
     for (i8 code : {W_KING, W_ROOK, B_ROOK, B_QUEEN, W_PAWN}) {
-        PL[45] = code;
-        EXPECT_EQ(ODBICIAC(PL, 45), 1) << int(code);
-        EXPECT_EQ(ODBICIAB(PL, 45), 0) << int(code);
+        POS.PL[45] = code;
+        EXPECT_EQ(ODBICIAC(POS.PL, 45), 1) << int(code);
+        EXPECT_EQ(ODBICIAB(POS.PL, 45), 0) << int(code);
     }
 }
 
@@ -136,18 +136,18 @@ TEST(Attacks, AgreesWithNaiveComputationOnRandomBoards) {
     std::mt19937 rng(20240607);
     const i8 codes[] = {8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20, 21};
     for (int round = 0; round < 3000; ++round) {
-        for (i8& b : PL) b = BORDER;
+        for (i8& b : POS.PL) b = BORDER;
         for (int s = 11; s <= 88; ++s)
-            if (on_board(s)) PL[s] = 0;
+            if (on_board(s)) POS.PL[s] = 0;
         const int pieces = 2 + static_cast<int>(rng() % 30);
         for (int k = 0; k < pieces; ++k) {
             const int s = 10 * (1 + static_cast<int>(rng() % 8)) + 1 + static_cast<int>(rng() % 8);
-            PL[s] = codes[rng() % 12];
+            POS.PL[s] = codes[rng() % 12];
         }
         for (int a = 11; a <= 88; ++a) {
             if (!on_board(a)) continue;
-            ASSERT_EQ(ODBICIAB(PL, a) != 0, naive_attacked(PL, true, a)) << "round " << round << " square " << a;
-            ASSERT_EQ(ODBICIAC(PL, a) != 0, naive_attacked(PL, false, a)) << "round " << round << " square " << a;
+            ASSERT_EQ(ODBICIAB(POS.PL, a) != 0, naive_attacked(POS.PL, true, a)) << "round " << round << " square " << a;
+            ASSERT_EQ(ODBICIAC(POS.PL, a) != 0, naive_attacked(POS.PL, false, a)) << "round " << round << " square " << a;
         }
     }
 }
@@ -156,8 +156,8 @@ TEST(Attacks, ResultIsZeroOrOne) {
     setup_board("qqq5/qkq5/qqq5/8/8/5QQQ/5QKQ/5QQQ");
     for (int s = 11; s <= 88; ++s) {
         if (!on_board(s)) continue;
-        EXPECT_TRUE(ODBICIAB(PL, s) == 0 || ODBICIAB(PL, s) == 1);
-        EXPECT_TRUE(ODBICIAC(PL, s) == 0 || ODBICIAC(PL, s) == 1);
+        EXPECT_TRUE(ODBICIAB(POS.PL, s) == 0 || ODBICIAB(POS.PL, s) == 1);
+        EXPECT_TRUE(ODBICIAC(POS.PL, s) == 0 || ODBICIAC(POS.PL, s) == 1);
     }
 }
 

@@ -17,10 +17,10 @@ enum class Rules { Newest, HashBuild };
 
 int estimate(Side side, Rules rules, int bound, int d) {
     if (side == Side::White)
-        return rules == Rules::Newest ? tylkobicia<Side::White, EstimateNewest>(PL, BP, WYJ, bound, d)
-                                      : tylkobicia<Side::White, EstimateHashBuild>(PL, BP, WYJ, bound, d);
-    return rules == Rules::Newest ? tylkobicia<Side::Black, EstimateNewest>(PL, CP, WYJ, bound, d)
-                                  : tylkobicia<Side::Black, EstimateHashBuild>(PL, CP, WYJ, bound, d);
+        return rules == Rules::Newest ? tylkobicia<Side::White, EstimateNewest>(POS.PL, POS.BP, POS.WYJ, bound, d)
+                                      : tylkobicia<Side::White, EstimateHashBuild>(POS.PL, POS.BP, POS.WYJ, bound, d);
+    return rules == Rules::Newest ? tylkobicia<Side::Black, EstimateNewest>(POS.PL, POS.CP, POS.WYJ, bound, d)
+                                  : tylkobicia<Side::Black, EstimateHashBuild>(POS.PL, POS.CP, POS.WYJ, bound, d);
 }
 
 struct Case {
@@ -36,7 +36,7 @@ struct Case {
     int d = 0;
 };
 
-int W(int code) { return WART[code]; }
+int W(int code) { return POS.WART[code]; }
 
 TEST(CaptureEstimate, EdgeCases) {
     const auto huge = [] { return HUGE_BOUND; };
@@ -130,9 +130,9 @@ TEST(CaptureEstimate, EdgeCases) {
 // black step undefended: a guard against cases that test nothing.
 TEST(CaptureEstimate, CaseBoardsSayWhatTheyClaim) {
     setup_board("7k/8/8/8/8/8/4N1p1/K7");
-    EXPECT_EQ(ODBICIAB(PL, 17), 1);
+    EXPECT_EQ(ODBICIAB(POS.PL, 17), 1);
     setup_board("7k/8/8/8/8/8/6p1/K7");
-    EXPECT_EQ(ODBICIAB(PL, 17), 0);
+    EXPECT_EQ(ODBICIAB(POS.PL, 17), 0);
 }
 
 // The hash build counts every capture it examines; a king's capture only
@@ -151,10 +151,10 @@ TEST(CaptureEstimate, NodeCounterOfTheOlderBuilds) {
         SCOPED_TRACE(c.board);
         setup_board(c.board, {}, SCALE_HASH_BUILD);
         const u32 before = L;
-        tylkobicia<Side::White, EstimateHashBuild>(PL, BP, WYJ, HUGE_BOUND, 0);
+        tylkobicia<Side::White, EstimateHashBuild>(POS.PL, POS.BP, POS.WYJ, HUGE_BOUND, 0);
         EXPECT_EQ(L - before, c.counted);
         const u32 mid = L;
-        tylkobicia<Side::White, EstimateNewest>(PL, BP, WYJ, HUGE_BOUND, 0);
+        tylkobicia<Side::White, EstimateNewest>(POS.PL, POS.BP, POS.WYJ, HUGE_BOUND, 0);
         EXPECT_EQ(L, mid);
     }
 }

@@ -23,9 +23,9 @@ template <Side S> int expected_change(int nr, int x2) {
     using O = Own<S>;
     if (x2 < 0) return 0;
     const i8 piece = own_list<S>()[2 * nr];
-    const i8 target = PL[x2];
-    if (piece == O::pawn && x2 == WYJ[O::epSlot] && target == 0) return O::sign * 100;
-    int change = (target & O::enemy) ? -WART[target] : 0;
+    const i8 target = POS.PL[x2];
+    if (piece == O::pawn && x2 == POS.WYJ[O::epSlot] && target == 0) return O::sign * 100;
+    int change = (target & O::enemy) ? -POS.WART[target] : 0;
     if (piece == O::pawn && x2 / 10 == O::lastRank) change += O::sign * 800;
     return change;
 }
@@ -42,9 +42,9 @@ template <Side S> void walk(int depth, Tally& tally) {
         const u32 key = KLUCZ();
         const int from = own_list<S>()[2 * nr + 1];
         const i8 piece = own_list<S>()[2 * nr];
-        const i8 target = x2 >= 0 ? PL[x2] : 0;
+        const i8 target = x2 >= 0 ? POS.PL[x2] : 0;
         const int change = expected_change<S>(nr, x2);
-        const bool ep = x2 >= 0 && piece == O::pawn && x2 == WYJ[O::epSlot] && target == 0;
+        const bool ep = x2 >= 0 && piece == O::pawn && x2 == POS.WYJ[O::epSlot] && target == 0;
         int victim = -1;  // list index of the captured piece
         if (ep || (x2 >= 0 && (target & O::enemy))) {
             const int vs = ep ? x2 - O::up : x2;
@@ -74,33 +74,33 @@ template <Side S> void walk(int depth, Tally& tally) {
         }
 
         // What the move did.
-        EXPECT_EQ(WYJ[1 - O::rightsSlot], before.wyj[1 - O::rightsSlot]) << "the other side's rights changed";
+        EXPECT_EQ(POS.WYJ[1 - O::rightsSlot], before.wyj[1 - O::rightsSlot]) << "the other side's rights changed";
         if (x2 == CASTLE_SHORT || x2 == CASTLE_LONG) {
             const int e = O::kingHome;
             const bool shortSide = x2 == CASTLE_SHORT;
             ++(shortSide ? tally.castleShort : tally.castleLong)[me];
-            EXPECT_EQ(PL[e], 0);
-            EXPECT_EQ(PL[shortSide ? e + 2 : e - 2], O::king);
-            EXPECT_EQ(PL[shortSide ? e + 1 : e - 1], O::rook);
-            EXPECT_EQ(PL[shortSide ? e + 3 : e - 4], 0);
+            EXPECT_EQ(POS.PL[e], 0);
+            EXPECT_EQ(POS.PL[shortSide ? e + 2 : e - 2], O::king);
+            EXPECT_EQ(POS.PL[shortSide ? e + 1 : e - 1], O::rook);
+            EXPECT_EQ(POS.PL[shortSide ? e + 3 : e - 4], 0);
             if (!shortSide) {
-                EXPECT_EQ(PL[e - 3], 0);
+                EXPECT_EQ(POS.PL[e - 3], 0);
             }
             EXPECT_EQ(king_square<S>(), shortSide ? e + 2 : e - 2);
             EXPECT_EQ(own_list<S>()[2 * nr + 1], shortSide ? e + 1 : e - 1);
-            EXPECT_EQ(WYJ[O::rightsSlot], 0);
-            EXPECT_EQ(WYJ[2], 0);
-            EXPECT_EQ(WYJ[3], 0);
+            EXPECT_EQ(POS.WYJ[O::rightsSlot], 0);
+            EXPECT_EQ(POS.WYJ[2], 0);
+            EXPECT_EQ(POS.WYJ[3], 0);
         } else {
-            EXPECT_EQ(PL[from], 0);
-            EXPECT_EQ(WYJ[O::rightsSlot], before.wyj[O::rightsSlot]) << "rights change only by castling";
+            EXPECT_EQ(POS.PL[from], 0);
+            EXPECT_EQ(POS.WYJ[O::rightsSlot], before.wyj[O::rightsSlot]) << "rights change only by castling";
             const bool dbl = piece == O::pawn && from / 10 == O::startRank && x2 / 10 == O::doubleRank;
             if (dbl) ++tally.doubleStep[me];
-            EXPECT_EQ(WYJ[5 - O::epSlot], dbl ? x2 - O::up : 0);
-            EXPECT_EQ(WYJ[O::epSlot], 0);
+            EXPECT_EQ(POS.WYJ[5 - O::epSlot], dbl ? x2 - O::up : 0);
+            EXPECT_EQ(POS.WYJ[O::epSlot], 0);
             if (ep) {
                 ++tally.enPassant[me];
-                EXPECT_EQ(PL[x2 - O::up], 0);
+                EXPECT_EQ(POS.PL[x2 - O::up], 0);
             }
             if (victim >= 0) {
                 EXPECT_EQ(own_list<Opp<S>>()[2 * victim], 0);
@@ -109,15 +109,15 @@ template <Side S> void walk(int depth, Tally& tally) {
             const bool promotes = piece == O::pawn && x2 / 10 == O::lastRank;
             if (promotes) {
                 ++((target & O::enemy) ? tally.capturePromotion : tally.promotion)[me];
-                EXPECT_EQ(PL[x2], O::queen);
+                EXPECT_EQ(POS.PL[x2], O::queen);
                 EXPECT_EQ(own_list<S>()[2 * nr], O::queen);
             } else {
-                EXPECT_EQ(PL[x2], piece);
+                EXPECT_EQ(POS.PL[x2], piece);
                 if (target & O::enemy) ++tally.capture[me];
             }
         }
 
-        if (depth > 1 && !attacked_by<Opp<S>>(PL, king_square<S>())) walk<Opp<S>>(depth - 1, tally);
+        if (depth > 1 && !attacked_by<Opp<S>>(POS.PL, king_square<S>())) walk<Opp<S>>(depth - 1, tally);
 
         skasujruch<S>(zap, nr, x2);
         ASSERT_TRUE(Snapshot::take() == before) << "unmake did not restore the position";
@@ -176,41 +176,41 @@ TEST(MakeUnmake, SpecialMovesOneByOne) {
     const int pawn = index_on<Side::White>(55), victim = index_on<Side::Black>(54);
     i8 zap[8];
     EXPECT_EQ(ZROBRUCHB(zap, pawn, 64), 100);
-    EXPECT_EQ(PL[54], 0);
-    EXPECT_EQ(PL[64], W_PAWN);
+    EXPECT_EQ(POS.PL[54], 0);
+    EXPECT_EQ(POS.PL[64], W_PAWN);
     EXPECT_EQ(zap[3], victim);
     SKASUJRUCHB(zap, pawn, 64);
-    EXPECT_EQ(PL[54], B_PAWN);
-    EXPECT_EQ(CP[2 * victim], B_PAWN);
-    EXPECT_EQ(CP[2 * victim + 1], 54);
-    EXPECT_EQ(PL[64], 0);
+    EXPECT_EQ(POS.PL[54], B_PAWN);
+    EXPECT_EQ(POS.CP[2 * victim], B_PAWN);
+    EXPECT_EQ(POS.CP[2 * victim + 1], 54);
+    EXPECT_EQ(POS.PL[64], 0);
 
     // En passant by Black: -100; the white pawn comes back as code 9.
     setup_fen("4k3/8/8/8/3Pp3/8/8/4K3 b - d3 0 1");
     const int bp = index_on<Side::Black>(45), wv = index_on<Side::White>(44);
     EXPECT_EQ(ZROBRUCHC(zap, bp, 34), -100);
-    EXPECT_EQ(PL[44], 0);
+    EXPECT_EQ(POS.PL[44], 0);
     SKASUJRUCHC(zap, bp, 34);
-    EXPECT_EQ(PL[44], W_PAWN);
-    EXPECT_EQ(BP[2 * wv], W_PAWN);
-    EXPECT_EQ(BP[2 * wv + 1], 44);
+    EXPECT_EQ(POS.PL[44], W_PAWN);
+    EXPECT_EQ(POS.BP[2 * wv], W_PAWN);
+    EXPECT_EQ(POS.BP[2 * wv + 1], 44);
 
     // Promotion with capture: 800 - WART[rook]; without: 800; Black's mirror.
     setup_fen("1r2k3/P7/8/8/8/8/p7/1R2K3 w - - 0 1");
     const int wp = index_on<Side::White>(71);
-    const int rookValue = WART[B_ROOK];
+    const int rookValue = POS.WART[B_ROOK];
     EXPECT_EQ(ZROBRUCHB(zap, wp, 82), 800 - rookValue);
-    EXPECT_EQ(PL[82], W_QUEEN);
-    EXPECT_EQ(BP[2 * wp], W_QUEEN);
+    EXPECT_EQ(POS.PL[82], W_QUEEN);
+    EXPECT_EQ(POS.BP[2 * wp], W_QUEEN);
     SKASUJRUCHB(zap, wp, 82);
-    EXPECT_EQ(PL[71], W_PAWN);
-    EXPECT_EQ(BP[2 * wp], W_PAWN);
-    EXPECT_EQ(PL[82], B_ROOK);
+    EXPECT_EQ(POS.PL[71], W_PAWN);
+    EXPECT_EQ(POS.BP[2 * wp], W_PAWN);
+    EXPECT_EQ(POS.PL[82], B_ROOK);
     EXPECT_EQ(ZROBRUCHB(zap, wp, 81), 800);
     SKASUJRUCHB(zap, wp, 81);
     const int blackPawn = index_on<Side::Black>(21);
-    EXPECT_EQ(ZROBRUCHC(zap, blackPawn, 12), -800 - WART[W_ROOK]);
-    EXPECT_EQ(PL[12], B_QUEEN);
+    EXPECT_EQ(ZROBRUCHC(zap, blackPawn, 12), -800 - POS.WART[W_ROOK]);
+    EXPECT_EQ(POS.PL[12], B_QUEEN);
     SKASUJRUCHC(zap, blackPawn, 12);
     EXPECT_EQ(ZROBRUCHC(zap, blackPawn, 11), -800);
     SKASUJRUCHC(zap, blackPawn, 11);
@@ -218,7 +218,7 @@ TEST(MakeUnmake, SpecialMovesOneByOne) {
 
     // A plain capture returns the victim's value from White's side.
     setup_fen("4k3/8/8/3q4/4P3/8/8/4K3 w - - 0 1");
-    EXPECT_EQ(ZROBRUCHB(zap, index_on<Side::White>(45), 54), -WART[B_QUEEN]);
+    EXPECT_EQ(ZROBRUCHB(zap, index_on<Side::White>(45), 54), -POS.WART[B_QUEEN]);
 }
 
 // Castling moves king and rook, clears the mover's rights and both en-passant
@@ -237,20 +237,20 @@ TEST(MakeUnmake, CastlingBothWaysBothColours) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.fen) + " " + std::to_string(c.x2));
         setup_fen(c.fen);
-        WYJ[c.white ? 3 : 2] = static_cast<i8>(c.white ? 64 : 34);  // an opponent's en-passant square
+        POS.WYJ[c.white ? 3 : 2] = static_cast<i8>(c.white ? 64 : 34);  // an opponent's en-passant square
         const Snapshot before = Snapshot::take();
         const int nr = c.white ? index_on<Side::White>(c.rookFrom) : index_on<Side::Black>(c.rookFrom);
         i8 zap[8];
         EXPECT_EQ(c.white ? ZROBRUCHB(zap, nr, c.x2) : ZROBRUCHC(zap, nr, c.x2), 0);
         const int kingHome = c.white ? 15 : 85;
-        EXPECT_EQ(PL[kingHome], 0);
-        EXPECT_EQ(PL[c.kingTo], c.white ? W_KING : B_KING);
-        EXPECT_EQ(PL[c.rookTo], c.white ? W_ROOK : B_ROOK);
-        EXPECT_EQ(PL[c.rookFrom], 0);
-        EXPECT_EQ(WYJ[c.white ? 0 : 1], 0);
-        EXPECT_EQ(WYJ[c.white ? 1 : 0], 3);
-        EXPECT_EQ(WYJ[2], 0);
-        EXPECT_EQ(WYJ[3], 0);
+        EXPECT_EQ(POS.PL[kingHome], 0);
+        EXPECT_EQ(POS.PL[c.kingTo], c.white ? W_KING : B_KING);
+        EXPECT_EQ(POS.PL[c.rookTo], c.white ? W_ROOK : B_ROOK);
+        EXPECT_EQ(POS.PL[c.rookFrom], 0);
+        EXPECT_EQ(POS.WYJ[c.white ? 0 : 1], 0);
+        EXPECT_EQ(POS.WYJ[c.white ? 1 : 0], 3);
+        EXPECT_EQ(POS.WYJ[2], 0);
+        EXPECT_EQ(POS.WYJ[3], 0);
         EXPECT_EQ(position_fault(), "");
         if (c.white) SKASUJRUCHB(zap, nr, c.x2); else SKASUJRUCHC(zap, nr, c.x2);
         EXPECT_TRUE(Snapshot::take() == before);

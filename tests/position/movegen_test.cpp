@@ -107,7 +107,7 @@ TEST(CaptureList, RayOrdersOfEverySlider) {
         SCOPED_TRACE(c.board);
         setup_board(c.board);
         Move ru[MAX_MOVES];
-        const int n = c.side == Side::White ? BICIAB(PL, BP, ru, WYJ) : BICIAC(PL, CP, ru, WYJ);
+        const int n = c.side == Side::White ? BICIAB(POS.PL, POS.BP, ru, POS.WYJ) : BICIAC(POS.PL, POS.CP, ru, POS.WYJ);
         ASSERT_GE(n, 0);
         EXPECT_EQ(of_piece(to_pairs(ru, n), c.captures[0].first), c.captures);
     }
@@ -160,7 +160,7 @@ TEST(Generator, PawnMovesAndPromotions) {
         EXPECT_EQ(of_piece(g.captures, nr), c.captures);
         EXPECT_EQ(of_piece(g.quiet, nr), c.quiet);
         Move ru[MAX_MOVES];
-        const int n = white ? BICIAB(PL, BP, ru, WYJ) : BICIAC(PL, CP, ru, WYJ);
+        const int n = white ? BICIAB(POS.PL, POS.BP, ru, POS.WYJ) : BICIAC(POS.PL, POS.CP, ru, POS.WYJ);
         ASSERT_GE(n, 0);
         EXPECT_EQ(of_piece(to_pairs(ru, n), nr), c.captureList);
     }
@@ -223,10 +223,10 @@ TEST(Generator, CapturableKingGivesMinusOne) {
         SCOPED_TRACE(c.board);
         setup_board(c.board, c.wyj);
         const bool white = c.side == Side::White;
-        const bool hangs = white ? ODBICIAB(PL, black_king_square()) : ODBICIAC(PL, white_king_square());
+        const bool hangs = white ? ODBICIAB(POS.PL, black_king_square()) : ODBICIAC(POS.PL, white_king_square());
         const Generated g = white ? generate<Side::White>() : generate<Side::Black>();
         Move ru[MAX_MOVES];
-        const int n = white ? BICIAB(PL, BP, ru, WYJ) : BICIAC(PL, CP, ru, WYJ);
+        const int n = white ? BICIAB(POS.PL, POS.BP, ru, POS.WYJ) : BICIAC(POS.PL, POS.CP, ru, POS.WYJ);
         EXPECT_EQ(g.result == -1, hangs);
         EXPECT_EQ(n == -1, hangs);
     }
@@ -301,10 +301,10 @@ TEST(Generator, CastlingNeedsKingAndRookOnTheirSquares) {
     setup_board("4k3/8/8/8/8/8/8/R3K2R", {3, 0, 0, 0});
     EXPECT_EQ(generate<Side::White>().quiet.front(), (std::pair<int, int>{0, CASTLE_LONG}));
     setup_board("4k3/8/8/8/8/8/8/R4K1R");
-    WYJ[0] = 3;  // the rights survive only because the rebuild is skipped
+    POS.WYJ[0] = 3;  // the rights survive only because the rebuild is skipped
     for (auto m : generate<Side::White>().quiet) EXPECT_GE(m.second, 0);
     setup_board("4k3/8/8/8/8/8/8/4K2R");
-    WYJ[0] = 3;  // no rook on a1: only the short castling
+    POS.WYJ[0] = 3;  // no rook on a1: only the short castling
     int castles = 0;
     for (auto m : generate<Side::White>().quiet) castles += m.second < 0;
     EXPECT_EQ(castles, 1);

@@ -21,12 +21,12 @@ TEST(Rebuild, StartPositionListsAndKings) {
                                  12, 11, 10, 12, 11, 13, 13, 14, 8, 15, 11, 16, 10, 17, 12, 18};
     const std::vector<int> cp = {17, 78, 17, 77, 17, 76, 17, 75, 17, 74, 17, 73, 17, 72, 17, 71,
                                  20, 88, 18, 87, 19, 86, 16, 85, 21, 84, 19, 83, 18, 82, 20, 81};
-    EXPECT_EQ(list_bytes(BP), bp);
-    EXPECT_EQ(list_bytes(CP), cp);
-    EXPECT_EQ(ILB, 16);
-    EXPECT_EQ(ILC, 16);
-    EXPECT_EQ(KROLB, 12);
-    EXPECT_EQ(KROLC, 11);
+    EXPECT_EQ(list_bytes(POS.BP), bp);
+    EXPECT_EQ(list_bytes(POS.CP), cp);
+    EXPECT_EQ(POS.ILB, 16);
+    EXPECT_EQ(POS.ILC, 16);
+    EXPECT_EQ(POS.KROLB, 12);
+    EXPECT_EQ(POS.KROLC, 11);
     EXPECT_EQ(white_king_square(), 15);
     EXPECT_EQ(black_king_square(), 85);
 }
@@ -34,15 +34,15 @@ TEST(Rebuild, StartPositionListsAndKings) {
 TEST(Rebuild, OrderFillersAndKingIndex) {
     // White reads a8..h1, Black h1..a8; unused entries hold 253.
     setup_board("1k6/8/8/3Q4/8/8/5p2/R3K3");
-    EXPECT_EQ(list_bytes(BP).size(), 32u);
-    EXPECT_EQ(std::vector<int>(BP, BP + 6), (std::vector<int>{13, 54, 12, 11, 8, 15}));
-    EXPECT_EQ(std::vector<int>(CP, CP + 4), (std::vector<int>{17, 26, 16, 82}));
-    for (int k = 6; k < 32; ++k) EXPECT_EQ(BP[k], LIST_FILL) << k;
-    for (int k = 4; k < 32; ++k) EXPECT_EQ(CP[k], LIST_FILL) << k;
-    EXPECT_EQ(ILB, 3);
-    EXPECT_EQ(ILC, 2);
-    EXPECT_EQ(KROLB, 2);
-    EXPECT_EQ(KROLC, 1);
+    EXPECT_EQ(list_bytes(POS.BP).size(), 32u);
+    EXPECT_EQ(std::vector<int>(POS.BP, POS.BP + 6), (std::vector<int>{13, 54, 12, 11, 8, 15}));
+    EXPECT_EQ(std::vector<int>(POS.CP, POS.CP + 4), (std::vector<int>{17, 26, 16, 82}));
+    for (int k = 6; k < 32; ++k) EXPECT_EQ(POS.BP[k], LIST_FILL) << k;
+    for (int k = 4; k < 32; ++k) EXPECT_EQ(POS.CP[k], LIST_FILL) << k;
+    EXPECT_EQ(POS.ILB, 3);
+    EXPECT_EQ(POS.ILC, 2);
+    EXPECT_EQ(POS.KROLB, 2);
+    EXPECT_EQ(POS.KROLC, 1);
     EXPECT_EQ(position_fault(), "");
 }
 
@@ -50,12 +50,12 @@ TEST(Rebuild, CompactsTheHolesOfCaptures) {
     setup_fen("4k3/8/8/3q4/4P3/8/8/4K3 w - - 0 1");
     i8 zap[8];
     ZROBRUCHB(zap, index_on<Side::White>(45), 54);
-    EXPECT_EQ(CP[0], 0);  // the queen's hole
-    EXPECT_EQ(KROLC, 1);
+    EXPECT_EQ(POS.CP[0], 0);  // the queen's hole
+    EXPECT_EQ(POS.KROLC, 1);
     skroctablice(SCALE_NEWEST);
-    EXPECT_EQ(ILC, 1);
-    EXPECT_EQ(KROLC, 0);
-    EXPECT_EQ(CP[0], B_KING);
+    EXPECT_EQ(POS.ILC, 1);
+    EXPECT_EQ(POS.KROLC, 0);
+    EXPECT_EQ(POS.CP[0], B_KING);
     EXPECT_EQ(position_fault(), "");
 }
 
@@ -80,30 +80,30 @@ TEST(Rebuild, CaptureValuesScaleWithMaterial) {
         SCOPED_TRACE(c.board);
         setup_board(c.board, {}, c.scale);
         const int p = c.scale.pawn, m = c.m;
-        EXPECT_EQ(WART[0], 0);
-        EXPECT_EQ(WART[W_KING], 10000);
-        EXPECT_EQ(WART[B_KING], -10000);
-        EXPECT_EQ(WART[W_PAWN], p - m);
-        EXPECT_EQ(WART[W_KNIGHT], 300 - 2 * m);
-        EXPECT_EQ(WART[W_BISHOP], 310 - 2 * m);
-        EXPECT_EQ(WART[W_ROOK], 500 - 3 * m);
-        EXPECT_EQ(WART[W_QUEEN], 900 - 5 * m);
-        EXPECT_EQ(WART[B_PAWN], -p - m);
-        EXPECT_EQ(WART[B_KNIGHT], -300 - 2 * m);
-        EXPECT_EQ(WART[B_BISHOP], -310 - 2 * m);
-        EXPECT_EQ(WART[B_ROOK], -500 - 3 * m);
-        EXPECT_EQ(WART[B_QUEEN], -900 - 5 * m);
+        EXPECT_EQ(POS.WART[0], 0);
+        EXPECT_EQ(POS.WART[W_KING], 10000);
+        EXPECT_EQ(POS.WART[B_KING], -10000);
+        EXPECT_EQ(POS.WART[W_PAWN], p - m);
+        EXPECT_EQ(POS.WART[W_KNIGHT], 300 - 2 * m);
+        EXPECT_EQ(POS.WART[W_BISHOP], 310 - 2 * m);
+        EXPECT_EQ(POS.WART[W_ROOK], 500 - 3 * m);
+        EXPECT_EQ(POS.WART[W_QUEEN], 900 - 5 * m);
+        EXPECT_EQ(POS.WART[B_PAWN], -p - m);
+        EXPECT_EQ(POS.WART[B_KNIGHT], -300 - 2 * m);
+        EXPECT_EQ(POS.WART[B_BISHOP], -310 - 2 * m);
+        EXPECT_EQ(POS.WART[B_ROOK], -500 - 3 * m);
+        EXPECT_EQ(POS.WART[B_QUEEN], -900 - 5 * m);
     }
     // The named example: White a rook up.
     setup_board("1nbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR");
-    EXPECT_EQ((std::vector<int>{WART[9], WART[10], WART[11], WART[12], WART[13]}),
+    EXPECT_EQ((std::vector<int>{POS.WART[9], POS.WART[10], POS.WART[11], POS.WART[12], POS.WART[13]}),
               (std::vector<int>{85, 290, 300, 485, 875}));
-    EXPECT_EQ((std::vector<int>{WART[17], WART[18], WART[19], WART[20], WART[21]}),
+    EXPECT_EQ((std::vector<int>{POS.WART[17], POS.WART[18], POS.WART[19], POS.WART[20], POS.WART[21]}),
               (std::vector<int>{-95, -310, -320, -515, -925}));
     // The tree-node build's queen is worth 800.
     setup_board("4k3/8/8/8/8/8/8/4K3", {}, SCALE_TREE_BUILD);
-    EXPECT_EQ(WART[W_QUEEN], 800);
-    EXPECT_EQ(WART[B_QUEEN], -800);
+    EXPECT_EQ(POS.WART[W_QUEEN], 800);
+    EXPECT_EQ(POS.WART[B_QUEEN], -800);
 }
 
 TEST(Rebuild, CastlingRightsCutByTheBoard) {
@@ -128,8 +128,8 @@ TEST(Rebuild, CastlingRightsCutByTheBoard) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.board);
         setup_board(c.board, c.in);
-        EXPECT_EQ(WYJ[0], c.white);
-        EXPECT_EQ(WYJ[1], c.black);
+        EXPECT_EQ(POS.WYJ[0], c.white);
+        EXPECT_EQ(POS.WYJ[1], c.black);
     }
     // An en-passant square stands only when it is empty and just behind an
     // enemy pawn that has made its double step.
@@ -146,19 +146,19 @@ TEST(Rebuild, CastlingRightsCutByTheBoard) {
     for (const auto& c : eps) {
         SCOPED_TRACE(c.board);
         setup_board(c.board, {0, 0, c.in2, c.in3});
-        EXPECT_EQ(WYJ[2], c.out2);
-        EXPECT_EQ(WYJ[3], c.out3);
+        EXPECT_EQ(POS.WYJ[2], c.out2);
+        EXPECT_EQ(POS.WYJ[3], c.out3);
     }
 }
 
 TEST(Rebuild, RewritesTheBorder) {
     setup_fen(START);
-    for (int s : {0, 5, 9, 10, 19, 20, 50, 59, 89, 90, 95, 99}) PL[s] = 0;
+    for (int s : {0, 5, 9, 10, 19, 20, 50, 59, 89, 90, 95, 99}) POS.PL[s] = 0;
     skroctablice(SCALE_NEWEST);
     int border = 0;
     for (int s = 0; s < 100; ++s) {
         if (on_board(s)) continue;
-        EXPECT_EQ(PL[s], BORDER) << s;
+        EXPECT_EQ(POS.PL[s], BORDER) << s;
         ++border;
     }
     EXPECT_EQ(border, 36);
@@ -168,21 +168,21 @@ TEST(Rebuild, RewritesTheBorder) {
 // stop at 16 entries and nothing is written past them.
 TEST(Rebuild, ListsStopAtSixteenEntries) {
     setup_board("NNNNNNNN/NNNNNNNN/NNNNNNNN/8/8/nnnnnnnn/nnnnnnnn/nnnnnnnk");
-    EXPECT_EQ(ILB, 16);
-    EXPECT_EQ(ILC, 16);
+    EXPECT_EQ(POS.ILB, 16);
+    EXPECT_EQ(POS.ILC, 16);
     for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(BP[2 * i], W_KNIGHT);
-        EXPECT_EQ(BP[2 * i + 1], TAB[i]);
+        EXPECT_EQ(POS.BP[2 * i], W_KNIGHT);
+        EXPECT_EQ(POS.BP[2 * i + 1], TAB[i]);
     }
     // The kings are kept even when they come late in the scan.
     setup_board("QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/8/8/8/8/K6k");
-    EXPECT_EQ(ILB, 16);
-    EXPECT_EQ(BP[2 * KROLB], W_KING);
-    EXPECT_EQ(BP[2 * KROLB + 1], 11);
+    EXPECT_EQ(POS.ILB, 16);
+    EXPECT_EQ(POS.BP[2 * POS.KROLB], W_KING);
+    EXPECT_EQ(POS.BP[2 * POS.KROLB + 1], 11);
     setup_board("K6k/8/8/8/8/qqqqqqqq/qqqqqqqq/qqqqqqqq");
-    EXPECT_EQ(ILC, 16);
-    EXPECT_EQ(CP[2 * KROLC], B_KING);
-    EXPECT_EQ(CP[2 * KROLC + 1], 88);
+    EXPECT_EQ(POS.ILC, 16);
+    EXPECT_EQ(POS.CP[2 * POS.KROLC], B_KING);
+    EXPECT_EQ(POS.CP[2 * POS.KROLC + 1], 88);
 }
 
 TEST(History, StoresAndTakesBack) {
@@ -205,9 +205,9 @@ TEST(History, StoresAndTakesBack) {
 
     history_remove_two();
     EXPECT_EQ(R, 1);
-    EXPECT_EQ(PL[45], W_PAWN);
-    EXPECT_EQ(PL[75], B_PAWN);
-    EXPECT_EQ(WYJ[2], 35);
+    EXPECT_EQ(POS.PL[45], W_PAWN);
+    EXPECT_EQ(POS.PL[75], B_PAWN);
+    EXPECT_EQ(POS.WYJ[2], 35);
     history_remove_one();
     EXPECT_EQ(R, 0);
     skroctablice(SCALE_NEWEST);
@@ -222,10 +222,10 @@ TEST(History, StoresAndTakesBack) {
     // With one ply played, "take back two" restores entry 1 without moving.
     ZROBRUCHB(zap, index_on<Side::White>(24), 44);
     history_advance();
-    PL[44] = 0;  // disturb the board: entry 1 must come back
+    POS.PL[44] = 0;  // disturb the board: entry 1 must come back
     history_remove_two();
     EXPECT_EQ(R, 1);
-    EXPECT_EQ(PL[44], W_PAWN);
+    EXPECT_EQ(POS.PL[44], W_PAWN);
 }
 
 TEST(History, AGameLongerThanTheHistoryWritesNothingPastIt) {
@@ -235,10 +235,10 @@ TEST(History, AGameLongerThanTheHistoryWritesNothingPastIt) {
     EXPECT_FALSE(history_advance());
     EXPECT_FALSE(history_advance());
     EXPECT_EQ(R, HISTORY_PLIES + 1);
-    PL[45] = W_QUEEN;  // a board never stored
+    POS.PL[45] = W_QUEEN;  // a board never stored
     history_remove_two();  // entry 511 was stored and comes back
     EXPECT_EQ(R, HISTORY_PLIES - 1);
-    EXPECT_EQ(PL[45], 0);
+    EXPECT_EQ(POS.PL[45], 0);
 }
 
 TEST(Keys, TableRowsAndRepeatability) {
@@ -282,8 +282,8 @@ TEST(Keys, KeyCoversPlacementOnly) {
     // The key is the sum over the entries in use; holes add nothing.
     setup_fen("4k3/8/8/3q4/4P3/8/8/4K3 w - - 0 1");
     u32 sum = 0;
-    for (int i = 0; i < ILB; ++i) sum += KEY[BP[2 * i]][BP[2 * i + 1]];
-    for (int i = 0; i < ILC; ++i) sum += KEY[CP[2 * i]][CP[2 * i + 1]];
+    for (int i = 0; i < POS.ILB; ++i) sum += KEY[POS.BP[2 * i]][POS.BP[2 * i + 1]];
+    for (int i = 0; i < POS.ILC; ++i) sum += KEY[POS.CP[2 * i]][POS.CP[2 * i + 1]];
     EXPECT_EQ(KLUCZ(), sum);
     i8 zap[8];
     const int nr = index_on<Side::White>(45);

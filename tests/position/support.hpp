@@ -13,7 +13,7 @@
 #include "driver/rebuild.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/movegen.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak::test {
 
@@ -23,8 +23,8 @@ inline Side setup_fen(const std::string& fen) {
     FenPosition pos;
     std::string error;
     EXPECT_TRUE(parse_fen(fen, pos, error)) << fen << ": " << error;
-    std::memcpy(PL, pos.pl, 100);
-    std::memcpy(WYJ, pos.wyj, 4);
+    std::memcpy(POS.PL, pos.pl, 100);
+    std::memcpy(POS.WYJ, pos.wyj, 4);
     skroctablice(SCALE_NEWEST);
     return pos.toMove;
 }
@@ -33,12 +33,12 @@ inline Side setup_fen(const std::string& fen) {
 // test (a king may hang, kings may be missing), WYJ from `wyj`, and rebuilds.
 inline void setup_board(const char* board, std::array<i8, 4> wyj = {0, 0, 0, 0},
                         Scale scale = SCALE_NEWEST) {
-    for (i8& b : PL) b = BORDER;
+    for (i8& b : POS.PL) b = BORDER;
     int rank = 8, file = 1;
     for (const char* p = board; *p; ++p) {
         if (*p == '/') { --rank; file = 1; continue; }
         if (*p >= '1' && *p <= '8') {
-            for (int k = 0; k < *p - '0'; ++k) PL[10 * rank + file++] = EMPTY;
+            for (int k = 0; k < *p - '0'; ++k) POS.PL[10 * rank + file++] = EMPTY;
             continue;
         }
         i8 code = EMPTY;
@@ -57,9 +57,9 @@ inline void setup_board(const char* board, std::array<i8, 4> wyj = {0, 0, 0, 0},
         case 'q': code = B_QUEEN; break;
         default: ADD_FAILURE() << "bad board letter " << *p; break;
         }
-        PL[10 * rank + file++] = code;
+        POS.PL[10 * rank + file++] = code;
     }
-    std::memcpy(WYJ, wyj.data(), 4);
+    std::memcpy(POS.WYJ, wyj.data(), 4);
     skroctablice(scale);
 }
 
@@ -91,7 +91,7 @@ struct Generated {
 template <Side S> Generated generate() {
     Move ru[MAX_MOVES], bi[MAX_MOVES];
     int nb = 0;
-    const int r = superruchy<S>(PL, own_list<S>(), ru, bi, WYJ, &nb);
+    const int r = superruchy<S>(POS.PL, own_list<S>(), ru, bi, POS.WYJ, &nb);
     Generated g{r, {}, {}};
     if (r >= 0) {
         g.quiet = to_pairs(ru, r);
@@ -117,11 +117,11 @@ struct Snapshot {
 
     static Snapshot take() {
         Snapshot s;
-        std::memcpy(s.pl.data(), PL, 100);
-        std::memcpy(s.bp.data(), BP, 32);
-        std::memcpy(s.cp.data(), CP, 32);
-        s.ilb = ILB; s.ilc = ILC; s.krolb = KROLB; s.krolc = KROLC;
-        std::memcpy(s.wyj.data(), WYJ, 4);
+        std::memcpy(s.pl.data(), POS.PL, 100);
+        std::memcpy(s.bp.data(), POS.BP, 32);
+        std::memcpy(s.cp.data(), POS.CP, 32);
+        s.ilb = POS.ILB; s.ilc = POS.ILC; s.krolb = POS.KROLB; s.krolc = POS.KROLC;
+        std::memcpy(s.wyj.data(), POS.WYJ, 4);
         return s;
     }
     friend bool operator==(const Snapshot&, const Snapshot&) = default;
@@ -133,27 +133,27 @@ struct Snapshot {
 inline std::string position_fault() {
     int seen[100] = {};
     for (int side = 0; side < 2; ++side) {
-        const i8* list = side ? CP : BP;
-        const int n = side ? ILC : ILB;
+        const i8* list = side ? POS.CP : POS.BP;
+        const int n = side ? POS.ILC : POS.ILB;
         const i8 bit = side ? BLACK_BIT : WHITE_BIT;
         for (int i = 0; i < n; ++i) {
             const int code = list[2 * i], s = list[2 * i + 1];
             if (code == 0 && s == 0) continue;
             if (!(code & bit)) return "entry " + std::to_string(i) + " has a foreign code";
-            if (s < 11 || s > 88 || PL[s] != code)
+            if (s < 11 || s > 88 || POS.PL[s] != code)
                 return "entry " + std::to_string(i) + " does not match the board at " + std::to_string(s);
             ++seen[s];
         }
     }
     for (int s = 11; s <= 88; ++s) {
         if (!on_board(s)) continue;
-        if (PL[s] != 0 && seen[s] != 1) return "square " + std::to_string(s) + " is in the lists " +
+        if (POS.PL[s] != 0 && seen[s] != 1) return "square " + std::to_string(s) + " is in the lists " +
                                               std::to_string(seen[s]) + " times";
     }
-    if (BP[2 * KROLB] != W_KING) return "KROLB does not name the white king";
-    if (CP[2 * KROLC] != B_KING) return "KROLC does not name the black king";
+    if (POS.BP[2 * POS.KROLB] != W_KING) return "KROLB does not name the white king";
+    if (POS.CP[2 * POS.KROLC] != B_KING) return "KROLC does not name the black king";
     for (int i = 0; i < 100; ++i)
-        if (!on_board(i) && PL[i] != BORDER) return "border square " + std::to_string(i) + " changed";
+        if (!on_board(i) && POS.PL[i] != BORDER) return "border square " + std::to_string(i) + " changed";
     return {};
 }
 

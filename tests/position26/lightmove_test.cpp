@@ -20,7 +20,7 @@ template <Side S> void compare_all(Tally& tally) {
     using O = Own<S>;
     Move ru[MAX_MOVES], bi[MAX_MOVES];
     int nb = 0;
-    const int nq = superruchy<S, false>(PL, own_list<S>(), ru, bi, WYJ, &nb);
+    const int nq = superruchy<S, false>(POS.PL, own_list<S>(), ru, bi, POS.WYJ, &nb);
     ASSERT_GE(nq, 0);
     for (int k = 0; k < nq; ++k) bi[nb + k] = ru[k];
     const Snapshot before = Snapshot::take();
@@ -72,7 +72,7 @@ TEST(LightMove, RecordsAndResultsOfTheSpecialMoves) {
            "0 1 0 64");
     const Snapshot before = Snapshot::take();
     const int e5 = 0;  // White's list: the pawn e5 comes first (rank 5)
-    ASSERT_EQ(BP[2 * e5 + 1], sq("e5"));
+    ASSERT_EQ(POS.BP[2 * e5 + 1], sq("e5"));
     i8 z[m26::LIGHT_RECORD];
     EXPECT_EQ(m26::MAKEMOVEB(z, e5, sq("d6")), 100);
     EXPECT_EQ(z[0], W_PAWN);
@@ -80,13 +80,13 @@ TEST(LightMove, RecordsAndResultsOfTheSpecialMoves) {
     EXPECT_EQ(z[2], 0);
     ASSERT_GE(z[3], 0);
     EXPECT_EQ(before.cp[2 * z[3] + 1], sq("d5"));
-    EXPECT_EQ(CP[2 * z[3]], 0);
+    EXPECT_EQ(POS.CP[2 * z[3]], 0);
     EXPECT_EQ(z[4], 0);
     EXPECT_EQ(z[5], sq("d6"));
-    EXPECT_EQ(PL[sq("d5")], 0);
-    EXPECT_EQ(PL[sq("d6")], W_PAWN);
-    EXPECT_EQ(WYJ[3], 0);
-    EXPECT_EQ(WYJ[1], 1);
+    EXPECT_EQ(POS.PL[sq("d5")], 0);
+    EXPECT_EQ(POS.PL[sq("d6")], W_PAWN);
+    EXPECT_EQ(POS.WYJ[3], 0);
+    EXPECT_EQ(POS.WYJ[1], 1);
     m26::UNMAKEMOVEB(z, e5, sq("d6"));
     EXPECT_EQ(Snapshot::take(), before);
 
@@ -94,13 +94,13 @@ TEST(LightMove, RecordsAndResultsOfTheSpecialMoves) {
     set_up("....k..." "........" "........" "........" "........" "........" ".p......" "W...K...");
     const Snapshot start = Snapshot::take();
     int pawn = -1;
-    for (int i = 0; i < ILC; ++i)
-        if (CP[2 * i + 1] == sq("b2")) pawn = i;
+    for (int i = 0; i < POS.ILC; ++i)
+        if (POS.CP[2 * i + 1] == sq("b2")) pawn = i;
     ASSERT_GE(pawn, 0);
-    const int rookValue = WART[W_ROOK];
+    const int rookValue = POS.WART[W_ROOK];
     EXPECT_EQ(m26::MAKEMOVEC(z, pawn, sq("a1")), -800 - rookValue);
-    EXPECT_EQ(PL[sq("a1")], B_QUEEN);
-    EXPECT_EQ(CP[2 * pawn], B_QUEEN);
+    EXPECT_EQ(POS.PL[sq("a1")], B_QUEEN);
+    EXPECT_EQ(POS.CP[2 * pawn], B_QUEEN);
     EXPECT_EQ(z[0], B_PAWN);
     EXPECT_EQ(z[2], W_ROOK);
     m26::UNMAKEMOVEC(z, pawn, sq("a1"));
@@ -110,18 +110,18 @@ TEST(LightMove, RecordsAndResultsOfTheSpecialMoves) {
     // move clears it and unmaking that move brings it back.
     set_up("....k..." "...p...." "........" "....P..." "........" "........" "........" "....K...");
     int d7 = -1;
-    for (int i = 0; i < ILC; ++i)
-        if (CP[2 * i + 1] == sq("d7")) d7 = i;
+    for (int i = 0; i < POS.ILC; ++i)
+        if (POS.CP[2 * i + 1] == sq("d7")) d7 = i;
     ASSERT_GE(d7, 0);
     i8 zc[m26::LIGHT_RECORD], zb[m26::LIGHT_RECORD];
     EXPECT_EQ(m26::MAKEMOVEC(zc, d7, sq("d5")), 0);
-    EXPECT_EQ(WYJ[3], sq("d6"));
-    EXPECT_EQ(m26::MAKEMOVEB(zb, KROLB, sq("e2")), 0);
-    EXPECT_EQ(WYJ[3], 0);
-    m26::UNMAKEMOVEB(zb, KROLB, sq("e2"));
-    EXPECT_EQ(WYJ[3], sq("d6"));
+    EXPECT_EQ(POS.WYJ[3], sq("d6"));
+    EXPECT_EQ(m26::MAKEMOVEB(zb, POS.KROLB, sq("e2")), 0);
+    EXPECT_EQ(POS.WYJ[3], 0);
+    m26::UNMAKEMOVEB(zb, POS.KROLB, sq("e2"));
+    EXPECT_EQ(POS.WYJ[3], sq("d6"));
     m26::UNMAKEMOVEC(zc, d7, sq("d5"));
-    EXPECT_EQ(WYJ[3], 0);
+    EXPECT_EQ(POS.WYJ[3], 0);
 }
 
 }  // namespace

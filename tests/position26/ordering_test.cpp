@@ -20,9 +20,9 @@ struct NodeList {
 
 template <Side S> void generate(NodeList& n) {
     Move quiet[MAX_MOVES];
-    if constexpr (S == Side::White) SIATKAC(PL, n.si, CP); else SIATKAB(PL, n.si, BP);
+    if constexpr (S == Side::White) SIATKAC(POS.PL, n.si, POS.CP); else SIATKAB(POS.PL, n.si, POS.BP);
     n.aa = 0;
-    const int nq = ruchy<S>(PL, own_list<S>(), quiet, n.ru, WYJ, &n.aa, n.si);
+    const int nq = ruchy<S>(POS.PL, own_list<S>(), quiet, n.ru, POS.WYJ, &n.aa, n.si);
     ASSERT_GE(nq, 0);
     for (int k = 0; k < nq; ++k) n.ru[n.aa + k] = quiet[k];
     n.a = n.aa + nq;
@@ -119,8 +119,8 @@ TEST(Posortuj, OrdersQuietMovesByMapAndEvaluation) {
         NodeList n;
         if (white) generate<Side::White>(n); else generate<Side::Black>(n);
         ASSERT_EQ(static_cast<std::size_t>(n.a - n.aa), c.quietCount);
-        const int knight = std::abs(WART[W_KNIGHT + (white ? 0 : 8)]);
-        const int bishop = std::abs(WART[W_BISHOP + (white ? 0 : 8)]);
+        const int knight = std::abs(POS.WART[W_KNIGHT + (white ? 0 : 8)]);
+        const int bishop = std::abs(POS.WART[W_BISHOP + (white ? 0 : 8)]);
 
         std::vector<std::pair<int, Move>> keyed;
         for (int k = n.aa; k < n.a; ++k) {
@@ -133,7 +133,7 @@ TEST(Posortuj, OrdersQuietMovesByMapAndEvaluation) {
             if (forMover >= 0) {
                 i8 zap[8] = {};
                 if (white) zrobruch<Side::White>(zap, m.nr, m.x2); else zrobruch<Side::Black>(zap, m.nr, m.x2);
-                key += m26::OCPOZ(PL, BP, CP);
+                key += m26::OCPOZ(POS.PL, POS.BP, POS.CP);
                 if (white) skasujruch<Side::White>(zap, m.nr, m.x2); else skasujruch<Side::Black>(zap, m.nr, m.x2);
             }
             keyed.push_back({key, m});

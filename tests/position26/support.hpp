@@ -17,15 +17,15 @@
 #include "engine/position/attackmap.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/position/movegen.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 #include "util/boardfile.hpp"
 
 namespace morvelak::test26 {
 
 // rows: 64 square letters; wyj: the four numbers of the board file.
 inline void set_up(const std::string& rows, const char* wyj = "0 0 0 0") {
-    for (i8& b : PL) b = BORDER;
-    load_text((rows + "\n" + wyj + "\n").c_str(), PL, WYJ);
+    for (i8& b : POS.PL) b = BORDER;
+    load_text((rows + "\n" + wyj + "\n").c_str(), POS.PL, POS.WYJ);
     skroctablice(SCALE_TREE_BUILD);
 }
 
@@ -57,19 +57,19 @@ struct Snapshot {
 
     static Snapshot take() {
         Snapshot s;
-        std::memcpy(s.pl.data(), PL, 100);
-        std::memcpy(s.bp.data(), BP, 32);
-        std::memcpy(s.cp.data(), CP, 32);
-        s.ilb = ILB; s.ilc = ILC; s.krolb = KROLB; s.krolc = KROLC;
-        std::memcpy(s.wyj.data(), WYJ, 4);
+        std::memcpy(s.pl.data(), POS.PL, 100);
+        std::memcpy(s.bp.data(), POS.BP, 32);
+        std::memcpy(s.cp.data(), POS.CP, 32);
+        s.ilb = POS.ILB; s.ilc = POS.ILC; s.krolb = POS.KROLB; s.krolc = POS.KROLC;
+        std::memcpy(s.wyj.data(), POS.WYJ, 4);
         return s;
     }
     void restore() const {
-        std::memcpy(PL, pl.data(), 100);
-        std::memcpy(BP, bp.data(), 32);
-        std::memcpy(CP, cp.data(), 32);
-        ILB = ilb; ILC = ilc; KROLB = krolb; KROLC = krolc;
-        std::memcpy(WYJ, wyj.data(), 4);
+        std::memcpy(POS.PL, pl.data(), 100);
+        std::memcpy(POS.BP, bp.data(), 32);
+        std::memcpy(POS.CP, cp.data(), 32);
+        POS.ILB = ilb; POS.ILC = ilc; POS.KROLB = krolb; POS.KROLC = krolc;
+        std::memcpy(POS.WYJ, wyj.data(), 4);
     }
     friend bool operator==(const Snapshot&, const Snapshot&) = default;
 };

@@ -60,9 +60,9 @@ TEST_F(ComputerMove, NoLegalMoveChangesNothing) {
     for (bool white : {true, false}) {
         set_up("k7/8/8/8/8/1q6/8/K7 w - - 0 1", 20, !white);
         L = 777;
-        const std::vector<i8> board(PL, PL + 100);
+        const std::vector<i8> board(POS.PL, POS.PL + 100);
         EXPECT_EQ(play(white), "xxxx");
-        EXPECT_EQ(std::vector<i8>(PL, PL + 100), board);
+        EXPECT_EQ(std::vector<i8>(POS.PL, POS.PL + 100), board);
         EXPECT_EQ(L, 777u);
     }
     EXPECT_EQ(contents(zapisparti), "");
@@ -74,7 +74,7 @@ TEST_F(ComputerMove, SingleLegalMoveIsPlayedAtOnce) {
     set_up("kr6/8/8/8/7P/8/7r/K7 w - - 0 1", 20);
     L = 777;
     EXPECT_EQ(play(true), "h4h5");
-    EXPECT_EQ(PL[58], W_PAWN);
+    EXPECT_EQ(POS.PL[58], W_PAWN);
     EXPECT_EQ(thinking_.text(), "");
     // Depth and score 0, the time, and White's node counter cleared.
     EXPECT_EQ(contents(zapisparti), "0 h4h5 0 0.0 0");
@@ -104,8 +104,8 @@ TEST_F(ComputerMove, BookMovesAreLegalMovesOfTheList) {
         EXPECT_EQ(play(white), c.move);
         EXPECT_EQ(contents(zapisparti).substr(0, std::string(c.record).size()), c.record);
     }
-    EXPECT_EQ(PL[17], W_KING);
-    EXPECT_EQ(PL[16], W_ROOK);
+    EXPECT_EQ(POS.PL[17], W_KING);
+    EXPECT_EQ(POS.PL[16], W_ROOK);
     EXPECT_EQ(thinking_.text(), "");
 }
 
@@ -129,7 +129,7 @@ TEST_F(ComputerMove, IllegalBookMoveIsSearched) {
 TEST_F(ComputerMove, BlackSearchRecordsDepthMoveScoreAndTime) {
     set_up("6k1/p7/8/3q4/4P3/8/P7/6K1 w - - 0 1", 20, true);  // twin: d5xe4 wins the queen
     EXPECT_EQ(play(false), "d5e4");
-    EXPECT_EQ(PL[45], B_PAWN);
+    EXPECT_EQ(POS.PL[45], B_PAWN);
     const std::string rec = contents(zapisparti);
     int depth, score;
     char m[5];

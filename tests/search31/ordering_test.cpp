@@ -76,8 +76,8 @@ TEST(CaptureSort, ValueOrderStabilityAndGoodCount) {
         set_up(fen, 0, !white);
         Move quiet[MAX_MOVES], caps[MAX_MOVES];
         int aa = 0;
-        if (white) superruchy<Side::White>(PL, BP, quiet, caps, WYJ, &aa);
-        else superruchy<Side::Black>(PL, CP, quiet, caps, WYJ, &aa);
+        if (white) superruchy<Side::White>(POS.PL, POS.BP, quiet, caps, POS.WYJ, &aa);
+        else superruchy<Side::Black>(POS.PL, POS.CP, quiet, caps, POS.WYJ, &aa);
         ASSERT_EQ(aa, 4);
         auto sq = [&](int s) { return white ? s : twin_square(s); };
         const int generated[4] = {sq(76), sq(51), sq(54), sq(78)};

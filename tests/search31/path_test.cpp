@@ -49,13 +49,13 @@ TEST(Sciezka, TextOfLines) {
         set_up(c.fen);
         i8 dr[PATH_BYTES] = {};
         for (size_t i = 0; i < c.pairs.size(); ++i) dr[i] = static_cast<i8>(c.pairs[i]);
-        const std::vector<i8> before(PL, PL + 100);
+        const std::vector<i8> before(POS.PL, POS.PL + 100);
         char text[PATH_TEXT_BYTES];
         char move[4] = {'x', 'x', 'x', 'x'};
-        EXPECT_EQ(sciezka(PL, text, dr, move), c.moves);
+        EXPECT_EQ(sciezka(POS.PL, text, dr, move), c.moves);
         EXPECT_STREQ(text, c.text);
         EXPECT_EQ(std::string(move, 4), c.move);
-        EXPECT_EQ(std::vector<i8>(PL, PL + 100), before) << "the board is only copied";
+        EXPECT_EQ(std::vector<i8>(POS.PL, POS.PL + 100), before) << "the board is only copied";
     }
 }
 
@@ -70,7 +70,7 @@ TEST(Sciezka, NeverMoreThanTwentyOneMoves) {
     }
     char text[PATH_TEXT_BYTES];
     char move[4];
-    EXPECT_EQ(sciezka(PL, text, dr, move), 21);
+    EXPECT_EQ(sciezka(POS.PL, text, dr, move), 21);
     EXPECT_EQ(std::strlen(text), 21u * 6u);
     EXPECT_EQ(std::string(text).substr(120), "Sb1c3 ");
 }

@@ -31,11 +31,11 @@ Result node(bool white, int ply, int below = 0) {
     i8 path[PATH_BYTES];
     std::memset(path, UNTOUCHED, sizeof path);
     PLY = static_cast<i8>(ply + below);
-    const int d = OCENAMAT(PL, 90);
-    const std::vector<i8> board(PL, PL + 100);
+    const int d = OCENAMAT(POS.PL, 90);
+    const std::vector<i8> board(POS.PL, POS.PL + 100);
     const int v = white ? OBLICZB(ply, d, -12000, 12000, 0, path, &TRASA[11])
                         : OBLICZC(ply, d, -12000, 12000, 0, path, &TRASA[11]);
-    EXPECT_EQ(std::vector<i8>(PL, PL + 100), board) << "the board is left as it was found";
+    EXPECT_EQ(std::vector<i8>(POS.PL, POS.PL + 100), board) << "the board is left as it was found";
     return {v, {path, path + 8}};
 }
 
@@ -142,9 +142,9 @@ TEST(LastPly, StandPatNoCaptureAndKingCapture) {
 TEST(LastPly, CaptureNotAboveAlfaIsNotAnswered) {
     set_up("4k3/8/2p5/3p4/4P3/8/8/4K3 w - - 0 1");  // e4xd5, c6 takes back
     Result r = last_ply(true, 0, 1000, 2000, 0);
-    EXPECT_EQ(r.value, -WART[B_PAWN]);
+    EXPECT_EQ(r.value, -POS.WART[B_PAWN]);
     EXPECT_EQ(r.path, bytes({45, 54, 0, 0, UNTOUCHED, UNTOUCHED, UNTOUCHED, UNTOUCHED}));
-    EXPECT_LT(last_ply(true, 0, -1000, 2000, 0).value, -WART[B_PAWN]);
+    EXPECT_LT(last_ply(true, 0, -1000, 2000, 0).value, -POS.WART[B_PAWN]);
 }
 
 // Iterative deepening over the legal root moves of the side to move.

@@ -64,12 +64,12 @@ struct Snapshot {
     i8 pl[100], wyj[4], bp[32], cp[32];
     i8 ilb, ilc;
     explicit Snapshot() {
-        std::memcpy(pl, PL, 100);
-        std::memcpy(wyj, WYJ, 4);
-        std::memcpy(bp, BP, 32);
-        std::memcpy(cp, CP, 32);
-        ilb = ILB;
-        ilc = ILC;
+        std::memcpy(pl, POS.PL, 100);
+        std::memcpy(wyj, POS.WYJ, 4);
+        std::memcpy(bp, POS.BP, 32);
+        std::memcpy(cp, POS.CP, 32);
+        ilb = POS.ILB;
+        ilc = POS.ILC;
     }
     bool operator==(const Snapshot& o) const {
         return !std::memcmp(pl, o.pl, 100) && !std::memcmp(wyj, o.wyj, 4) && !std::memcmp(bp, o.bp, 32) &&

@@ -40,14 +40,14 @@ inline void set_up(const char* fen, int plies = 0, bool twin = false) {
         std::fprintf(stderr, "%s: %s\n", fen, error.c_str());
         std::abort();
     }
-    std::memcpy(PL, pos.pl, 100);
-    std::memcpy(WYJ, pos.wyj, 4);
+    std::memcpy(POS.PL, pos.pl, 100);
+    std::memcpy(POS.WYJ, pos.wyj, 4);
     if (twin) {
         for (int s = 11; s <= 88; ++s) {
             const i8 c = pos.pl[s];
-            PL[99 - s] = c & WHITE_BIT ? static_cast<i8>(c + 8) : c & BLACK_BIT ? static_cast<i8>(c - 8) : c;
+            POS.PL[99 - s] = c & WHITE_BIT ? static_cast<i8>(c + 8) : c & BLACK_BIT ? static_cast<i8>(c - 8) : c;
         }
-        std::memset(WYJ, 0, 4);
+        std::memset(POS.WYJ, 0, 4);
     }
     R = plies;
     skroctablice(SCALE_NEWEST);

@@ -18,7 +18,7 @@
 #include "engine/eval/m31/eval.hpp"
 #include "engine/eval/m31/king.hpp"
 #include "engine/eval/pawnmasks.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak::m31 {
 
@@ -253,8 +253,8 @@ inline int score_of(const Structure& e) {
 }  // namespace
 
 int OCPION(const i8* pl, i8* pionb, i8* pionc) {
-    const int kw = king_at(BP, KROLB);
-    const int kb = king_at(CP, KROLC);
+    const int kw = king_at(POS.BP, POS.KROLB);
+    const int kb = king_at(POS.CP, POS.KROLC);
     const PawnMasks m = pawn_masks(pl);
     const int tables = tables_in_force();
     if (m.stray || tables == 0) return ocpion_plain(pl, pionb, pionc, kw, kb);

@@ -14,7 +14,7 @@
 #include "engine/eval/m31/king.hpp"
 #include "engine/eval/listmasks.hpp"
 #include "engine/eval/phase.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak::m31 {
 
@@ -127,10 +127,10 @@ inline int mobility(int phase, int moves) {
 }  // namespace
 
 int OCPOZ(const i8* pl, const i8* bp, const i8* cp, const i8* pionb, const i8* pionc) {
-    const int kw = king_at(bp, KROLB);
-    const int kb = king_at(cp, KROLC);
-    const int nb = std::clamp<int>(ILB, 0, LIST_ENTRIES);
-    const int nc = std::clamp<int>(ILC, 0, LIST_ENTRIES);
+    const int kw = king_at(bp, POS.KROLB);
+    const int kb = king_at(cp, POS.KROLC);
+    const int nb = std::clamp<int>(POS.ILB, 0, LIST_ENTRIES);
+    const int nc = std::clamp<int>(POS.ILC, 0, LIST_ENTRIES);
 
     int score = pieces_of<Side::White>(pl, bp, nb, pionb, pionc, kb);
     score += mobility(STANB, ILOSCPOLB) - mobility(STANC, ILOSCPOLC);

@@ -9,7 +9,7 @@
 #include "engine/eval/listmasks.hpp"
 #include "engine/eval/pawnmasks.hpp"
 #include "engine/eval/phase.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak {
 
@@ -353,8 +353,8 @@ template <Side S> int section_plain(int phase, const TableSet& tables, const Sec
             if (pl[s] == B_PAWN && pionc[f] == 0) pionc[f] = static_cast<i8>(s);
         }
     }
-    const int kw = bp[2 * KROLB + 1];
-    const int kb = cp[2 * KROLC + 1];
+    const int kw = bp[2 * POS.KROLB + 1];
+    const int kb = cp[2 * POS.KROLC + 1];
     const Section white{pl, bp, nb, {pionb, pionc}, kw, kb, ILOSCPOLB};
     const Section black{pl, cp, nc, {pionc, pionb}, kb, kw, ILOSCPOLC};
     return section_plain<Side::White>(phaseB, tables, white) -
@@ -526,13 +526,13 @@ int otwartalinia(const i8* pl, int c) {
 // table (worked out on a miss), checked against the lists' pawn entries; the
 // rest of each list kind by kind.  Anything unusual takes the plain way.
 int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp) {
-    const int nb = std::clamp<int>(ILB, 0, LIST_ENTRIES);
-    const int nc = std::clamp<int>(ILC, 0, LIST_ENTRIES);
+    const int nb = std::clamp<int>(POS.ILB, 0, LIST_ENTRIES);
+    const int nc = std::clamp<int>(POS.ILC, 0, LIST_ENTRIES);
     const int phaseB = section_of(STANB), phaseC = section_of(STANC);
     const int build = &tables == &m28::TABLES ? 1 : &tables == &m26::TABLES ? 2 : 0;
     const PawnMasks pm = pawn_masks(pl);
-    const int kw = bp[2 * KROLB + 1];
-    const int kb = cp[2 * KROLC + 1];
+    const int kw = bp[2 * POS.KROLB + 1];
+    const int kb = cp[2 * POS.KROLC + 1];
     if (pm.stray || build == 0 || kw < 0 || kw > 99 || kb < 0 || kb > 99)
         return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
 

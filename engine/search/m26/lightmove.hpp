@@ -21,8 +21,8 @@ inline constexpr int LIGHT_RECORD = 6;
 
 template <Side S>
 inline int makemove(i8* z, int nr, int x2) {
-    z[4] = WYJ[2];
-    z[5] = WYJ[3];
+    z[4] = POS.WYJ[2];
+    z[5] = POS.WYJ[3];
     return make_ordinary<S, 2>(z, nr, x2);
 }
 
@@ -30,8 +30,8 @@ inline int makemove(i8* z, int nr, int x2) {
 template <Side S>
 inline void unmakemove(const i8* z, int nr, int x2) {
     unmake_ordinary<S, 2>(z, nr, x2);
-    WYJ[2] = z[4];
-    WYJ[3] = z[5];
+    POS.WYJ[2] = z[4];
+    POS.WYJ[3] = z[5];
 }
 
 inline int MAKEMOVEB(i8* z, int nr, int x2) { return makemove<Side::White>(z, nr, x2); }

@@ -4,7 +4,7 @@
 
 #include "engine/eval/old/eval.hpp"
 #include "engine/position/attackmap.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 #include "engine/search/makemove.hpp"
 
 namespace morvelak::m26 {
@@ -48,12 +48,12 @@ void posortuj(Move* ru, int a1, int a2, const i8* si) {
     for (int k = 0; k < nc; ++k) {
         const int f = own[2 * ru[k].nr + 1];
         const int t = ru[k].x2;
-        const i8 mover = PL[f];
+        const i8 mover = POS.PL[f];
         const bool pawn = mover == O::pawn;
-        int value = -WART[PL[t]];
+        int value = -POS.WART[POS.PL[t]];
         if (pawn) value += O::sign * 100;
-        if (si[t]) value -= WART[mover];
-        if (si[f]) value += WART[mover];
+        if (si[t]) value -= POS.WART[mover];
+        if (si[f]) value += POS.WART[mover];
         if ((si[t] & MAP_PAWN) && !pawn) value -= O::sign * 100;
         v[k] = value;
     }
@@ -71,17 +71,17 @@ void posortuj(Move* ru, int a1, int a2, const i8* si) {
         int value = 0;
         if (t >= 0) {
             const int f = own[2 * nr + 1];
-            const i8 mover = PL[f];
+            const i8 mover = POS.PL[f];
             const bool pawn = mover == O::pawn;
             if ((si[f] & MAP_PAWN) && !pawn) value += O::sign * 300;
             if ((si[t] & MAP_PAWN) && !pawn) value -= O::sign * 300;
-            if (si[t]) value -= WART[mover];
-            if (si[f]) value += WART[mover];
+            if (si[t]) value -= POS.WART[mover];
+            if (si[f]) value += POS.WART[mover];
         }
         if (O::sign * value >= 0) {
             i8 zap[8];
             zrobruch<S>(zap, nr, t);
-            value += OCPOZ(PL, BP, CP);
+            value += OCPOZ(POS.PL, POS.BP, POS.CP);
             skasujruch<S>(zap, nr, t);
         }
         v[k] = value;

@@ -111,7 +111,7 @@ RootResult search_root(Move* ru, int a, int n) {
     const bool tree = !CONTROL.analysis;
     wezel& root = korzen<S>();
     // The material of the position, the base of every root move's balance.
-    const int material = OCENAMAT(PL, SCALE_TREE_BUILD.pawn);
+    const int material = OCENAMAT(POS.PL, SCALE_TREE_BUILD.pawn);
     int f = -sg * 32000;      // best value so far
     int bound = -sg * 12000;  // alfa for White, beta for Black
     int okno = 24000;

@@ -65,18 +65,18 @@ template <Side S>
 int generate_root_moves(Move* ru) {
     constexpr Side T = Opp<S>;
     i8 si[MAP_SQUARES];
-    siatka<T>(PL, si, own_list<T>());
+    siatka<T>(POS.PL, si, own_list<T>());
     Move r[MAX_MOVES];
     Move quiet[MAX_MOVES];
     int aa = 0;
-    const int nq = ruchy<S>(PL, own_list<S>(), quiet, r, WYJ, &aa, si);
+    const int nq = ruchy<S>(POS.PL, own_list<S>(), quiet, r, POS.WYJ, &aa, si);
     if (nq < 0) return 0;
     for (int k = 0; k < nq; ++k) r[aa + k] = quiet[k];
     int a = 0;
     i8 zap[8] = {};
     for (int b = 0; b < aa + nq; ++b) {
         zrobruch<S>(zap, r[b].nr, r[b].x2);
-        siatka<T>(PL, si, own_list<T>());
+        siatka<T>(POS.PL, si, own_list<T>());
         if (si[king_square<S>()] == 0) ru[a++] = r[b];
         skasujruch<S>(zap, r[b].nr, r[b].x2);
     }

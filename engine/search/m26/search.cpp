@@ -82,10 +82,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
         Move bi[MAX_MOVES];
         int nq;
         if (ply > 3) {
-            siatka<T>(PL, si, own_list<T>());
-            nq = ruchy<S>(PL, own_list<S>(), bi, ru, WYJ, &aa, si);
+            siatka<T>(POS.PL, si, own_list<T>());
+            nq = ruchy<S>(POS.PL, own_list<S>(), bi, ru, POS.WYJ, &aa, si);
         } else {
-            nq = superruchy<S, false>(PL, own_list<S>(), bi, ru, WYJ, &aa);
+            nq = superruchy<S, false>(POS.PL, own_list<S>(), bi, ru, POS.WYJ, &aa);
         }
         // The move that led here left its king en prise: taking it ends the
         // game, and the sooner the better.
@@ -115,7 +115,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
     //    search, and not with a single move (zugzwang is too likely).  The
     //    node then fails at the bound itself.
     if (pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && a > 1) {
-        int s = OCPOZ(PL, BP, CP) + d;
+        int s = OCPOZ(POS.PL, POS.BP, POS.CP) + d;
         if (reaches(s, opp_bound - sg * 10)) {
             ++LA;
             // The null window lies just inside the bound S has to reach.
@@ -123,7 +123,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
             const int nb = sg > 0 ? beta : alfa + 1;
             if (ply == 2) {
                 if (reaches(s, opp_bound))
-                    s = tylkobicia<T, EstimateTreeBuild>(PL, own_list<T>(), WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
+                    s = tylkobicia<T, EstimateTreeBuild>(POS.PL, own_list<T>(), POS.WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
             } else if (ply == 3) {
                 if (reaches(s, opp_bound)) s = last_ply_after<S>(s, na, nb, 1, ndroga);
             } else {

@@ -1,6 +1,6 @@
 #include "engine/search/m26/state.hpp"
 
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak::m26 {
 

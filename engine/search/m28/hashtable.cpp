@@ -32,7 +32,7 @@ void record::posortuj(char kto) {
 
 void hash_begin() {
     record& h = HASH[HASHL];
-    std::memcpy(h.plansza, PL, 100);
+    std::memcpy(h.plansza, POS.PL, 100);
     h.ile = 0;
 }
 
@@ -52,7 +52,7 @@ void hash_close(int searched) {
 
 record* hash_find() {
     for (int i = 0; i < HASHL; ++i)
-        if (std::memcmp(HASH[i].plansza, PL, 100) == 0) return &HASH[i];
+        if (std::memcmp(HASH[i].plansza, POS.PL, 100) == 0) return &HASH[i];
     return nullptr;
 }
 

@@ -23,7 +23,7 @@
 #pragma once
 
 #include "engine/position/legal.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak::m28 {
 

@@ -83,7 +83,7 @@ int search_root(const Move* ru, int a, int n, int* best, int* finished) {
     const bool records = !CONTROL.analysis;
     // The material base of every root move: the position before it.
     i8 board[100];
-    std::memcpy(board, PL, 100);
+    std::memcpy(board, POS.PL, 100);
     const int material = OCENAMAT(board, SCALE_HASH_BUILD.pawn);
 
     int f = -sg * 12000;      // best score, White's side

@@ -70,15 +70,15 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     //    holds three entries or fewer, and not after an illegal move (the
     //    king capture below settles that at once).
     if (pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && own_count<T>() > 3 && ply >= 2 &&
-        !attacked_by<S>(PL, king_square<T>())) {
-        int s = OCPOZ(PL, BP, CP) + d;
+        !attacked_by<S>(POS.PL, king_square<T>())) {
+        int s = OCPOZ(POS.PL, POS.BP, POS.CP) + d;
         if (reaches(s, opp_bound - sg * 10)) {
             // The null window lies just inside the bound S has to reach.
             const int na = sg > 0 ? beta - 1 : alfa;
             const int nb = sg > 0 ? beta : alfa + 1;
             if (ply == 2) {
                 if (reaches(s, opp_bound))
-                    s = tylkobicia<T, EstimateHashBuild>(PL, own_list<T>(), WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
+                    s = tylkobicia<T, EstimateHashBuild>(POS.PL, own_list<T>(), POS.WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
             } else if (ply == 3) {
                 if (reaches(s, opp_bound)) s = old::oblicz_ply1<T, LastPly>(s, na, nb, 1, ndroga);
             } else {
@@ -174,7 +174,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     // 7. No move kept S out of a lost position: mate if S's king is attacked
     //    now, otherwise the moves only lost because the king walked into
     //    capture, which is stalemate.
-    if ((sg > 0 ? w < -9000 : w > 9000) && !attacked_by<T>(PL, king_square<S>())) return 0;
+    if ((sg > 0 ? w < -9000 : w > 9000) && !attacked_by<T>(POS.PL, king_square<S>())) return 0;
     return w;
 }
 

@@ -50,7 +50,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int prz
         // Captures only, standing pat on d.
         w = d;
         if (better(d, own_bound)) own_bound = d;
-        a = bicia<S>(PL, own_list<S>(), ru, WYJ);
+        a = bicia<S>(POS.PL, own_list<S>(), ru, POS.WYJ);
         if (a < 0) {
             if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
             return sg * 10001;
@@ -74,7 +74,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int prz
         int v = d + zrobruch<S>(zap, m.nr, m.x2);
         // The other side answers only a move that improves on the own bound.
         if (better(v, own_bound))
-            v = tylkobicia<T, EstimateNewest>(PL, own_list<T>(), WYJ, own_bound, v);
+            v = tylkobicia<T, EstimateNewest>(POS.PL, own_list<T>(), POS.WYJ, own_bound, v);
         skasujruch<S>(zap, m.nr, m.x2);
 
         if (better(v, w)) {

@@ -76,7 +76,7 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, i
     i8 ndroga[PATH_BYTES];
     char sc[256];
     i8 zap[8] = {};
-    const int material = OCENAMAT(PL, SCALE_NEWEST.pawn);
+    const int material = OCENAMAT(POS.PL, SCALE_NEWEST.pawn);
     int best = -sg * 12000;  // alfa for White, beta for Black
     int p = 0;
     // What a stopped search falls back on: the choice of the last iteration
@@ -143,7 +143,7 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, i
                 p = b;
                 put_pair(droga, own_list<S>()[2 * m.nr + 1], m.x2);
                 std::memcpy(droga + 2, ndroga, PATH_COPY);
-                sciezka(PL, sc, droga, ruchkomputera);
+                sciezka(POS.PL, sc, droga, ruchkomputera);
                 thinking_line(PLY, sg * best, sc);  // the score from the engine's side
             }
         }

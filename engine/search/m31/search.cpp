@@ -47,7 +47,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
 
     // 1. The move that led here left its king en prise: taking it ends the
     //    game, and the sooner the better.
-    if (attacked_by<S>(PL, king_square<T>())) {
+    if (attacked_by<S>(POS.PL, king_square<T>())) {
         put_pair(sdroga, KING_TAKEN, KING_TAKEN);
         return sg * (10000 + ply);
     }
@@ -70,8 +70,8 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     i8 pionb[8], pionc[8];
     int ocpion = 0, le = 0;
     if (nullMove || ply == 2) {
-        ocpion = OCPION(PL, pionb, pionc);
-        le = OCPOZ(PL, BP, CP, pionb, pionc);
+        ocpion = OCPION(POS.PL, pionb, pionc);
+        le = OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc);
     }
     i8 ndroga[PATH_BYTES];
 
@@ -88,7 +88,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             const int nb = sg > 0 ? beta : alfa + 1;
             if (ply == 2) {
                 if (reaches(s, opp_bound))
-                    s = tylkobicia<T, EstimateNewest>(PL, own_list<T>(), WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
+                    s = tylkobicia<T, EstimateNewest>(POS.PL, own_list<T>(), POS.WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
             } else if (ply == 3) {
                 if (reaches(s, opp_bound)) s = oblicz_ply1<T>(s, na, nb, 1, ndroga, 0);
             } else {
@@ -165,17 +165,17 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             //     eighth rank extends: the last ply then searches every move.
             int ext;
             if (mover == O::pawn && (sg > 0 ? m.x2 >= 71 : m.x2 <= 28)) ext = 1;
-            else ext = attacked_by<S>(PL, king_square<T>());
+            else ext = attacked_by<S>(POS.PL, king_square<T>());
             // The pawn structure changes only when a pawn moved or was taken.
             // OCPION refills this node's pawn arrays, which later moves of
             // the loop keep using as they are.
-            const int p = (mover == O::pawn || zap[2] == O::enemyPawn) ? OCPION(PL, pionb, pionc)
+            const int p = (mover == O::pawn || zap[2] == O::enemyPawn) ? OCPION(POS.PL, pionb, pionc)
                                                                       : ocpion;
             // Futility: a quiet-looking move whose value with the node's own
             // placement score stays 110 short of S's bound is not searched.
             const int lazy = le + e + p;
             if (better(lazy, own_bound - sg * 110) || ext == 1) {
-                v = oblicz_ply1<T>(OCPOZ(PL, BP, CP, pionb, pionc) + e + p, alfa, beta, pusty, ndroga, ext);
+                v = oblicz_ply1<T>(OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) + e + p, alfa, beta, pusty, ndroga, ext);
             } else {
                 v = lazy;
                 pruned = true;
@@ -213,7 +213,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
 
     // 8. Every move lost the king at once: mate if S's king is attacked now,
     //    otherwise stalemate.
-    if (w == -sg * (10000 + ply - 1) && !attacked_by<T>(PL, king_square<S>())) {
+    if (w == -sg * (10000 + ply - 1) && !attacked_by<T>(POS.PL, king_square<S>())) {
         if (pusty == 0 && I == 0) fill_pairs(sdroga, ply, STALEMATE);
         return 0;
     }

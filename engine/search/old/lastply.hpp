@@ -91,7 +91,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
 
     // 1. In check the side must answer it: no standing pat, every move.
     if (writes) put_pair(sdroga, END_OF_LINE, END_OF_LINE);
-    const bool check = attacked_by<T>(PL, king_square<S>());
+    const bool check = attacked_by<T>(POS.PL, king_square<S>());
     // 2. Standing pat already refutes the caller's move.
     if (!check && reaches(d, opp_bound)) return d;
     // 3. Unless a move improves on it, the line ends with standing pat.
@@ -118,7 +118,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
         // 5b. Captures only, standing pat on d.
         w = d;
         if (Rules::raiseOnStandPat && better(d, own_bound)) own_bound = d;
-        a = bicia<S>(PL, own_list<S>(), ru, WYJ);
+        a = bicia<S>(POS.PL, own_list<S>(), ru, POS.WYJ);
         if (a < 0) {
             if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
             return sg * 10001;
@@ -139,7 +139,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
         const Move m = ru[b];
         int v = d + Rules::template make<S>(zap, m);
         if (Rules::template answers<S>(v, w, own_bound))
-            v = tylkobicia<T, typename Rules::Estimate>(PL, own_list<T>(), WYJ, own_bound, v);
+            v = tylkobicia<T, typename Rules::Estimate>(POS.PL, own_list<T>(), POS.WYJ, own_bound, v);
         Rules::template unmake<S>(zap, m);
 
         if (better(v, w)) {

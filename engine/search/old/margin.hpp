@@ -18,18 +18,18 @@
 #pragma once
 
 #include "engine/eval/old/eval.hpp"
-#include "engine/position/state.hpp"
+#include "engine/position/position.hpp"
 #include "engine/search/old/lastply.hpp"
 
 namespace morvelak::old {
 
 // The positional score and the last ply of each build.
 struct HashBuildEval {
-    static int eval() { return m28::OCPOZ(PL, BP, CP); }
+    static int eval() { return m28::OCPOZ(POS.PL, POS.BP, POS.CP); }
     using LastPly = HashBuildLastPly;
 };
 struct TreeBuildEval {
-    static int eval() { return m26::OCPOZ(PL, BP, CP); }
+    static int eval() { return m26::OCPOZ(POS.PL, POS.BP, POS.CP); }
     using LastPly = TreeBuildLastPly;
 };
 

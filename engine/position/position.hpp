@@ -1,6 +1,8 @@
-// The one position of the program and the read-only geometry the generators
-// walk.  There is a single board, a single pair of piece lists and a single
-// WYJ; the search changes them only through strictly nested make/unmake.
+// The position: the board, the two piece lists and WYJ.  The program plays
+// one game on one position, POS; the search changes it only through strictly
+// nested make/unmake, and the driver rebuilds the lists and values from the
+// board before every move (rebuild.hpp).  A test or the bench starts from a
+// fresh one: POS = Position{} (all zero: no border ring yet, empty lists).
 //
 //   PL        board, 100 bytes, border ring = 64
 //   BP / CP   White's / Black's piece list: 16 entries of (code, square);
@@ -18,30 +20,36 @@ namespace morvelak {
 
 inline constexpr int LIST_ENTRIES = 16;
 
-extern i8 PL[100];
-extern i8 BP[2 * LIST_ENTRIES];
-extern i8 CP[2 * LIST_ENTRIES];
-extern i8 ILB, ILC;
-extern i8 KROLB, KROLC;
-extern i8 WYJ[4];
-extern i32 WART[22];
+struct Position {
+    i8 PL[100];
+    i8 BP[2 * LIST_ENTRIES];
+    i8 CP[2 * LIST_ENTRIES];
+    i8 ILB, ILC;
+    i8 KROLB, KROLC;
+    i8 WYJ[4];
+    i32 WART[22];
+
+    friend bool operator==(const Position&, const Position&) = default;
+};
+
+extern Position POS;
 
 // Moves examined by the search: its node counter and the bench signature.
 // (The older builds' capture estimate counts into it too.)
 extern u32 L;
 
 // The square of a king, looked up through its list index.
-inline int white_king_square() { return BP[2 * KROLB + 1]; }
-inline int black_king_square() { return CP[2 * KROLC + 1]; }
+inline int white_king_square() { return POS.BP[2 * POS.KROLB + 1]; }
+inline int black_king_square() { return POS.CP[2 * POS.KROLC + 1]; }
 
 template <Side S> inline i8* own_list() {
-    if constexpr (S == Side::White) return BP; else return CP;
+    if constexpr (S == Side::White) return POS.BP; else return POS.CP;
 }
 template <Side S> inline i8& own_count() {
-    if constexpr (S == Side::White) return ILB; else return ILC;
+    if constexpr (S == Side::White) return POS.ILB; else return POS.ILC;
 }
 template <Side S> inline i8& own_king_index() {
-    if constexpr (S == Side::White) return KROLB; else return KROLC;
+    if constexpr (S == Side::White) return POS.KROLB; else return POS.KROLC;
 }
 template <Side S> inline int king_square() {
     return own_list<S>()[2 * own_king_index<S>() + 1];
