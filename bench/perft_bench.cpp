@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/perft.hpp"
 

@@ -14,8 +14,8 @@
 #include "engine/position/fen.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/control.hpp"
-#include "engine/search/keys.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/keys.hpp"
+#include "engine/position/makemove.hpp"
 
 namespace morvelak {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "engine/position/position.hpp"
-#include "engine/search/keys.hpp"
+#include "engine/position/keys.hpp"
 #include "util/boardfile.hpp"
 #include "util/random.hpp"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/perft.hpp"
 

@@ -5,7 +5,7 @@
 #include "driver/bench.hpp"
 #include "driver/m26/computer_move.hpp"
 #include "driver/old/history.hpp"
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/eval/old/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/search/m26/root.hpp"

@@ -8,7 +8,7 @@
 #include "driver/history.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/control.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 #include "engine/search/m26/root.hpp"
 #include "engine/search/m26/search.hpp"
 #include "engine/search/m26/state.hpp"

@@ -6,7 +6,7 @@
 #include "driver/history.hpp"
 #include "driver/m28/computer_move.hpp"
 #include "driver/old/history.hpp"
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/eval/old/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/legal.hpp"

@@ -9,7 +9,7 @@
 #include "driver/history.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/control.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/m28/root.hpp"
 #include "util/clock.hpp"

@@ -2,7 +2,7 @@
 
 #include "driver/m28/computer_move.hpp"
 #include "driver/old/history.hpp"
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/eval/old/eval.hpp"
 #include "engine/search/control.hpp"
 #include "engine/search/m28/root.hpp"

@@ -11,7 +11,7 @@
 #include "util/clock.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/control.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 #include "engine/search/m31/deepening.hpp"
 #include "engine/search/m31/path.hpp"
 #include "engine/search/m31/root.hpp"

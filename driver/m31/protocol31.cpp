@@ -2,7 +2,7 @@
 
 #include "driver/history.hpp"
 #include "driver/m31/computer_move.hpp"
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/eval/m31/eval.hpp"
 #include "engine/search/control.hpp"
 #include "engine/search/m31/root.hpp"

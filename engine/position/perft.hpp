@@ -9,7 +9,7 @@
 
 #include "engine/position/attacks.hpp"
 #include "engine/position/movegen.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 
 namespace morvelak {
 

@@ -15,7 +15,7 @@
 
 #include "engine/position/attacks.hpp"
 #include "engine/position/position.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 
 namespace morvelak {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/position/movegen.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 #include "util/boardfile.hpp"
 
 namespace morvelak::booktest {

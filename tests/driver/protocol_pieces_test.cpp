@@ -6,7 +6,7 @@
 #include <string>
 
 #include "driver/protocol.hpp"
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/position/position.hpp"
 #include "util/boardfile.hpp"
 

@@ -21,10 +21,10 @@
 #include "driver/history.hpp"
 #include "driver/old/history.hpp"
 #include "driver/protocol.hpp"
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "driver/startup.hpp"
 #include "engine/position/legal.hpp"
-#include "engine/search/keys.hpp"
+#include "engine/position/keys.hpp"
 #include "util/boardfile.hpp"
 
 namespace morvelak::stand_in {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "driver/history.hpp"
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/eval/m31/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "util/boardfile.hpp"

@@ -6,9 +6,9 @@
 
 #include <random>
 
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/position/legal.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 
 namespace morvelak::evaltest {
 

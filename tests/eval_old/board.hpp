@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/eval/old/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "util/boardfile.hpp"

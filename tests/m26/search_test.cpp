@@ -3,7 +3,7 @@
 // bound itself, the killers it keeps, and a search that repeats itself.
 #include <gtest/gtest.h>
 
-#include "engine/eval/material.hpp"
+#include "engine/position/material.hpp"
 #include "tests/m26/support.hpp"
 
 namespace morvelak::test26 {

@@ -16,7 +16,7 @@
 #include "driver/game.hpp"
 #include "driver/history.hpp"
 #include "driver/old/history.hpp"
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/eval/old/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/fen.hpp"

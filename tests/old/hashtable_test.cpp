@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/search/m28/hashtable.hpp"
 

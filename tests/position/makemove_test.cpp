@@ -4,8 +4,8 @@
 // key), with the right material change and the right undo record.
 #include <gtest/gtest.h>
 
-#include "engine/search/keys.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/keys.hpp"
+#include "engine/position/makemove.hpp"
 #include "support.hpp"
 #include "util/random.hpp"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "driver/history.hpp"
-#include "engine/search/keys.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/keys.hpp"
+#include "engine/position/makemove.hpp"
 #include "support.hpp"
 #include "util/random.hpp"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/position/position.hpp"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/position/attackmap.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/position/movegen.hpp"

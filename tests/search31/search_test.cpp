@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/eval/material.hpp"
+#include "engine/position/material.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/m31/search.hpp"
 #include "tests/search31/support.hpp"

@@ -11,11 +11,11 @@
 #include <string>
 
 #include "driver/history.hpp"
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 #include "engine/eval/m31/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/fen.hpp"
-#include "engine/search/keys.hpp"
+#include "engine/position/keys.hpp"
 #include "engine/search/m31/root.hpp"
 #include "engine/search/m31/state.hpp"
 

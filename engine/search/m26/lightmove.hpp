@@ -13,7 +13,7 @@
 // castling rights.  The move must not be a castling code (x2 < 0).
 #pragma once
 
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 
 namespace morvelak::m26 {
 

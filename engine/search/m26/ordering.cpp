@@ -5,7 +5,7 @@
 #include "engine/eval/old/eval.hpp"
 #include "engine/position/attackmap.hpp"
 #include "engine/position/position.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 
 namespace morvelak::m26 {
 namespace {

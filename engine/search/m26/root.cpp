@@ -5,10 +5,10 @@
 #include <utility>
 
 #include "driver/old/history.hpp"
-#include "driver/rebuild.hpp"
-#include "engine/eval/material.hpp"
+#include "engine/position/rebuild.hpp"
+#include "engine/position/material.hpp"
 #include "engine/search/control.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 #include "engine/search/m26/search.hpp"
 #include "engine/search/m26/state.hpp"
 #include "engine/search/old/ordering.hpp"

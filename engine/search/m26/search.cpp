@@ -15,7 +15,7 @@
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/search/control.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 #include "engine/search/m26/ordering.hpp"
 #include "engine/search/m26/search.hpp"
 #include "engine/search/old/lastply.hpp"

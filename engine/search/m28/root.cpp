@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "driver/old/history.hpp"
-#include "driver/rebuild.hpp"
-#include "engine/eval/material.hpp"
+#include "engine/position/rebuild.hpp"
+#include "engine/position/material.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/control.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/m28/search.hpp"
 #include "engine/search/old/ordering.hpp"

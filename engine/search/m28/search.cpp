@@ -16,7 +16,7 @@
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/search/control.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/old/lastply.hpp"
 #include "engine/search/old/margin.hpp"

@@ -8,7 +8,7 @@
 
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 #include "engine/search/m31/state.hpp"
 
 namespace morvelak::m31 {

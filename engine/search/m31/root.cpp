@@ -3,13 +3,13 @@
 #include <cstring>
 #include <utility>
 
-#include "driver/rebuild.hpp"
-#include "engine/eval/material.hpp"
+#include "engine/position/rebuild.hpp"
+#include "engine/position/material.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/control.hpp"
-#include "engine/search/keys.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/keys.hpp"
+#include "engine/position/makemove.hpp"
 #include "engine/search/m31/deepening.hpp"
 #include "engine/search/m31/ordering.hpp"
 #include "engine/search/m31/path.hpp"

@@ -29,7 +29,7 @@
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/search/m26/lightmove.hpp"
-#include "engine/search/makemove.hpp"
+#include "engine/position/makemove.hpp"
 #include "engine/search/old/state.hpp"
 #include "engine/search/pathbuf.hpp"
 

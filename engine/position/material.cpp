@@ -1,4 +1,4 @@
-#include "engine/eval/material.hpp"
+#include "engine/position/material.hpp"
 
 namespace morvelak {
 

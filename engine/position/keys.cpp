@@ -1,4 +1,4 @@
-#include "engine/search/keys.hpp"
+#include "engine/position/keys.hpp"
 
 #include "util/random.hpp"
 

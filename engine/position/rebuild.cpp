@@ -1,6 +1,6 @@
-#include "driver/rebuild.hpp"
+#include "engine/position/rebuild.hpp"
 
-#include "engine/eval/material.hpp"
+#include "engine/position/material.hpp"
 
 namespace morvelak {
 
