@@ -31,7 +31,7 @@
 #include <string>
 
 #include "driver/bench.hpp"
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 #include "engine/position/types.hpp"
 
 namespace morvelak {
@@ -78,11 +78,11 @@ struct BuildPolicy {
     const char* name = nullptr;
     // "setboard": the history starts again from the position set up, with
     // `toMove` to move.
-    void (*history_set_up)(Side toMove) = old::start_history_from;
+    void (*history_set_up)(Side toMove) = older::start_history_from;
     // "undo": takes back the last ply, made by `mover`, in the history and on
     // the board.  Returns false, changing nothing, when there is none to take
     // back.
-    bool (*history_undo)(Side mover) = old::take_back_ply;
+    bool (*history_undo)(Side mover) = older::take_back_ply;
 
     // ---- Thinking under the interface's control ----
 

@@ -4,14 +4,14 @@
 // the root, the move made, the tree flattened and freed.
 #include "driver/bench.hpp"
 #include "driver/m26/computer_move.hpp"
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 #include "engine/position/rebuild.hpp"
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/search/m26/root.hpp"
 #include "engine/search/m26/search.hpp"
 #include "engine/search/m26/state.hpp"
-#include "engine/search/old/ordering.hpp"
+#include "engine/search/older/ordering.hpp"
 
 #include <cstring>
 
@@ -28,8 +28,8 @@ u32 search_as_first_move(char* move) {
     const int n = start_depth(CLOCK);
     korzen<S>().inic();
     clear_counters();
-    if constexpr (S == Side::White) ITERACJASORTB(old::presort_depth(n), ru, a, 0);
-    else ITERACJASORTC(old::presort_depth(n), ru, a, 0);
+    if constexpr (S == Side::White) ITERACJASORTB(older::presort_depth(n), ru, a, 0);
+    else ITERACJASORTC(older::presort_depth(n), ru, a, 0);
     const RootResult r = search_root<S>(ru, a, n);
     const u32 nodes = L;
     move_text<S>(ru[r.p], move);
@@ -46,7 +46,7 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     thinking_stream = sink;
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
-    old::start_history_from(pos.toMove);
+    older::start_history_from(pos.toMove);
     skroctablice(SCALE_TREE_BUILD);  // the values the phase reads
     wstawstan();
     skroctablice(SCALE_TREE_BUILD);

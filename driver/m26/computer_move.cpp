@@ -12,7 +12,7 @@
 #include "engine/search/m26/root.hpp"
 #include "engine/search/m26/search.hpp"
 #include "engine/search/m26/state.hpp"
-#include "engine/search/old/ordering.hpp"
+#include "engine/search/older/ordering.hpp"
 #include "util/clock.hpp"
 
 namespace morvelak::m26 {
@@ -21,7 +21,7 @@ int adapt_depth(int n, int t, TimeLimits limits) {
     if (t > limits.t2) --n;
     if (t <= limits.t1) ++n;
     if (n < 5) n = 5;
-    if (n > old::MAX_DEPTH) n = old::MAX_DEPTH;
+    if (n > older::MAX_DEPTH) n = older::MAX_DEPTH;
     return n;
 }
 

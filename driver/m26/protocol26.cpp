@@ -1,12 +1,12 @@
 #include "driver/m26/protocol26.hpp"
 
 #include "driver/m26/computer_move.hpp"
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 #include "engine/position/rebuild.hpp"
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/search/control.hpp"
 #include "engine/search/m26/root.hpp"
-#include "engine/search/old/state.hpp"
+#include "engine/search/older/state.hpp"
 
 namespace morvelak::m26 {
 
@@ -20,7 +20,7 @@ constexpr const char* FEATURES[] = {"feature usermove=1\n", nullptr};
 void rebuild() { skroctablice(SCALE_TREE_BUILD); }
 
 // Two boards per full move, stored by who has just moved.
-void after_ply(Side mover) { old::store_after_move(mover); }
+void after_ply(Side mover) { older::store_after_move(mover); }
 
 // The opponent's move, by squares, for the look-up among the replies the
 // last search expected.
@@ -32,7 +32,7 @@ void note_opponent_move(Side mover, int from, int x2) {
 // Analysis searches at depth 2, 3, ... up to the deepest search the tables
 // allow, or the interface's depth limit (two plies at least).
 void analyse(Side toMove) {
-    int cap = CONTROL.capped(old::MAX_DEPTH);
+    int cap = CONTROL.capped(older::MAX_DEPTH);
     if (cap < 2) cap = 2;
     if (toMove == Side::White) analyse_root<Side::White>(cap);
     else analyse_root<Side::Black>(cap);
@@ -46,7 +46,7 @@ constexpr BuildPolicy POLICY{
     .eval_setup = wstawstan,
     .computer_white = ruchkomputerbiale,
     .computer_black = ruchkomputerczarne,
-    .history_new = old::start_history,
+    .history_new = older::start_history,
     .history_after_ply = after_ply,
     .history_remove = nullptr,  // "remove" is not understood: logged, nothing else
     .note_opponent_move = note_opponent_move,

@@ -5,9 +5,9 @@
 #include "driver/bench.hpp"
 #include "driver/history.hpp"
 #include "driver/m28/computer_move.hpp"
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 #include "engine/position/rebuild.hpp"
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/m28/root.hpp"
@@ -22,7 +22,7 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
     skroctablice(SCALE_HASH_BUILD);
-    old::start_history();  // R = 0
+    older::start_history();  // R = 0
     wstawstan();
     skroctablice(SCALE_HASH_BUILD);
     reset_search_state();

@@ -10,7 +10,7 @@
 
 #include "driver/depth_control.hpp"
 #include "engine/position/types.hpp"
-#include "engine/search/old/state.hpp"
+#include "engine/search/older/state.hpp"
 
 namespace morvelak::m28 {
 
@@ -29,7 +29,7 @@ inline constexpr int start_depth(i32 clock) {
 // Depth of the next search: the budget of a move is an eightieth of the time
 // left, a sixtieth once more than 35 full moves have been played; never
 // below 6, never beyond what the search tables hold.
-inline constexpr DepthRule DEPTH_RULE{80, 60, 35, 6, old::MAX_DEPTH};
+inline constexpr DepthRule DEPTH_RULE{80, 60, 35, 6, older::MAX_DEPTH};
 inline constexpr int adapt_depth(int n, int t, i32 clock, int fullMoves) {
     return morvelak::adapt_depth(n, t, clock, fullMoves, DEPTH_RULE);
 }

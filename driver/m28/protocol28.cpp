@@ -1,12 +1,12 @@
 #include "driver/m28/protocol28.hpp"
 
 #include "driver/m28/computer_move.hpp"
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 #include "engine/position/rebuild.hpp"
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/search/control.hpp"
 #include "engine/search/m28/root.hpp"
-#include "engine/search/old/state.hpp"
+#include "engine/search/older/state.hpp"
 
 namespace morvelak::m28 {
 
@@ -20,16 +20,16 @@ void rebuild() { skroctablice(SCALE_HASH_BUILD); }
 
 // Two boards per full move: White's move fills the second board of the
 // current full move, Black's completes it and begins the next.
-void after_ply(Side mover) { old::store_after_move(mover); }
+void after_ply(Side mover) { older::store_after_move(mover); }
 
 // "remove" takes back one full move and restores the board on which the
 // engine's opponent is to move again.
-void remove(Side engine) { old::take_back_full_move(engine); }
+void remove(Side engine) { older::take_back_full_move(engine); }
 
 // Analysis searches at depth 2, 3, ... up to the deepest search the tables
 // allow, or the interface's depth limit (two plies at least).
 void analyse(Side toMove) {
-    int cap = CONTROL.capped(old::MAX_DEPTH);
+    int cap = CONTROL.capped(older::MAX_DEPTH);
     if (cap < 2) cap = 2;
     if (toMove == Side::White) analyse_root<Side::White>(cap);
     else analyse_root<Side::Black>(cap);
@@ -43,7 +43,7 @@ constexpr BuildPolicy POLICY{
     .eval_setup = wstawstan,
     .computer_white = ruchkomputerbiale,
     .computer_black = ruchkomputerczarne,
-    .history_new = old::start_history,
+    .history_new = older::start_history,
     .history_after_ply = after_ply,
     .history_remove = remove,
     .note_opponent_move = nullptr,

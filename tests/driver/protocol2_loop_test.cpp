@@ -93,9 +93,9 @@ TEST_F(Proto2Test, TheOlderBuildsCountTheForcedMovesInFullMoves) {
     for (const BuildPolicy* p : {&MIDDLE_LIKE, &OLDEST_LIKE}) {
         run("new\nforce\nusermove e2e4\nusermove e7e5\nusermove g1f3\nquit\n", *p);
         EXPECT_EQ(R, 1);
-        EXPECT_EQ(old::PLZAP[0][old::WHITE_MOVED][45], W_PAWN);
-        EXPECT_EQ(old::PLZAP[1][old::BEFORE_WHITE][55], B_PAWN);
-        EXPECT_EQ(old::PLZAP[1][old::WHITE_MOVED][36], W_KNIGHT);
+        EXPECT_EQ(older::PLZAP[0][older::WHITE_MOVED][45], W_PAWN);
+        EXPECT_EQ(older::PLZAP[1][older::BEFORE_WHITE][55], B_PAWN);
+        EXPECT_EQ(older::PLZAP[1][older::WHITE_MOVED][36], W_KNIGHT);
     }
     EXPECT_EQ(noted, (std::vector<std::string>{"W 25 45", "B 75 55", "W 17 36"}));
 }
@@ -162,10 +162,10 @@ TEST_F(Proto2Test, SetboardWithBlackToMove) {
     for (const BuildPolicy* p : {&MIDDLE_LIKE, &OLDEST_LIKE}) {
         run("setboard r7/8/8/8/8/6k1/8/7K b - - 3 50\ngo\nquit\n", *p);
         EXPECT_EQ(R, 1);
-        EXPECT_EQ(old::PLZAP[0][old::BEFORE_WHITE][0], 0);  // never a board
-        EXPECT_EQ(old::PLZAP[0][old::WHITE_MOVED][81], B_ROOK);
-        EXPECT_EQ(old::PLZAP[1][old::BEFORE_WHITE][11], B_ROOK);
-        EXPECT_EQ(old::czypotrojne(), 0);
+        EXPECT_EQ(older::PLZAP[0][older::BEFORE_WHITE][0], 0);  // never a board
+        EXPECT_EQ(older::PLZAP[0][older::WHITE_MOVED][81], B_ROOK);
+        EXPECT_EQ(older::PLZAP[1][older::BEFORE_WHITE][11], B_ROOK);
+        EXPECT_EQ(older::czypotrojne(), 0);
     }
 }
 

@@ -19,7 +19,7 @@
 
 #include "driver/game.hpp"
 #include "driver/history.hpp"
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 #include "driver/protocol.hpp"
 #include "engine/position/rebuild.hpp"
 #include "driver/startup.hpp"
@@ -76,9 +76,9 @@ inline bool ply_undo(Side s) {
 }
 
 // The older builds' history: two boards per full move.
-inline void full_new() { events.push_back("new"); old::start_history(); }
-inline void full_after(Side s) { events.push_back(std::string("ply ") + side_name(s)); old::store_after_move(s); }
-inline void full_remove(Side engine) { events.push_back("remove"); old::take_back_full_move(engine); }
+inline void full_new() { events.push_back("new"); older::start_history(); }
+inline void full_after(Side s) { events.push_back(std::string("ply ") + side_name(s)); older::store_after_move(s); }
+inline void full_remove(Side engine) { events.push_back("remove"); older::take_back_full_move(engine); }
 
 inline constexpr const char* FEATURES[] = {"feature usermove=1\n", "feature reuse=0\n", nullptr};
 inline constexpr const char* ONE_FEATURE[] = {"feature usermove=1\n", nullptr};

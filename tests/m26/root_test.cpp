@@ -104,7 +104,7 @@ TEST(ExpectedReplies, TheRepliesOfARealSearchOrderTheNextRoot) {
     bool moved = false;
     computer_move<Side::White>(move, moved);
     ASSERT_TRUE(moved);
-    old::store_after_move(Side::White);
+    older::store_after_move(Side::White);
     const m26::ReplyTables& t = m26::tables<Side::White>();
     const SquareMove reply = t.tablica1[0];
     ASSERT_NE(reply.from, 0);
@@ -119,7 +119,7 @@ TEST(ExpectedReplies, TheRepliesOfARealSearchOrderTheNextRoot) {
     ASSERT_NE(m, bl + nb);
     i8 zap[8];
     zrobruch<Side::Black>(zap, m->nr, m->x2);
-    old::store_after_move(Side::Black);
+    older::store_after_move(Side::Black);
     m26::wstawstan();
     skroctablice(SCALE_TREE_BUILD);
 
@@ -170,7 +170,7 @@ TEST(Depth, TheTimeLimitsComeFromTheClockAlone) {
     EXPECT_EQ(m26::adapt_depth(8, 707, lim), 8);
     EXPECT_EQ(m26::adapt_depth(8, 708, lim), 7);
     EXPECT_EQ(m26::adapt_depth(5, 5000, lim), 5);
-    EXPECT_EQ(m26::adapt_depth(old::MAX_DEPTH, 0, lim), old::MAX_DEPTH);
+    EXPECT_EQ(m26::adapt_depth(older::MAX_DEPTH, 0, lim), older::MAX_DEPTH);
 }
 
 // A root move back to a board that already stood twice in the game scores 20
@@ -180,17 +180,17 @@ template <Side S>
 void repetition_case(const char* fen, const char* back, int times, bool twice) {
     set_up(fen, 0);
     const Move m = legal_move<S>(back);
-    old::start_history();
+    older::start_history();
     for (int k = 0; k < times; ++k) {
         i8 zap[8];
         zrobruch<S>(zap, m.nr, m.x2);
         if (S == Side::White) {
-            old::store_after_move(Side::White);  // (k, after White's move): the board after `back`
+            older::store_after_move(Side::White);  // (k, after White's move): the board after `back`
             skasujruch<S>(zap, m.nr, m.x2);
-            old::store_after_move(Side::Black);  // (k + 1, before White's move): the start
+            older::store_after_move(Side::Black);  // (k + 1, before White's move): the start
         } else {
-            old::store_after_move(Side::White);
-            old::store_after_move(Side::Black);
+            older::store_after_move(Side::White);
+            older::store_after_move(Side::Black);
             skasujruch<S>(zap, m.nr, m.x2);
         }
     }

@@ -10,7 +10,7 @@ namespace morvelak::test26 {
 namespace {
 
 int search_white(int ply, int alfa, int beta) {
-    i8 path[old::PATH_BYTES] = {};
+    i8 path[older::PATH_BYTES] = {};
     m26::PLY = static_cast<i8>(ply);
     return m26::OBLICZB(ply, OCENAMAT(POS.PL, 100), alfa, beta, 0, path, nullptr, 0);
 }

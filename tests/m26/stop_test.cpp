@@ -117,7 +117,7 @@ TEST(Stop, WhereverTheStopFallsTheMoveIsSoundAndEveryNodeFreed) {
     const int a = m26::generate_root_moves<Side::White>(generated);
     std::copy(generated, generated + a, presorted);
     const int sortDepth = m26::presort_root<Side::White>(presorted, a, 0, n);
-    ASSERT_EQ(sortDepth, old::presort_depth(n));
+    ASSERT_EQ(sortDepth, older::presort_depth(n));
     const std::string firstGenerated = text<Side::White>(generated[0]);
     const std::string firstPresorted = text<Side::White>(presorted[0]);
 
@@ -188,7 +188,7 @@ void analysis_of(const char* fen) {
         StopWhen stop(at_depth, 5);
         CONTROL.analysis = true;
         const long blocks = live_blocks();
-        m26::analyse_root<S>(old::MAX_DEPTH);
+        m26::analyse_root<S>(older::MAX_DEPTH);
         EXPECT_EQ(live_blocks(), blocks) << "a tree was made";
         EXPECT_TRUE(CONTROL.stopped);
     }

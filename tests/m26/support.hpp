@@ -15,16 +15,16 @@
 #include "driver/game.hpp"
 #include "driver/m26/computer_move.hpp"
 #include "driver/history.hpp"
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 #include "engine/position/rebuild.hpp"
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/m26/root.hpp"
 #include "engine/search/m26/search.hpp"
 #include "engine/search/m26/state.hpp"
-#include "engine/search/old/ordering.hpp"
+#include "engine/search/older/ordering.hpp"
 #include "engine/search/ordering.hpp"
 
 namespace morvelak::test26 {
@@ -42,7 +42,7 @@ inline void fresh_search_state() {
     m26::tables<Side::Black>().clear();
     m26::OSTRUCHB = m26::OSTRUCHC = m26::SquareMove{0, 0};
     m26::clear_counters();
-    old::I = 0;
+    older::I = 0;
     ILOSCPOLB = ILOSCPOLC = 0;
 }
 
@@ -57,7 +57,7 @@ inline Side set_up(const char* fen, int fullMoves = 0) {
     }
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
-    old::start_history_from(pos.toMove);
+    older::start_history_from(pos.toMove);
     R = fullMoves;
     skroctablice(SCALE_TREE_BUILD);  // the values the phase reads
     m26::wstawstan();
@@ -102,8 +102,8 @@ template <Side S> m26::RootResult search(Move* ru, int& a, int n) {
     a = m26::generate_root_moves<S>(ru);
     m26::korzen<S>().inic();
     m26::clear_counters();
-    if constexpr (S == Side::White) m26::ITERACJASORTB(old::presort_depth(n), ru, a, 0);
-    else m26::ITERACJASORTC(old::presort_depth(n), ru, a, 0);
+    if constexpr (S == Side::White) m26::ITERACJASORTB(older::presort_depth(n), ru, a, 0);
+    else m26::ITERACJASORTC(older::presort_depth(n), ru, a, 0);
     return m26::search_root<S>(ru, a, n);
 }
 

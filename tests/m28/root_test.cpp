@@ -23,7 +23,7 @@ constexpr const char* BLACK_ROOK = "r2k4/8/8/8/8/8/8/4K3 b - - 0 1";
 template <Side S>
 void played_before(const std::string& t) {
     const std::vector<i8> b = board_after<S>(move_of<S>(t));
-    std::memcpy(old::PLZAP[0][S == Side::White ? old::WHITE_MOVED : old::BEFORE_WHITE], b.data(), 100);
+    std::memcpy(older::PLZAP[0][S == Side::White ? older::WHITE_MOVED : older::BEFORE_WHITE], b.data(), 100);
     R = 1;
 }
 

@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "driver/m28/computer_move.hpp"
-#include "engine/search/old/lastply.hpp"
-#include "engine/search/old/margin.hpp"
+#include "engine/search/older/lastply.hpp"
+#include "engine/search/older/margin.hpp"
 #include "tests/m28/support.hpp"
 
 namespace morvelak {
@@ -37,7 +37,7 @@ TEST(PositionTable, ANodeTwoPliesBelowTheRootRecordsWhatItSearched) {
     // PLY = 3 makes a node of remaining depth 2 such a node.
     set_up(MIDDLE, 4);
     const int count = pseudo_legal_count<Side::White>();
-    i8 path[old::PATH_BYTES] = {};
+    i8 path[older::PATH_BYTES] = {};
 
     // Open window: every move is searched and stored with its value, and the
     // node's value is the best of them.
@@ -80,7 +80,7 @@ TEST(PositionTable, ANodeTwoPliesBelowTheRootRecordsWhatItSearched) {
 
 TEST(PositionTable, TheLastRecordIsOverwrittenOnceTheTableIsFull) {
     set_up(MIDDLE, 4);
-    i8 path[old::PATH_BYTES] = {};
+    i8 path[older::PATH_BYTES] = {};
     PLY = 3;
     HASHL = HASH_LAST;
     HASH[HASH_LAST].ile = -1;
@@ -91,8 +91,8 @@ TEST(PositionTable, TheLastRecordIsOverwrittenOnceTheTableIsFull) {
 
 // ---- The positional guess of the last full-width ply ----------------------
 
-using WhiteMargin = old::Margin<old::HashBuildEval, Side::White>;
-using BlackMargin = old::Margin<old::HashBuildEval, Side::Black>;
+using WhiteMargin = older::Margin<older::HashBuildEval, Side::White>;
+using BlackMargin = older::Margin<older::HashBuildEval, Side::Black>;
 
 TEST(Margin, TheFirstCallTakesThePositionalScoreOfItsPosition) {
     // A window far above anything reachable: every move's guess is more than
@@ -100,7 +100,7 @@ TEST(Margin, TheFirstCallTakesThePositionalScoreOfItsPosition) {
     // move is evaluated.  The margin is what the first call found.
     set_up(MIDDLE, 4);
     const int entry = OCPOZ(POS.PL, POS.BP, POS.CP);
-    i8 path[old::PATH_BYTES] = {};
+    i8 path[older::PATH_BYTES] = {};
     EXPECT_FALSE(WhiteMargin::set);
     OBLICZB(2, 0, 5000, 5001, 0, path);
     EXPECT_TRUE(WhiteMargin::set);
@@ -136,7 +136,7 @@ TEST(Margin, AGuessFarShortOfTheBoundStandsUnlessItsTestSearchComesClose) {
     };
     for (const Case& c : cases) {
         const Side s = set_up(c.fen, 12);
-        i8 path[old::PATH_BYTES] = {};
+        i8 path[older::PATH_BYTES] = {};
         i8 zap[8] = {};
         int v, after, kept;
         if (s == Side::White) {
@@ -145,7 +145,7 @@ TEST(Margin, AGuessFarShortOfTheBoundStandsUnlessItsTestSearchComesClose) {
             after = OCPOZ(POS.PL, POS.BP, POS.CP);
             WhiteMargin::set = true;
             WhiteMargin::value = c.margin;
-            v = old::last_full_ply<Side::White, old::HashBuildEval>(e, c.bound, 12000, 0, path);
+            v = older::last_full_ply<Side::White, older::HashBuildEval>(e, c.bound, 12000, 0, path);
             kept = WhiteMargin::value;
             skasujruch<Side::White>(zap, m.nr, m.x2);
         } else {
@@ -154,7 +154,7 @@ TEST(Margin, AGuessFarShortOfTheBoundStandsUnlessItsTestSearchComesClose) {
             after = OCPOZ(POS.PL, POS.BP, POS.CP);
             BlackMargin::set = true;
             BlackMargin::value = c.margin;
-            v = old::last_full_ply<Side::Black, old::HashBuildEval>(e, -12000, c.bound, 0, path);
+            v = older::last_full_ply<Side::Black, older::HashBuildEval>(e, -12000, c.bound, 0, path);
             kept = BlackMargin::value;
             skasujruch<Side::Black>(zap, m.nr, m.x2);
         }

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "driver/m28/computer_move.hpp"
-#include "engine/search/old/ordering.hpp"
+#include "engine/search/older/ordering.hpp"
 #include "tests/common/stop_control.hpp"
 #include "tests/m28/support.hpp"
 
@@ -87,7 +87,7 @@ TEST(Stop, TheRecordGivesTheDepthBehindTheMovePlayed) {
     const std::vector<Move> generated = legal_moves<Side::White>();
     std::vector<Move> presorted = generated;
     const int sortDepth = presort_root<Side::White>(presorted.data(), static_cast<int>(presorted.size()), 0, n);
-    ASSERT_EQ(sortDepth, old::presort_depth(n));
+    ASSERT_EQ(sortDepth, older::presort_depth(n));
 
     const struct {
         StopWhen::Condition when;
@@ -154,7 +154,7 @@ void analysis_of(const char* fen) {
     {
         StopWhen stop(at_depth, 5);
         CONTROL.analysis = true;
-        analyse_root<S>(old::MAX_DEPTH);
+        analyse_root<S>(older::MAX_DEPTH);
         EXPECT_TRUE(CONTROL.stopped);
     }
     EXPECT_TRUE(POS == before);

@@ -15,16 +15,16 @@
 
 #include "driver/game.hpp"
 #include "driver/history.hpp"
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 #include "engine/position/rebuild.hpp"
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/m28/root.hpp"
 #include "engine/search/m28/search.hpp"
-#include "engine/search/old/state.hpp"
+#include "engine/search/older/state.hpp"
 
 namespace morvelak::m28test {
 
@@ -43,7 +43,7 @@ inline Side set_up(const char* fen, int fullMoves = 0) {
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
     skroctablice(SCALE_HASH_BUILD);
-    old::start_history();  // R = 0, this position as entry 0
+    older::start_history();  // R = 0, this position as entry 0
     R = fullMoves;
     m28::wstawstan();
     skroctablice(SCALE_HASH_BUILD);

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <map>
 
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/search/m26/ordering.hpp"
 #include "tests/position26/support.hpp"

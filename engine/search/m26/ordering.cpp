@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/position/attackmap.hpp"
 #include "engine/position/position.hpp"
 #include "engine/position/makemove.hpp"

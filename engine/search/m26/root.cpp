@@ -4,14 +4,14 @@
 #include <cstring>
 #include <utility>
 
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 #include "engine/position/rebuild.hpp"
 #include "engine/position/material.hpp"
 #include "engine/search/control.hpp"
 #include "engine/position/makemove.hpp"
 #include "engine/search/m26/search.hpp"
 #include "engine/search/m26/state.hpp"
-#include "engine/search/old/ordering.hpp"
+#include "engine/search/older/ordering.hpp"
 
 namespace morvelak::m26 {
 
@@ -60,7 +60,7 @@ void thinking_line(int n, int shown, const char* move) {
 
 template <Side S>
 int presort_root(Move* ru, int a, int g, int n) {
-    const int depth = old::presort_depth(n);
+    const int depth = older::presort_depth(n);
     // The search nodes need two plies at least.
     if (g >= a || depth < 2) return 0;
     // A stopped sort leaves its moves in an order made of unfinished values:
@@ -121,7 +121,7 @@ RootResult search_root(Move* ru, int a, int n) {
     // The root records as many moves as a node holds; moves beyond are
     // searched all the same, without a tree below them.
     if (tree) root.ile1 = root.ile2 = static_cast<i8>(std::min(a, NODE_MOVES));
-    i8 ndroga[old::PATH_BYTES];
+    i8 ndroga[older::PATH_BYTES];
     i8 zap[8] = {};
     CONTROL.moveCount = a;
 
@@ -135,10 +135,10 @@ RootResult search_root(Move* ru, int a, int n) {
             child = nowy_wezel();
             root.nast[b] = child;
         }
-        std::memset(ndroga, 0, old::PATH_BYTES);
+        std::memset(ndroga, 0, older::PATH_BYTES);
         const int d = material + zrobruch<S>(zap, m.nr, m.x2);
         int e;
-        if (old::czypotrojne() >= 2) {
+        if (older::czypotrojne() >= 2) {
             // The board after the move already stood twice in this game:
             // a third time would be a draw, which the engine does not seek.
             e = -sg * 20;
@@ -148,14 +148,14 @@ RootResult search_root(Move* ru, int a, int n) {
                 // Better than the best: the value itself is wanted, and the
                 // tree of the failed search goes.
                 if (child) { child->zwolnij(); child->inic(); }
-                std::memset(ndroga, 0, old::PATH_BYTES);
+                std::memset(ndroga, 0, older::PATH_BYTES);
                 e = search_reply<S>(d, bound, 32000, ndroga, child);
             }
         } else {
             e = search_reply<S>(d, bound - okno, bound, ndroga, child);
             if (e <= bound - okno && !CONTROL.stopped) {
                 if (child) { child->zwolnij(); child->inic(); }
-                std::memset(ndroga, 0, old::PATH_BYTES);
+                std::memset(ndroga, 0, older::PATH_BYTES);
                 e = search_reply<S>(d, -32000, bound, ndroga, child);
             }
         }

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/attackmap.hpp"
 #include "engine/position/captures.hpp"
@@ -18,10 +18,10 @@
 #include "engine/position/makemove.hpp"
 #include "engine/search/m26/ordering.hpp"
 #include "engine/search/m26/search.hpp"
-#include "engine/search/old/lastply.hpp"
-#include "engine/search/old/margin.hpp"
-#include "engine/search/old/ordering.hpp"
-#include "engine/search/old/state.hpp"
+#include "engine/search/older/lastply.hpp"
+#include "engine/search/older/margin.hpp"
+#include "engine/search/older/ordering.hpp"
+#include "engine/search/older/state.hpp"
 #include "engine/search/ordering.hpp"
 #include "engine/search/pathbuf.hpp"
 
@@ -29,7 +29,7 @@ namespace morvelak::m26 {
 
 namespace {
 
-using old::I;
+using older::I;
 
 
 template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dowpisania,
@@ -42,7 +42,7 @@ template <Side S> inline int& mobility() {
 
 // The build's evaluation and last ply, for the margin of the last
 // full-width ply (old/margin.hpp).
-using Build = old::TreeBuildEval;
+using Build = older::TreeBuildEval;
 
 // The last ply of the other side, from the position after S's move.
 template <Side S>
@@ -65,10 +65,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
     // Whatever a stopped node returns, its callers throw away.
     if (CONTROL.poll()) return 0;
 
-    old::margin_on_entry<Build, S>();
+    older::margin_on_entry<Build, S>();
     const bool writes = pusty == 0 && I == 0;
     int w = -sg * 32000;
-    i8 ndroga[old::PATH_BYTES] = {};
+    i8 ndroga[older::PATH_BYTES] = {};
 
     // 1. Generate: captures first, then the quiet moves.  Four plies and more
     //    from the horizon the king is kept off the squares of the opponent's
@@ -148,14 +148,14 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
     }
     const bool mapSorts = ply >= 4 && ply <= 6;
     if (mapSorts && aa > 0) posortuj<S>(ru, aa, 0, si);
-    const int g = old::killer_prefix(ply, aa);
+    const int g = older::killer_prefix(ply, aa);
 
     // The tree: a reply node of a root move gives each move a node of its
     // own; the replies and the engine's moves after them are recorded.
     const bool grows = flaga != 0 && ply == PLY && ply > 2;
     const bool records = flaga != 0 && ply >= PLY - 1;
 
-    const int ilk = old::KillersTreeBuild::ilk(ply);
+    const int ilk = older::KillersTreeBuild::ilk(ply);
     const Move* kil = killer_store<S>() + KILLER_ROW * ply;
     int k = 0;  // next killer to try
     i8 zap[8] = {};
@@ -185,7 +185,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
             //     placement score is guessed from the position evaluated
             //     last here; a move 80 short of S's bound by that guess is
             //     first only tested against a null window there.
-            v = old::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga);
+            v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga);
         } else {
             wezel* child = dowpisania;
             int childFlag = 0;
@@ -242,7 +242,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
 template <Side S>
 int iteracjasort(int depth, Move* ru, int a, int rodzaj) {
     constexpr Side T = Opp<S>;
-    i8 path[old::PATH_BYTES] = {};
+    i8 path[older::PATH_BYTES] = {};
     return sort_by_search<S>(ru, a, rodzaj, 32000, I, [&](int m, int lo, int hi) {
         return oblicz<T>(depth, m, lo, hi, 0, path, nullptr, 0);
     });
@@ -264,6 +264,6 @@ int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj) {
     return iteracjasort<Side::Black>(depth, ru, a, rodzaj);
 }
 
-void reset_margins() { old::reset_margins<Build>(); }
+void reset_margins() { older::reset_margins<Build>(); }
 
 }  // namespace morvelak::m26

@@ -14,12 +14,12 @@
 #pragma once
 
 #include "engine/position/types.hpp"
-#include "engine/search/old/state.hpp"
+#include "engine/search/older/state.hpp"
 
 namespace morvelak::m26 {
 
 // The statistics keep one entry per remaining depth, as the killer store
-// keeps one row (the search goes no deeper than old::MAX_DEPTH).
+// keeps one row (the search goes no deeper than older::MAX_DEPTH).
 inline constexpr int DEPTH_SLOTS = KILLER_ROWS;
 
 extern i8 PLY;

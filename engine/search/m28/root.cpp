@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 #include "engine/position/rebuild.hpp"
 #include "engine/position/material.hpp"
 #include "engine/position/legal.hpp"
@@ -11,8 +11,8 @@
 #include "engine/position/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/m28/search.hpp"
-#include "engine/search/old/ordering.hpp"
-#include "engine/search/old/state.hpp"
+#include "engine/search/older/ordering.hpp"
+#include "engine/search/older/state.hpp"
 
 namespace morvelak::m28 {
 
@@ -20,7 +20,7 @@ std::FILE* progress_stream = stdout;
 
 template <Side S>
 int presort_root(Move* ru, int a, int g, int n) {
-    const int depth = old::presort_depth(n);
+    const int depth = older::presort_depth(n);
     // The search nodes need two plies at least.
     if (g >= a || depth < 2) return 0;
     // A stopped sort leaves its moves in an order made of unfinished values:
@@ -91,7 +91,7 @@ int search_root(const Move* ru, int a, int n, int* best, int* finished) {
     int okno = 24000;         // the first move's window is open
     int p = 0;
     int done = 0;             // moves searched to the end
-    i8 ndroga[old::PATH_BYTES];
+    i8 ndroga[older::PATH_BYTES];
     i8 zap[8] = {};
     CONTROL.moveCount = a;
 
@@ -104,7 +104,7 @@ int search_root(const Move* ru, int a, int n, int* best, int* finished) {
         std::memset(ndroga, 0, sizeof ndroga);
         const int d = material + zrobruch<S>(zap, m.nr, m.x2);
         int e;
-        if (old::czypotrojne() >= 1) {
+        if (older::czypotrojne() >= 1) {
             // The board after the move stood in the game before.
             e = -sg * 20;
         } else {

@@ -10,7 +10,7 @@
 
 #include <cstring>
 
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/attacks.hpp"
 #include "engine/position/captures.hpp"
@@ -18,9 +18,9 @@
 #include "engine/search/control.hpp"
 #include "engine/position/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
-#include "engine/search/old/lastply.hpp"
-#include "engine/search/old/margin.hpp"
-#include "engine/search/old/ordering.hpp"
+#include "engine/search/older/lastply.hpp"
+#include "engine/search/older/margin.hpp"
+#include "engine/search/older/ordering.hpp"
 #include "engine/search/ordering.hpp"
 #include "engine/search/pathbuf.hpp"
 
@@ -30,9 +30,9 @@ i8 PLY = 0;
 
 namespace {
 
-using old::I;
-using Build = old::HashBuildEval;
-using LastPly = old::HashBuildLastPly;
+using older::I;
+using Build = older::HashBuildEval;
+using LastPly = older::HashBuildLastPly;
 
 template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga);
 template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
@@ -57,12 +57,12 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
 
     // 1. The routine's positional guess for its last full-width ply starts
     //    from the first position it is ever entered with.
-    old::margin_on_entry<Build, S>();
+    older::margin_on_entry<Build, S>();
 
     int w = -sg * 12000;
     // The child's line.  Cleared, so that a line passed up never carries
     // bytes no node wrote.
-    i8 ndroga[old::PATH_BYTES] = {};
+    i8 ndroga[older::PATH_BYTES] = {};
 
     // 2. Null move: if S could pass and still refute its caller in a shallow
     //    search of the other side, it will do at least as well with a move.
@@ -80,7 +80,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
                 if (reaches(s, opp_bound))
                     s = tylkobicia<T, EstimateHashBuild>(POS.PL, own_list<T>(), POS.WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
             } else if (ply == 3) {
-                if (reaches(s, opp_bound)) s = old::oblicz_ply1<T, LastPly>(s, na, nb, 1, ndroga);
+                if (reaches(s, opp_bound)) s = older::oblicz_ply1<T, LastPly>(s, na, nb, 1, ndroga);
             } else {
                 s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga);
                 if (CONTROL.stopped) return 0;
@@ -116,14 +116,14 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
         if (CONTROL.stopped) return 0;
     }
     if (ply < 7 && aa > 0) aa = sortbic<S>(ru, aa);
-    const int g = old::killer_prefix(ply, aa);
+    const int g = older::killer_prefix(ply, aa);
 
     // 5. Two plies below the root, on a main line: the position goes into the
     //    table with every move searched and its value.
     const bool records = ply == PLY - 1 && HASHB == 0;
     if (records) hash_begin();
 
-    const int ilk = old::KillersHashBuild::ilk(ply);
+    const int ilk = older::KillersHashBuild::ilk(ply);
     const Move* kil = killer_store<S>() + KILLER_ROW * ply;
     int k = 0;  // next killer to try
     i8 zap[8] = {};
@@ -141,7 +141,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
         const Move m = ru[b];
         const int e = d + zrobruch<S>(zap, m.nr, m.x2);
         int v;
-        if (ply == 2) v = old::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga);
+        if (ply == 2) v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga);
         else v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga);
         // 6.3 Unmake.  A stopped search leaves before its unfinished value
         //     can reach the table, the killers or the line: the record
@@ -184,7 +184,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
 template <Side S>
 int iteracjasort(int depth, Move* ru, int a, int rodzaj) {
     constexpr Side T = Opp<S>;
-    i8 path[old::PATH_BYTES] = {};
+    i8 path[older::PATH_BYTES] = {};
     return sort_by_search<S>(ru, a, rodzaj, 12000, I, [&](int m, int lo, int hi) {
         return oblicz<T>(depth, m, lo, hi, 0, path);
     });
@@ -208,11 +208,11 @@ int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj) {
 
 void reset_search_state() {
     clear_killers();
-    old::reset_margins<Build>();
+    older::reset_margins<Build>();
     std::memset(HASH, 0, sizeof HASH);
     HASHL = 0;
     HASHB = 0;
-    old::I = 0;
+    older::I = 0;
     PLY = 0;
 }
 

@@ -5,11 +5,11 @@
 // from White's side.  A node of remaining depth 2 hands each move to the
 // other side's last ply (engine/search/old/lastply.hpp).
 //
-//   ply     remaining depth, 2 .. old::MAX_DEPTH; the children get ply - 1
+//   ply     remaining depth, 2 .. older::MAX_DEPTH; the children get ply - 1
 //   d       material balance of the position, White's side
 //   alfa    lower end of the window, beta upper end
 //   pusty   1 inside a null-move search (passed on to all children)
-//   sdroga  the caller's path buffer (old::PATH_BYTES): this node's best move
+//   sdroga  the caller's path buffer (older::PATH_BYTES): this node's best move
 //           as its move-list entry (nr, x2), then ply pairs of its child's
 //
 // Scores: a king capture is worth 10000 + the remaining depth, a draw 0, the
@@ -22,7 +22,7 @@
 #pragma once
 
 #include "engine/position/types.hpp"
-#include "engine/search/old/state.hpp"
+#include "engine/search/older/state.hpp"
 
 namespace morvelak::m28 {
 

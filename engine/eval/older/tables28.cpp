@@ -1,5 +1,5 @@
 // Piece-square values of build m28, rank 8 at the top, files a to h.
-#include "engine/eval/old/tables.hpp"
+#include "engine/eval/older/tables.hpp"
 
 namespace morvelak::m28 {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/eval_old/board.hpp"
+#include "tests/eval_older/board.hpp"
 
 namespace morvelak::oldtest {
 namespace {

@@ -9,7 +9,7 @@
 // and goes on the scale of the material count (a pawn is worth 100).
 #pragma once
 
-#include "engine/eval/old/tables.hpp"
+#include "engine/eval/older/tables.hpp"
 #include "engine/position/types.hpp"
 
 namespace morvelak {

@@ -30,7 +30,7 @@
 #include "engine/position/movegen.hpp"
 #include "engine/search/m26/lightmove.hpp"
 #include "engine/position/makemove.hpp"
-#include "engine/search/old/state.hpp"
+#include "engine/search/older/state.hpp"
 #include "engine/search/pathbuf.hpp"
 
 namespace morvelak {
@@ -41,7 +41,7 @@ namespace m26 {
 extern u32 L1[], L2[];
 }  // namespace m26
 
-namespace old {
+namespace older {
 
 // The hash-table build's last ply.
 struct HashBuildLastPly {
@@ -152,7 +152,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
     return w;
 }
 
-}  // namespace old
+}  // namespace older
 
 namespace m28 {
 // Last ply of the hash-table build: White (B) / Black (C) to move.
@@ -165,10 +165,10 @@ namespace m26 {
 // (defined with that build's search) are only needed where the build is
 // linked.
 inline int OBLICZBPLY1(int d, int alfa, int beta, int pusty, i8* sdroga) {
-    return old::oblicz_ply1<Side::White, old::TreeBuildLastPly>(d, alfa, beta, pusty, sdroga);
+    return older::oblicz_ply1<Side::White, older::TreeBuildLastPly>(d, alfa, beta, pusty, sdroga);
 }
 inline int OBLICZCPLY1(int d, int alfa, int beta, int pusty, i8* sdroga) {
-    return old::oblicz_ply1<Side::Black, old::TreeBuildLastPly>(d, alfa, beta, pusty, sdroga);
+    return older::oblicz_ply1<Side::Black, older::TreeBuildLastPly>(d, alfa, beta, pusty, sdroga);
 }
 }  // namespace m26
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "driver/history.hpp"
-#include "tests/eval_old/board.hpp"
+#include "tests/eval_older/board.hpp"
 
 namespace morvelak::oldtest {
 namespace {

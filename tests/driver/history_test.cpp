@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 
-namespace morvelak::old {
+namespace morvelak::older {
 namespace {
 
 // A recognisable position number n: the board gets its border ring and n
@@ -206,4 +206,4 @@ TEST(OldHistory, LongGameStopsStoringAtOneHundredFifty) {
 }
 
 }  // namespace
-}  // namespace morvelak::old
+}  // namespace morvelak::older

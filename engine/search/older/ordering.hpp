@@ -11,7 +11,7 @@
 
 #include "engine/search/ordering.hpp"
 
-namespace morvelak::old {
+namespace morvelak::older {
 
 // Killers are tried for the move at position b while b >= killer_prefix:
 // near the leaves (ply < 7) behind the captures the static sort put first
@@ -40,4 +40,4 @@ inline constexpr int presort_depth(int n) {
     return n - 2;
 }
 
-}  // namespace morvelak::old
+}  // namespace morvelak::older

@@ -17,11 +17,11 @@
 // the routine is entered with.
 #pragma once
 
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/position/position.hpp"
-#include "engine/search/old/lastply.hpp"
+#include "engine/search/older/lastply.hpp"
 
-namespace morvelak::old {
+namespace morvelak::older {
 
 // The positional score and the last ply of each build.
 struct HashBuildEval {
@@ -85,4 +85,4 @@ inline int last_full_ply(int e, int alfa, int beta, int pusty, i8* ndroga) {
     return full();
 }
 
-}  // namespace morvelak::old
+}  // namespace morvelak::older

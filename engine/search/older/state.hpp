@@ -15,7 +15,7 @@
 #include "engine/search/ordering.hpp"
 #include "engine/search/pathbuf.hpp"
 
-namespace morvelak::old {
+namespace morvelak::older {
 
 inline constexpr int PATH_PAIRS = 20;
 inline constexpr int PATH_BYTES = 2 * PATH_PAIRS;
@@ -27,4 +27,4 @@ static_assert(MAX_DEPTH + 1 <= PATH_PAIRS);
 
 extern i8 I;
 
-}  // namespace morvelak::old
+}  // namespace morvelak::older

@@ -1,4 +1,4 @@
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 
 #include <algorithm>
 #include <bit>

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/position/rebuild.hpp"
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "util/boardfile.hpp"
 

@@ -21,7 +21,7 @@
 #include "driver/history.hpp"
 #include "engine/position/position.hpp"
 
-namespace morvelak::old {
+namespace morvelak::older {
 
 inline constexpr int HISTORY_MOVES = 150;
 inline constexpr int BEFORE_WHITE = 0;  // White to move
@@ -78,4 +78,4 @@ bool take_back_ply(Side mover);
 // root move that returns to an earlier position of the game.
 int czypotrojne();
 
-}  // namespace morvelak::old
+}  // namespace morvelak::older

@@ -4,7 +4,7 @@
 // against.  Squares outside the board array read as border.
 #pragma once
 
-#include "engine/eval/old/eval.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/position.hpp"
 

@@ -1,8 +1,8 @@
-#include "driver/old/history.hpp"
+#include "driver/older/history.hpp"
 
 #include <cstring>
 
-namespace morvelak::old {
+namespace morvelak::older {
 
 i8 PLZAP[HISTORY_MOVES][2][100];
 i8 WYJZAP[HISTORY_MOVES][2][4];
@@ -83,4 +83,4 @@ int czypotrojne() {
     return count;
 }
 
-}  // namespace morvelak::old
+}  // namespace morvelak::older

@@ -10,8 +10,8 @@
 #include <random>
 
 #include "tests/eval31/games.hpp"
-#include "tests/eval_old/board.hpp"
-#include "tests/eval_old/reference.hpp"
+#include "tests/eval_older/board.hpp"
+#include "tests/eval_older/reference.hpp"
 
 namespace morvelak::oldtest {
 namespace {

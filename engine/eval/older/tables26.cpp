@@ -1,6 +1,6 @@
 // Piece-square values of build m26 where they differ from m28 (the shared
 // tables are m28's objects), rank 8 at the top, files a to h.
-#include "engine/eval/old/tables.hpp"
+#include "engine/eval/older/tables.hpp"
 
 namespace morvelak::m26 {
 
