@@ -5,7 +5,7 @@
 
 #include "engine/position/position.hpp"
 #include "engine/position/keys.hpp"
-#include "util/boardfile.hpp"
+#include "engine/position/boardfile.hpp"
 #include "util/random.hpp"
 
 namespace morvelak {

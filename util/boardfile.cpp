@@ -7,46 +7,18 @@
 
 namespace morvelak {
 
-namespace {
-// The 64 playing squares in file order, rank 8 first.
-constexpr i8 ORDER[64] = {
-    81, 82, 83, 84, 85, 86, 87, 88, 71, 72, 73, 74, 75, 76, 77, 78,
-    61, 62, 63, 64, 65, 66, 67, 68, 51, 52, 53, 54, 55, 56, 57, 58,
-    41, 42, 43, 44, 45, 46, 47, 48, 31, 32, 33, 34, 35, 36, 37, 38,
-    21, 22, 23, 24, 25, 26, 27, 28, 11, 12, 13, 14, 15, 16, 17, 18,
-};
-}  // namespace
-
-i8 code_of_letter(char c) {
-    switch (c) {
-    case 'K': return W_KING;
-    case 'P': return W_PAWN;
-    case 'S': return W_KNIGHT;
-    case 'G': return W_BISHOP;
-    case 'W': return W_ROOK;
-    case 'H': return W_QUEEN;
-    case 'k': return B_KING;
-    case 'p': return B_PAWN;
-    case 's': return B_KNIGHT;
-    case 'g': return B_BISHOP;
-    case 'w': return B_ROOK;
-    case 'h': return B_QUEEN;
-    default: return EMPTY;
-    }
-}
-
-void load_text(const char* text, i8* pl, i8* wyj) {
+void read_board_text(const char* text, BoardText& out) {
     const char* p = text;
     // Squares: a carriage return counts as a square like any other character,
     // so text-mode reading (CR LF -> LF) is done by the caller.
     for (int n = 0; n < 64;) {
         if (*p == '\0') {
-            pl[ORDER[n++]] = EMPTY;  // the file ended early: the rest is empty
+            out.squares[n++] = NO_SQUARE;  // the file ended early: the rest is empty
             continue;
         }
         const char c = *p++;
         if (c == '\n') continue;
-        pl[ORDER[n++]] = code_of_letter(c);
+        out.squares[n++] = c;
     }
     // Four decimal numbers, each stored as its low eight bits.
     for (int k = 0; k < 4; ++k) {
@@ -54,15 +26,15 @@ void load_text(const char* text, i8* pl, i8* wyj) {
         char* end = nullptr;
         const long v = std::strtol(p, &end, 10);
         if (end == p) {
-            for (; k < 4; ++k) wyj[k] = 0;  // no more numbers
+            for (; k < 4; ++k) out.numbers[k] = 0;  // no more numbers
             break;
         }
-        wyj[k] = static_cast<i8>(static_cast<unsigned long>(v) & 0xFF);
+        out.numbers[k] = static_cast<std::uint8_t>(static_cast<unsigned long>(v) & 0xFF);
         p = end;
     }
 }
 
-bool load(const char* name, i8* pl, i8* wyj) {
+bool read_board_file(const char* name, BoardText& out) {
     std::FILE* f = std::fopen(name, "rb");
     if (!f) {
         std::fprintf(stderr, "cannot open board file %s; position unchanged\n", name);
@@ -84,21 +56,18 @@ bool load(const char* name, i8* pl, i8* wyj) {
     // The engine finds each king through its piece list: a board without
     // exactly one king of each colour is no position it can play, and is
     // refused like a missing file.
-    i8 board[100], bytes[4];
-    std::memcpy(board, pl, sizeof board);
-    load_text(clean.c_str(), board, bytes);
+    BoardText read;
+    read_board_text(clean.c_str(), read);
     int whiteKings = 0, blackKings = 0;
-    for (int s = 11; s <= 88; ++s) {
-        if (!on_board(s)) continue;
-        whiteKings += board[s] == W_KING;
-        blackKings += board[s] == B_KING;
+    for (char c : read.squares) {
+        whiteKings += c == 'K';
+        blackKings += c == 'k';
     }
     if (whiteKings != 1 || blackKings != 1) {
         std::fprintf(stderr, "board file %s does not hold one king of each colour; position unchanged\n", name);
         return false;
     }
-    std::memcpy(pl, board, sizeof board);
-    std::memcpy(wyj, bytes, sizeof bytes);
+    out = read;
     return true;
 }
 

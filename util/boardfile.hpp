@@ -1,24 +1,32 @@
-// The starting-position file: 64 square letters (rank 8 first, a to h; a
-// line feed does not count as a square, every other character does) in the
-// Polish initials K P S G W H (White) and k p s g w h (Black), any other
-// character an empty square; then four numbers, the four WYJ bytes.
+// The starting-position file as the text it is: 64 square characters (rank
+// 8 first, a to h; a line feed does not count as a square, every other
+// character does), then four decimal numbers.  What a square character means
+// (the Polish initials K P S G W H of White's pieces, k p s g w h of Black's,
+// anything else an empty square) is the position's business
+// (engine/position/boardfile.hpp); here only the two kings' letters are
+// known, because a file without exactly one of each is refused.
 #pragma once
 
-#include "engine/position/types.hpp"
+#include <cstdint>
 
 namespace morvelak {
 
-// Reads file `name` into the 64 playing squares of pl and the four bytes of
-// wyj.  A file that ends early leaves the remaining squares empty and the
-// missing numbers 0.  A file that cannot be opened, or whose board does not
-// hold exactly one king of each colour, changes nothing, prints a message on
-// standard error and returns false.
-bool load(const char* name, i8* pl, i8* wyj);
+struct BoardText {
+    char squares[64];           // rank 8 first, a to h within a rank
+    std::uint8_t numbers[4];    // each number's low eight bits
+};
 
-// The same reader for a text held in memory (used by load and the tests).
-void load_text(const char* text, i8* pl, i8* wyj);
+// The character that stands for a square the file leaves out.
+inline constexpr char NO_SQUARE = '.';
 
-// Piece code of a board-file letter (0 for anything else).
-i8 code_of_letter(char c);
+// Reads file `name`.  A file that ends early leaves the remaining squares
+// NO_SQUARE and the missing numbers 0.  A file that cannot be opened, or
+// whose squares do not hold exactly one "K" and one "k", leaves `out` alone,
+// prints a message on standard error and returns false.
+bool read_board_file(const char* name, BoardText& out);
+
+// The same reading of a text held in memory (a carriage return there counts
+// as a square: text-mode reading is the file reader's).
+void read_board_text(const char* text, BoardText& out);
 
 }  // namespace morvelak

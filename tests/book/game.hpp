@@ -10,7 +10,7 @@
 #include "engine/position/rebuild.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/position/makemove.hpp"
-#include "util/boardfile.hpp"
+#include "engine/position/boardfile.hpp"
 
 namespace morvelak::booktest {
 

@@ -8,7 +8,7 @@
 #include "driver/protocol.hpp"
 #include "engine/position/rebuild.hpp"
 #include "engine/position/position.hpp"
-#include "util/boardfile.hpp"
+#include "engine/position/boardfile.hpp"
 
 namespace morvelak {
 namespace {

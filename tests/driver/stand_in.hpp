@@ -25,7 +25,7 @@
 #include "driver/startup.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/position/keys.hpp"
-#include "util/boardfile.hpp"
+#include "engine/position/boardfile.hpp"
 
 namespace morvelak::stand_in {
 

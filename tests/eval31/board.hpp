@@ -10,7 +10,7 @@
 #include "engine/position/rebuild.hpp"
 #include "engine/eval/m31/eval.hpp"
 #include "engine/eval/phase.hpp"
-#include "util/boardfile.hpp"
+#include "engine/position/boardfile.hpp"
 
 namespace morvelak::evaltest {
 

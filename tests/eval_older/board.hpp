@@ -9,7 +9,7 @@
 #include "engine/position/rebuild.hpp"
 #include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
-#include "util/boardfile.hpp"
+#include "engine/position/boardfile.hpp"
 
 namespace morvelak::oldtest {
 

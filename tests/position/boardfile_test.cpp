@@ -8,7 +8,7 @@
 #include <string>
 
 #include "support.hpp"
-#include "util/boardfile.hpp"
+#include "engine/position/boardfile.hpp"
 
 namespace morvelak::test {
 namespace {

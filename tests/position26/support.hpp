@@ -18,7 +18,7 @@
 #include "engine/position/legal.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/position/position.hpp"
-#include "util/boardfile.hpp"
+#include "engine/position/boardfile.hpp"
 
 namespace morvelak::test26 {
 
