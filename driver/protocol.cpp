@@ -201,6 +201,22 @@ struct Session {
 
 enum class Next { Read, Quit };
 
+// The game part of a build's key path as it stood, to put back when a search
+// is taken back (a build without keys has nothing to keep).
+class KeyWindow {
+public:
+    explicit KeyWindow(const BuildPolicy& p) : window_(p.key_window) {
+        if (window_) std::memcpy(saved_, window_, sizeof saved_);
+    }
+    void restore() const {
+        if (window_) std::memcpy(window_, saved_, sizeof saved_);
+    }
+
+private:
+    u32* window_;
+    u32 saved_[TRASA_GAME + 1] = {};
+};
+
 // Before every engine move and before an opponent move is applied: phase and
 // weights from the game so far, then lists, values and rights from the board.
 void prepare(const BuildPolicy& p) {
@@ -234,7 +250,7 @@ StopReason listen_in_play(void* ctx) {
 void status_line(Session& s) {
     const int left = CONTROL.moveCount - CONTROL.moveIndex - 1;
     std::fprintf(s.out, "stat01: %ld %lu %d %d %d %s\n", CONTROL.elapsed_ms() / 10,
-                 static_cast<unsigned long>(L), CONTROL.depth, left < 0 ? 0 : left, CONTROL.moveCount,
+                 static_cast<unsigned long>(s.policy.nodes ? s.policy.nodes() : 0), CONTROL.depth, left < 0 ? 0 : left, CONTROL.moveCount,
                  CONTROL.moveText);
     std::fflush(s.out);
 }
@@ -276,9 +292,8 @@ bool engine_moves(Session& s) {
         std::fputs(result_without_move<S>(), s.out);
         return false;
     }
-    u32 window[TRASA_GAME + 1];
-    std::memcpy(window, TRASA, sizeof window);
-    if (p.position_keys) push_key();  // the position about to be searched
+    KeyWindow window(p);
+    if (p.push_key) p.push_key();  // the position about to be searched
     // The search listens: its hard limit runs from now, and the input is
     // looked at while it thinks.
     CONTROL.begin();
@@ -294,7 +309,7 @@ bool engine_moves(Session& s) {
     if (withdrawn) {
         // The interface took the search back before a move was chosen:
         // nothing was played, and the key window is as it was.
-        std::memcpy(TRASA, window, sizeof window);
+        window.restore();
         return false;
     }
     if (!moved) {
@@ -325,7 +340,7 @@ void opponent_moves(Session& s, bool reply) {
         return;
     }
     if (p.note_opponent_move) p.note_opponent_move(S, origin_of<S>(m), m.x2);
-    if (p.position_keys) push_key();  // the position before the opponent's move
+    if (p.push_key) p.push_key();  // the position before the opponent's move
     i8 zap[8];
     zrobruch<S>(zap, m.nr, m.x2);
     // White's move opens a record line, Black's closes it.  Moves tried out
@@ -653,9 +668,8 @@ namespace {
 void analyse_now(Session& s) {
     const BuildPolicy& p = s.policy;
     prepare(p);
-    u32 window[TRASA_GAME + 1];
-    std::memcpy(window, TRASA, sizeof window);
-    if (p.position_keys) push_key();  // the position analysed, as before a move
+    KeyWindow window(p);
+    if (p.push_key) p.push_key();  // the position analysed, as before a move
     CONTROL.begin();
     CONTROL.analysis = true;
     CONTROL.set_limit_ms(-1);
@@ -666,7 +680,7 @@ void analyse_now(Session& s) {
     s.analysed = !CONTROL.stopped;
     CONTROL.input = nullptr;
     CONTROL.analysis = false;
-    std::memcpy(TRASA, window, sizeof window);
+    window.restore();
     std::fflush(s.out);
 }
 

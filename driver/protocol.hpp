@@ -31,7 +31,6 @@
 #include <string>
 
 #include "driver/bench.hpp"
-#include "driver/older/history.hpp"
 #include "engine/position/types.hpp"
 
 namespace morvelak {
@@ -41,9 +40,14 @@ struct BuildPolicy {
     // Lines announced at start-up, each written and flushed on its own;
     // terminated by a null pointer.
     const char* const* features;
-    // The build keeps position keys: the random generator is seeded and KEY
-    // filled at start-up, and the key window gets a push before every move.
-    bool position_keys;
+    // Position keys (m31): at start-up the random generator is seeded and
+    // fill_keys fills the key table and empties the key path; before every
+    // move push_key puts the position into the game part of the key path,
+    // key_window[0..10], which a search taken back leaves as it found it.
+    // All null: no keys.
+    u32* key_window;
+    void (*push_key)();
+    void (*fill_keys)();
     // "time" arrives in centiseconds; TB/TC receive value / time_divisor.
     unsigned time_divisor;
     // The list rebuild (skroctablice with the build's material scale) and the
@@ -69,20 +73,18 @@ struct BuildPolicy {
     // rook's for castling; destination or castling code); may be null.
     void (*note_opponent_move)(Side mover, int from, int x2);
 
-    // ---- For the interfaces that speak the newer protocol version.  The
-    // defaults suit the two older builds (history by full moves, the name
-    // taken from the program's file); the newest build sets its own. ----
+    // ---- For the interfaces that speak the newer protocol version ----
 
     // The name announced as "myname".  Null: made from the program's file
     // name, "morvelak28" giving "MORVELAK 28".
     const char* name = nullptr;
     // "setboard": the history starts again from the position set up, with
     // `toMove` to move.
-    void (*history_set_up)(Side toMove) = older::start_history_from;
+    void (*history_set_up)(Side toMove) = nullptr;
     // "undo": takes back the last ply, made by `mover`, in the history and on
     // the board.  Returns false, changing nothing, when there is none to take
     // back.
-    bool (*history_undo)(Side mover) = older::take_back_ply;
+    bool (*history_undo)(Side mover) = nullptr;
 
     // ---- Thinking under the interface's control ----
 
@@ -93,6 +95,9 @@ struct BuildPolicy {
     // stops it or the build's deepest search is done; thinking lines carry
     // the real time and node count.  Null: the build cannot analyse.
     void (*analyse)(Side toMove) = nullptr;
+
+    // The node counter of the search under way (the analysis status line).
+    u32 (*nodes)() = nullptr;
 
     // The build's search of a bench position ("morvelakNN bench").
     BenchSearch bench = nullptr;

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "engine/position/position.hpp"
-#include "engine/position/keys.hpp"
 #include "engine/position/boardfile.hpp"
 #include "util/random.hpp"
 
@@ -36,9 +35,9 @@ bool load_start_position() {
 }
 
 std::FILE* start_up(const BuildPolicy& policy, std::FILE* out) {
-    if (policy.position_keys) {
+    if (policy.fill_keys) {
         seed_random_from_clock();
-        fill_keys();  // also clears the key window
+        policy.fill_keys();
     }
     std::memset(POS.WART, 0, sizeof POS.WART);
     std::memset(POS.PL, BORDER, sizeof POS.PL);  // the border ring, which the loader never writes

@@ -1,5 +1,6 @@
 // The tree-node build's computer move.  One body for both colours;
 // ruchkomputerbiale / ruchkomputerczarne are its two names.
+#include "driver/older/history.hpp"
 #include "driver/m26/computer_move.hpp"
 
 #include "driver/book.hpp"
@@ -27,26 +28,16 @@ int adapt_depth(int n, int t, TimeLimits limits) {
 
 namespace {
 
-// Target depth of the next search, one per colour, kept from move to move.
-// `fresh`: no search of this colour yet in the current game, so the first one
-// takes the depth of a new game from the clock, however many moves were
-// played before it (moves given in force mode, a position set up).
-struct TargetDepth {
-    i8 n[2] = {7, 7};
-    bool fresh[2] = {true, true};
-};
-TargetDepth target;
-
 template <Side S>
 bool ruchkomputer(char* ruchkomputera) {
     constexpr int c = S == Side::White ? 0 : 1;
-    i8& n = target.n[c];
+    i8& n = SEARCH.target.n[c];
     const u32 T = engine_clock<S>();
 
     // 1. A game starts at a depth chosen by the clock.  Start the move clock;
     //    an empty root node.
-    if (R == 0 || target.fresh[c]) n = static_cast<i8>(start_depth(T));
-    target.fresh[c] = false;
+    if (R == 0 || SEARCH.target.fresh[c]) n = static_cast<i8>(start_depth(T));
+    SEARCH.target.fresh[c] = false;
     CZAS();
     korzen<S>().inic();
     // The interface may cap the depth ("sd"); two plies is the shallowest
@@ -94,7 +85,7 @@ bool ruchkomputer(char* ruchkomputera) {
         t = CZAS();
     } else {
         RootResult r{0, 0, 0};
-        if (!CONTROL.stopped) r = search_root<S>(ru, a, planned);
+        if (!CONTROL.stopped) r = search_root<S>(ru, a, planned, older::czypotrojne);
         // The interface took the search back ("force", "new", ...): no move,
         // and the tables stay what the last move left.
         if (CONTROL.withdrawn()) {
@@ -139,8 +130,8 @@ bool ruchkomputer(char* ruchkomputera) {
 bool ruchkomputerbiale(char* ruchkomputera) { return ruchkomputer<Side::White>(ruchkomputera); }
 bool ruchkomputerczarne(char* ruchkomputera) { return ruchkomputer<Side::Black>(ruchkomputera); }
 
-int target_depth_of(Side s) { return target.n[s == Side::White ? 0 : 1]; }
+int target_depth_of(Side s) { return SEARCH.target.n[s == Side::White ? 0 : 1]; }
 
-void new_game() { target.fresh[0] = target.fresh[1] = true; }
+void new_game() { SEARCH.target.fresh[0] = SEARCH.target.fresh[1] = true; }
 
 }  // namespace morvelak::m26

@@ -1,47 +1,56 @@
 // m28's bench search: a position searched as the engine's first move of a
-// game on a clock of 12000 centiseconds (depth 9), without the book: the
-// root pre-sort and the search to the full depth, as the computer move runs
-// them.
+// game on a clock of 12000 centiseconds (depth 9), without the book, from a
+// fresh position and search state: the root pre-sort and the search to the
+// full depth, as the computer move runs them.
+#include <cstring>
+
 #include "driver/bench.hpp"
 #include "driver/history.hpp"
 #include "driver/m28/computer_move.hpp"
 #include "driver/older/history.hpp"
-#include "engine/position/rebuild.hpp"
 #include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/legal.hpp"
+#include "engine/position/rebuild.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/m28/root.hpp"
-#include "engine/search/m28/search.hpp"
-
-#include <cstring>
+#include "engine/search/m28/state.hpp"
 
 namespace morvelak::m28 {
 
+namespace {
+
+template <Side S>
+u32 search(char* move) {
+    const int n = start_depth(12000);
+    SEARCH.L = 0;
+    Move ru[MAX_MOVES];
+    const int a = generate_legal<S>(ru);
+    presort_root<S>(ru, a, 0, n);
+    begin_root(n);
+    int best = 0;
+    const int p = search_root<S>(ru, a, n, older::czypotrojne, &best);
+    move_text<S>(ru[p], move);
+    return SEARCH.L;
+}
+
+}  // namespace
+
 u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
-    progress_stream = sink;
+    POS = Position{};
+    SEARCH = SearchState{};
+    CONTROL = SearchControl{};
+    CONTROL.thinking = sink;
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
     skroctablice(SCALE_HASH_BUILD);
     older::start_history();  // R = 0
-    wstawstan();
+    older::wstawstan(R);
     skroctablice(SCALE_HASH_BUILD);
-    reset_search_state();
     ILOSCPOLB = ILOSCPOLC = 0;
-
-    const int n = start_depth(12000);
-    L = 0;
-    const bool white = pos.toMove == Side::White;
-    Move ru[MAX_MOVES];
-    const int a = white ? generate_legal<Side::White>(ru) : generate_legal<Side::Black>(ru);
-    if (white) presort_root<Side::White>(ru, a, 0, n);
-    else presort_root<Side::Black>(ru, a, 0, n);
-    begin_root(n);
-    int best = 0;
-    const int p = white ? search_root<Side::White>(ru, a, n, &best) : search_root<Side::Black>(ru, a, n, &best);
-    if (white) move_text<Side::White>(ru[p], move);
-    else move_text<Side::Black>(ru[p], move);
-    progress_stream = stdout;
-    return L;
+    const u32 nodes = pos.toMove == Side::White ? search<Side::White>(move) : search<Side::Black>(move);
+    CONTROL.thinking = stdout;
+    return nodes;
 }
 
 }  // namespace morvelak::m28

@@ -1,5 +1,6 @@
 // The hash-table build's computer move.  One body for both colours;
 // ruchkomputerbiale / ruchkomputerczarne are its two names.
+#include "driver/older/history.hpp"
 #include "driver/m28/computer_move.hpp"
 
 #include <cstring>
@@ -18,22 +19,10 @@ namespace morvelak::m28 {
 
 namespace {
 
-RootReport report{};
-
-// Target depth of the next search, one per colour, kept from move to move.
-// `fresh`: no search of this colour yet in the current game, so the first one
-// takes the depth of a new game from the clock, however many moves were
-// played before it (moves given in force mode, a position set up).
-struct TargetDepth {
-    i8 n[2] = {9, 9};
-    bool fresh[2] = {true, true};
-};
-TargetDepth target;
-
 template <Side S>
 bool ruchkomputer(char* ruchkomputera) {
     constexpr int c = S == Side::White ? 0 : 1;
-    i8& n = target.n[c];
+    i8& n = SEARCH.target.n[c];
     // 1. Start the move clock.
     CZAS();
 
@@ -46,8 +35,8 @@ bool ruchkomputer(char* ruchkomputera) {
     // A new game (no full move played yet) starts at a depth chosen by the
     // clock.  This build keeps its clock as a signed number.
     const i32 clock = static_cast<i32>(engine_clock<S>());
-    if (R == 0 || target.fresh[c]) n = static_cast<i8>(start_depth(clock));
-    target.fresh[c] = false;
+    if (R == 0 || SEARCH.target.fresh[c]) n = static_cast<i8>(start_depth(clock));
+    SEARCH.target.fresh[c] = false;
     // The interface may cap the depth ("sd"); two plies is the shallowest
     // search there is.
     int planned = CONTROL.capped(n);
@@ -68,7 +57,7 @@ bool ruchkomputer(char* ruchkomputera) {
     //    sort, the order it started from stands.
     int g = 0;
     if (R > 0 && !book) g = hash_order_root<S>(ru, a);
-    L = 0;
+    SEARCH.L = 0;
     int sorted = 0;  // depth of the pre-sort, 0 when none completed
     if (searches) sorted = presort_root<S>(ru, a, g, planned);
 
@@ -86,7 +75,7 @@ bool ruchkomputer(char* ruchkomputera) {
         t = CZAS();
     } else {
         int finished = 0;
-        if (!CONTROL.stopped) p = search_root<S>(ru, a, planned, &f, &finished);
+        if (!CONTROL.stopped) p = search_root<S>(ru, a, planned, older::czypotrojne, &f, &finished);
         // The interface took the search back ("force", "new", ...): no move.
         if (CONTROL.withdrawn()) return false;
         nb = finished > 0 ? planned : sorted;
@@ -95,17 +84,17 @@ bool ruchkomputer(char* ruchkomputera) {
         n = static_cast<i8>(adapt_depth(n, t, clock, R));
     }
 
-    report.a = a;
-    std::memcpy(report.order, ru, sizeof(Move) * a);
-    report.placed = g;
-    report.chosen = p;
-    report.depth = nb;
-    report.score = f;
+    SEARCH.report.a = a;
+    std::memcpy(SEARCH.report.order, ru, sizeof(Move) * a);
+    SEARCH.report.placed = g;
+    SEARCH.report.chosen = p;
+    SEARCH.report.depth = nb;
+    SEARCH.report.score = f;
 
     // 7. The move's text, the record (the score from White's side for both
     //    colours), and the move on the board.
     move_text<S>(ru[p], ruchkomputera);
-    record_engine_part<S>(nb, ruchkomputera, f, t, L);
+    record_engine_part<S>(nb, ruchkomputera, f, t, SEARCH.L);
     i8 zap[8] = {};
     zrobruch<S>(zap, ru[p].nr, ru[p].x2);
     return true;
@@ -113,11 +102,11 @@ bool ruchkomputer(char* ruchkomputera) {
 
 }  // namespace
 
-void new_game() { target.fresh[0] = target.fresh[1] = true; }
+void new_game() { SEARCH.target.fresh[0] = SEARCH.target.fresh[1] = true; }
 
 bool ruchkomputerbiale(char* ruchkomputera) { return ruchkomputer<Side::White>(ruchkomputera); }
 bool ruchkomputerczarne(char* ruchkomputera) { return ruchkomputer<Side::Black>(ruchkomputera); }
 
-const RootReport& last_root() { return report; }
+const RootReport& last_root() { return SEARCH.report; }
 
 }  // namespace morvelak::m28

@@ -10,7 +10,7 @@
 
 #include "driver/depth_control.hpp"
 #include "engine/position/types.hpp"
-#include "engine/search/older/state.hpp"
+#include "engine/search/m28/state.hpp"
 
 namespace morvelak::m28 {
 
@@ -46,18 +46,8 @@ bool ruchkomputerczarne(char* ruchkomputera);
 // takes its depth from the clock again.
 void new_game();
 
-// What the last computer move did, for the tests: the root moves in the
-// order they were searched, how many of them the position table placed in
-// front, the move chosen, the depth behind it as the record gives it (0 when
-// nothing was searched) and its score from White's side.
-struct RootReport {
-    Move order[MAX_MOVES];
-    int a;
-    int placed;
-    int chosen;
-    int depth;
-    int score;
-};
+// What the last computer move did (the search state's report), for the
+// tests.
 const RootReport& last_root();
 
 }  // namespace morvelak::m28

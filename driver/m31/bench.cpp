@@ -1,48 +1,56 @@
 // m31's bench search: a position searched as the engine's first move of a
-// game on a clock of 12000 centiseconds (target depth 7), without the book.
+// game on a clock of 12000 centiseconds (target depth 7), without the book,
+// from a fresh position and search state (the keys drawn from seed 31).
+#include <cstring>
+
 #include "driver/bench.hpp"
 #include "driver/history.hpp"
 #include "driver/m31/computer_move.hpp"
-#include "engine/position/rebuild.hpp"
 #include "engine/eval/m31/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/legal.hpp"
-#include "engine/position/keys.hpp"
-#include "engine/search/m31/deepening.hpp"
+#include "engine/position/rebuild.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/m31/root.hpp"
 #include "engine/search/m31/state.hpp"
 #include "util/random.hpp"
 
-#include <cstring>
-
 namespace morvelak::m31 {
 
+namespace {
+
+template <Side S>
+u32 search(char* move) {
+    Move ru[MAX_MOVES];
+    const int a = generate_legal<S>(ru);
+    i8 droga[PATH_BYTES] = {};
+    int score = 0;
+    SEARCH.L = 0;
+    deepen<S>(ru, a, start_depth(12000), droga, move, &score);
+    return SEARCH.L;
+}
+
+}  // namespace
+
 u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
+    POS = Position{};
+    SEARCH = SearchState{};
     seed_random(31);
-    fill_keys();
-    thinking_stream = sink;
+    fill_keys(SEARCH.KEY);
+    CONTROL = SearchControl{};
+    CONTROL.thinking = sink;
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
     const bool white = pos.toMove == Side::White;
     R = white ? 0 : 1;
     skroctablice(SCALE_NEWEST);
-    wstawstan();
+    wstawstan(R);
     skroctablice(SCALE_NEWEST);
-    for (u32& t : TRASA) t = 0;
     push_key();
-    reset_search_state();
     ILOSCPOLB = ILOSCPOLC = 0;
-
-    Move ru[MAX_MOVES];
-    const int a = white ? generate_legal<Side::White>(ru) : generate_legal<Side::Black>(ru);
-    i8 droga[PATH_BYTES] = {};
-    int score = 0;
-    const int n = start_depth(12000);
-    L = 0;
-    if (white) deepen_white(ru, a, n, droga, move, &score);
-    else deepen_black(ru, a, n, droga, move, &score);
-    thinking_stream = stdout;
-    return L;
+    const u32 nodes = white ? search<Side::White>(move) : search<Side::Black>(move);
+    CONTROL.thinking = stdout;
+    return nodes;
 }
 
 }  // namespace morvelak::m31

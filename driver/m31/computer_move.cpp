@@ -21,20 +21,10 @@ namespace morvelak::m31 {
 
 namespace {
 
-// Target depth of the next search, one per colour, kept from move to move.
-// `fresh`: no search of this colour yet in the current game, so the first one
-// takes the depth of a new game from the clock, however many plies were
-// played before it (moves given in force mode, a position set up).
-struct TargetDepth {
-    i8 n[2] = {7, 7};
-    bool fresh[2] = {true, true};
-};
-TargetDepth target;
-
 template <Side S>
 bool ruchkomputer(char* ruchkomputera) {
     constexpr int c = S == Side::White ? 0 : 1;
-    i8& n = target.n[c];
+    i8& n = SEARCH.target.n[c];
     // 1. Start the move clock.
     CZAS();
 
@@ -46,8 +36,8 @@ bool ruchkomputer(char* ruchkomputera) {
 
     // 2. A new game starts at a depth chosen by the time on the clock.
     const u32 T = engine_clock<S>();
-    if (R < 2 || target.fresh[c]) n = static_cast<i8>(start_depth(T));
-    target.fresh[c] = false;
+    if (R < 2 || SEARCH.target.fresh[c]) n = static_cast<i8>(start_depth(T));
+    SEARCH.target.fresh[c] = false;
 
     // 5. The book, while the game is young; its move must be legal here.
     int zksiazki = -1;  // none (never a real index)
@@ -55,9 +45,9 @@ bool ruchkomputer(char* ruchkomputera) {
     if (R < 40 && ksiazka2(ruchksiazka, R) != 0) zksiazki = book_move_index<S>(ru, a, ruchksiazka);
 
     // 6. Decide.  Black clears its node counter here, on every path; White
-    //    clears it too when it does not search (and otherwise with L1, L2
-    //    when the search starts).
-    L = 0;
+    //    clears it too when it does not search (and otherwise when the
+    //    search starts).
+    SEARCH.L = 0;
     i8 droga[PATH_BYTES] = {};
     int p = 0;
     int score = 0;  // White's side
@@ -73,8 +63,7 @@ bool ruchkomputer(char* ruchkomputera) {
         //    behind, and the record gives the depth actually behind it.
         int planned = CONTROL.capped(n);
         if (planned < 2) planned = 2;  // the first iteration is two plies
-        if constexpr (S == Side::White) p = deepen_white(ru, a, planned, droga, ruchkomputera, &score, &nb);
-        else p = deepen_black(ru, a, planned, droga, ruchkomputera, &score, &nb);
+        p = deepen<S>(ru, a, planned, droga, ruchkomputera, &score, &nb);
         // The interface took the search back ("force", "new", ...): no move.
         if (CONTROL.withdrawn()) return false;
         // 8. Depth of the next search from the time this one took.
@@ -87,7 +76,7 @@ bool ruchkomputer(char* ruchkomputera) {
     char sc[256];
     sciezka(POS.PL, sc, droga, ruchkomputera);
     // The score from the engine's side.
-    record_engine_part<S>(nb, ruchkomputera, S == Side::White ? score : -score, t, L);
+    record_engine_part<S>(nb, ruchkomputera, S == Side::White ? score : -score, t, SEARCH.L);
     i8 zap[8] = {};
     zrobruch<S>(zap, ru[p].nr, ru[p].x2);
     return true;
@@ -95,7 +84,7 @@ bool ruchkomputer(char* ruchkomputera) {
 
 }  // namespace
 
-void new_game() { target.fresh[0] = target.fresh[1] = true; }
+void new_game() { SEARCH.target.fresh[0] = SEARCH.target.fresh[1] = true; }
 
 bool ruchkomputerbiale(char* ruchkomputera) { return ruchkomputer<Side::White>(ruchkomputera); }
 bool ruchkomputerczarne(char* ruchkomputera) { return ruchkomputer<Side::Black>(ruchkomputera); }

@@ -18,6 +18,9 @@ constexpr const char* FEATURES[] = {"feature usermove=1\n", "feature reuse=0\n",
 
 void rebuild() { skroctablice(SCALE_NEWEST); }
 
+// The phase, weights and tables from the plies played.
+void eval_setup() { wstawstan(R); }
+
 // One history entry per ply: every ply advances R, whoever made it.  A game
 // longer than the history goes on; its later plies are just not stored.
 void after_ply(Side) { history_advance(); }
@@ -36,22 +39,33 @@ bool undo(Side) {
     return true;
 }
 
+// The key table, from the random generator just seeded, and an empty key
+// path.
+void fill_keys() {
+    morvelak::fill_keys(SEARCH.KEY);
+    for (u32& t : SEARCH.TRASA) t = 0;
+}
+
+u32 nodes() { return SEARCH.L; }
+
 // Analysis deepens up to the deepest iteration the tables allow, or the
 // interface's depth limit (at least the first iteration, 2 plies).
 void analyse(Side toMove) {
     int cap = CONTROL.capped(MAX_DEPTH);
     if (cap < 2) cap = 2;
     int depth;
-    if (toMove == Side::White) analyse_white(cap, &depth);
-    else analyse_black(cap, &depth);
+    if (toMove == Side::White) analyse_root<Side::White>(cap, &depth);
+    else analyse_root<Side::Black>(cap, &depth);
 }
 
 constexpr BuildPolicy POLICY{
     .features = FEATURES,
-    .position_keys = true,
+    .key_window = SEARCH.TRASA,
+    .push_key = push_key,
+    .fill_keys = fill_keys,
     .time_divisor = 1,
     .rebuild = rebuild,
-    .eval_setup = wstawstan,
+    .eval_setup = eval_setup,
     .computer_white = ruchkomputerbiale,
     .computer_black = ruchkomputerczarne,
     .history_new = history_start,
@@ -63,6 +77,7 @@ constexpr BuildPolicy POLICY{
     .history_undo = undo,
     .new_game = new_game,
     .analyse = analyse,
+    .nodes = nodes,
     .bench = bench_first_move,
 };
 

@@ -1,17 +1,20 @@
-// Captures only: BICIA* lists them (with pawn steps onto the last rank),
-// TYLKOBICIA* estimates in one pass the best score a single capture can
-// reach, standing in for a quiescence search at the horizon.
+// Captures only: bicia (BICIAB / BICIAC) lists them (with pawn steps onto
+// the last rank), tylkobicia (TYLKOBICIAB / TYLKOBICIAC) estimates in one
+// pass the best score a single capture can reach, standing in for a
+// quiescence search at the horizon.
 //
 // The estimate is a one-move static exchange: the victim is won, and the
 // capturer is lost if the defender attacks the target square.  It returns at
 // the first estimate that reaches the caller's bound.  The builds differ in a
-// few constants of the estimate, gathered in an EstimateRules type:
+// few constants of the estimate, which each build's search gathers in a
+// rules type of its own (m31's lastply.hpp, m28's and m26's rules.hpp):
 //   lift          take the capturer off its square before the attack test,
 //                 so that a defender behind it along the line is seen
 //   kingCapture   the value returned when the enemy king can be taken
 //   promoEarlyCut the "even losing the pawn would do" shortcut also applies
 //                 to a pawn capture onto the last rank
-//   countNodes    add one to the node counter L per capture examined
+//   countNodes    each capture examined is counted by count(), into the
+//                 build's node counter L
 #pragma once
 
 #include <initializer_list>
@@ -20,25 +23,6 @@
 #include "engine/position/position.hpp"
 
 namespace morvelak {
-
-struct EstimateNewest {
-    static constexpr bool lift = true;
-    static constexpr int kingCapture = 9997;
-    static constexpr bool promoEarlyCut = true;
-    static constexpr bool countNodes = false;
-};
-struct EstimateHashBuild {
-    static constexpr bool lift = false;
-    static constexpr int kingCapture = 9997;
-    static constexpr bool promoEarlyCut = false;
-    static constexpr bool countNodes = true;
-};
-struct EstimateTreeBuild {
-    static constexpr bool lift = false;
-    static constexpr int kingCapture = 10000;
-    static constexpr bool promoEarlyCut = false;
-    static constexpr bool countNodes = true;
-};
 
 namespace detail {
 
@@ -171,7 +155,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
                 if (!(pl[t] & O::enemy)) continue;
                 if (pl[t] == O::enemyKing) return kingValue;
                 if (!defended(s, t, code)) {  // a king never takes a defended piece
-                    if constexpr (Rules::countNodes) ++L;
+                    if constexpr (Rules::countNodes) Rules::count();
                     const int v = d - POS.WART[pl[t]];
                     if (reaches(v, bound)) return v;
                     if (better(v, best)) best = v;
@@ -182,7 +166,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
             for (int t : {s + O::capLeft, s + O::capRight}) {
                 if (pl[t] == BORDER || !((pl[t] & O::enemy) || t == wyj[O::epSlot])) continue;
                 if (pl[t] == O::enemyKing) return kingValue;
-                if constexpr (Rules::countNodes) ++L;
+                if constexpr (Rules::countNodes) Rules::count();
                 int g = POS.WART[pl[t]];
                 if (g == 0) g = POS.WART[O::enemyPawn];  // the empty en-passant target
                 int v = d - g;
@@ -196,7 +180,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
             }
             const int t = s + O::up;
             if (pl[t] == 0 && detail::on_last_rank<S>(t)) {
-                if constexpr (Rules::countNodes) ++L;
+                if constexpr (Rules::countNodes) Rules::count();
                 const int v = defended(s, t, code) ? d - POS.WART[O::pawn]
                                                    : d + POS.WART[O::queen] - POS.WART[O::pawn];
                 if (reaches(v, bound)) return v;
@@ -209,7 +193,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
                 const int t = SKO[s][k];
                 if (!(pl[t] & O::enemy)) continue;
                 if (pl[t] == O::enemyKing) return kingValue;
-                if constexpr (Rules::countNodes) ++L;
+                if constexpr (Rules::countNodes) Rules::count();
                 int v = d - POS.WART[pl[t]];
                 if (reaches(v - POS.WART[code], bound)) return v;
                 // A knight is never lifted: it cannot stand on a line to t.
@@ -229,7 +213,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
                 while (pl[t] == 0) t += dd;
                 if (!(pl[t] & O::enemy)) continue;
                 if (pl[t] == O::enemyKing) return kingValue;
-                if constexpr (Rules::countNodes) ++L;
+                if constexpr (Rules::countNodes) Rules::count();
                 int v = d - POS.WART[pl[t]];
                 if (reaches(v - POS.WART[code], bound)) return v;
                 if (defended(s, t, code)) v -= POS.WART[code];
@@ -243,20 +227,6 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
         }
     }
     return best;
-}
-
-inline int BICIAB(const i8* pl, const i8* bp, Move* ru, const i8* wyj) {
-    return bicia<Side::White>(pl, bp, ru, wyj);
-}
-inline int BICIAC(const i8* pl, const i8* cp, Move* ru, const i8* wyj) {
-    return bicia<Side::Black>(pl, cp, ru, wyj);
-}
-// The newest build's estimate; the older builds name their rules explicitly.
-inline int TYLKOBICIAB(i8* pl, const i8* bp, const i8* wyj, int beta, int d) {
-    return tylkobicia<Side::White, EstimateNewest>(pl, bp, wyj, beta, d);
-}
-inline int TYLKOBICIAC(i8* pl, const i8* cp, const i8* wyj, int alfa, int d) {
-    return tylkobicia<Side::Black, EstimateNewest>(pl, cp, wyj, alfa, d);
 }
 
 }  // namespace morvelak

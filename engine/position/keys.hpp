@@ -5,9 +5,11 @@
 // do not enter it.  Additive keys need no update in make/unmake: a captured
 // entry (0, 0) adds KEY[0][0] = 0, and unmaking restores the same sum.
 //
-// TRASA is the key path: [0] is always 0 and ends every backward scan,
-// [1..10] hold the last ten game positions (oldest first, [10] the position
-// to move from), and [11..] are written by the search, one slot per level.
+// A key path TRASA: [0] is always 0 and ends every backward scan, [1..10]
+// hold the last ten game positions (oldest first, [10] the position to move
+// from), and [11..] are written by the search, one slot per level.  The
+// table and the path belong to the search that uses them (m31's); what is
+// here is how they work.
 #pragma once
 
 #include "engine/position/position.hpp"
@@ -18,14 +20,14 @@ inline constexpr int KEY_ROWS = 32;
 inline constexpr int TRASA_SIZE = 32;
 inline constexpr int TRASA_GAME = 10;  // slots of game history, TRASA[1..10]
 
-extern u32 KEY[KEY_ROWS][100];
-extern u32 TRASA[TRASA_SIZE];
+using KeyTable = u32[KEY_ROWS][100];
 
 // Fills the twelve piece rows of KEY from the program's random generator and
-// clears every other row and TRASA.
-void fill_keys();
+// clears every other row.
+void fill_keys(KeyTable& KEY);
 
-inline u32 KLUCZ() {
+// The key of POS.
+inline u32 klucz(const KeyTable& KEY) {
     u32 k = 0;
     for (int i = 0; i < POS.ILB; ++i) k += KEY[static_cast<u8>(POS.BP[2 * i])][static_cast<u8>(POS.BP[2 * i + 1])];
     for (int i = 0; i < POS.ILC; ++i) k += KEY[static_cast<u8>(POS.CP[2 * i])][static_cast<u8>(POS.CP[2 * i + 1])];
@@ -41,8 +43,11 @@ inline int czypotrojne(const u32* trasa, int c) {
     return count > c ? 1 : 0;
 }
 
-// Shifts the game part of the window down one slot and appends the key of
-// the current position.
-void push_key();
+// Shifts the game part of the path TRASA down one slot and appends `key`.
+inline void push_game_key(u32* TRASA, u32 key) {
+    TRASA[0] = 0;
+    for (int i = 1; i < TRASA_GAME; ++i) TRASA[i] = TRASA[i + 1];
+    TRASA[TRASA_GAME] = key;
+}
 
 }  // namespace morvelak

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdio>
 
 #include "engine/position/types.hpp"
 
@@ -42,8 +43,10 @@ struct SearchControl {
     // StopReason::None.  Null: nobody listens.
     StopReason (*input)(void* ctx) = nullptr;
     void* inputCtx = nullptr;
-    // Thinking lines are printed ("post"), or not ("nopost").
+    // Thinking lines are printed ("post"), or not ("nopost"), and where they
+    // go (the progress lines of m28 too).
     bool post = true;
+    std::FILE* thinking = stdout;
     // The deepest search the interface allows ("sd"); 0: no cap.
     int depthCap = 0;
     // Analysis: thinking lines carry the real time and node count, and the

@@ -19,21 +19,20 @@
 
 namespace morvelak {
 
-// Killer store: one row per remaining depth 0..19, 20 moves per row, most
-// recent first.  Zero at program start; it carries over from node to node
-// and from search to search.
+// Killer stores: one row per remaining depth 0..19, 20 moves per row, most
+// recent first.  Empty in a fresh search state; they carry over from node to
+// node and from search to search.  Every build's search state holds a pair.
 inline constexpr int KILLER_ROWS = 20;
 inline constexpr int KILLER_ROW = 20;
 
-extern Move KILB[KILLER_ROWS * KILLER_ROW];  // White's killers
-extern Move KILC[KILLER_ROWS * KILLER_ROW];  // Black's killers
+struct Killers {
+    Move KILB[KILLER_ROWS * KILLER_ROW] = {};  // White's killers
+    Move KILC[KILLER_ROWS * KILLER_ROW] = {};  // Black's killers
+};
 
-template <Side S> inline Move* killer_store() {
-    if constexpr (S == Side::White) return KILB; else return KILC;
+template <Side S> inline Move* killer_store(Killers& k) {
+    if constexpr (S == Side::White) return k.KILB; else return k.KILC;
 }
-
-// Clears both killer stores, as at program start.
-void clear_killers();
 
 // Number of killers the newest and the hash-table build keep for remaining
 // depth ply: three more per ply up to the full row at depth 6; depth 7 keeps
@@ -105,8 +104,8 @@ inline int sortbic(Move* ru, int a) {
 // list of ilk entries.  A known killer moves to the front; a new one enters
 // at the front and the oldest (entry ilk - 1) falls out.
 template <Side S>
-inline void wstawkillers(int r0, int r1, int ilk, int ply) {
-    Move* row = killer_store<S>() + KILLER_ROW * ply;
+inline void wstawkillers(Killers& k, int r0, int r1, int ilk, int ply) {
+    Move* row = killer_store<S>(k) + KILLER_ROW * ply;
     const Move m{static_cast<i8>(r0), static_cast<i8>(r1)};
     int d = ilk - 1;
     for (int i = 0; i < ilk - 1; ++i)
@@ -186,11 +185,5 @@ inline int sort_by_search(Move* ru, int a, int rodzaj, int start, i8& I, Search&
     I = 0;
     return a > 0 ? val[0] : bound;
 }
-
-// Named entry points of the capture sort and the killer store.
-int SORTBICB(Move* ru, int a);
-int SORTBICC(Move* ru, int a);
-void WSTAWKILLERSB(int r0, int r1, int ilk, int ply);
-void WSTAWKILLERSC(int r0, int r1, int ilk, int ply);
 
 }  // namespace morvelak

@@ -8,7 +8,8 @@
 //
 // While the object lives the control is set up as for a search the engine
 // plays (begin() has run); when it goes, the control is put back as at
-// program start, so that no test leaves a stopped control to the next.
+// program start (the thinking lines still going where the test sends them),
+// so that no test leaves a stopped control to the next.
 // Also: the check of analysis lines.
 #pragma once
 
@@ -32,7 +33,7 @@ public:
     using Condition = bool (*)(int look, const SearchControl& control, int arg);
 
     StopWhen(Condition when, int arg) : when_(when), arg_(arg) {
-        CONTROL = SearchControl{};
+        fresh_control();
         CONTROL.begin();
         CONTROL.input = [](void* ctx) {
             StopWhen& s = *static_cast<StopWhen*>(ctx);
@@ -40,13 +41,21 @@ public:
         };
         CONTROL.inputCtx = this;
     }
-    ~StopWhen() { CONTROL = SearchControl{}; }
+    ~StopWhen() { fresh_control(); }
     StopWhen(const StopWhen&) = delete;
     StopWhen& operator=(const StopWhen&) = delete;
 
     int looks() const { return looks_; }
 
 private:
+    // The control as at program start, its lines still going where the test
+    // sends them.
+    static void fresh_control() {
+        std::FILE* thinking = CONTROL.thinking;
+        CONTROL = SearchControl{};
+        CONTROL.thinking = thinking;
+    }
+
     Condition when_;
     int arg_;
     int looks_ = 0;

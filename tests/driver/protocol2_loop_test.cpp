@@ -25,9 +25,9 @@ TEST_F(Proto2Test, ProtoverAnswersWithEveryFeatureAndDoneLast) {
     EXPECT_EQ(out, HEAD + line + line);  // versions 2 and 3; not 1, not none
     EXPECT_EQ(log, "protover 2\naccepted ping\nrejected foo\nprotover 1\nprotover\nprotover 3\nquit\n");
     // A build without a name of its own is named after its program file.
-    run("protover 2\nquit\n", OLDEST_LIKE);
+    run("protover 2\nquit\n", LIKE_M26);
     EXPECT_EQ(out, "feature usermove=1\n" +
-                       protover_features(announced_name(OLDEST_LIKE, program_invocation_short_name)));
+                       protover_features(announced_name(LIKE_M26, program_invocation_short_name)));
 }
 
 TEST_F(Proto2Test, TheNameComesFromTheBuildOrItsProgramFile) {
@@ -37,8 +37,8 @@ TEST_F(Proto2Test, TheNameComesFromTheBuildOrItsProgramFile) {
         {"morvelak", "MORVELAK"},      {"morvelak2x", "MORVELAK"},    {"xboard", "MORVELAK"},
         {"", "MORVELAK"},              {nullptr, "MORVELAK"},
     };
-    for (const Case& c : cases) EXPECT_EQ(announced_name(OLDEST_LIKE, c.file), c.name) << c.name;
-    EXPECT_EQ(announced_name(NEWEST_LIKE, "morvelak28"), "STAND-IN 31");
+    for (const Case& c : cases) EXPECT_EQ(announced_name(LIKE_M26, c.file), c.name) << c.name;
+    EXPECT_EQ(announced_name(LIKE_M31, "morvelak28"), "STAND-IN 31");
 }
 
 TEST_F(Proto2Test, GoPlaysTheSideToMoveWithTheLastClockAndKeepsPlayingIt) {
@@ -62,7 +62,7 @@ TEST_F(Proto2Test, GoPlaysTheSideToMoveWithTheLastClockAndKeepsPlayingIt) {
     EXPECT_EQ(rec, "e2e4 [e7e5]\nd2d4 [b8c6]\n");
     EXPECT_EQ(TC, 700u);
     // In the tree-node build's unit.
-    run("new\nforce\nusermove e2e4\ntime 705\ngo\nquit\n", OLDEST_LIKE);
+    run("new\nforce\nusermove e2e4\ntime 705\ngo\nquit\n", LIKE_M26);
     EXPECT_EQ(TC, 70u);
 }
 
@@ -78,19 +78,19 @@ TEST_F(Proto2Test, ForceModeAppliesTheMovesOfBothSidesWithoutAnswering) {
                   std::count(events.begin(), events.end(), "engine W"),
               0);
     // Every position before a move entered the key window once, in order.
-    EXPECT_NE(TRASA[8], 0u);
-    EXPECT_NE(TRASA[10], 0u);
-    EXPECT_EQ(TRASA[7], 0u);
+    EXPECT_NE(KEYS.TRASA[8], 0u);
+    EXPECT_NE(KEYS.TRASA[10], 0u);
+    EXPECT_EQ(KEYS.TRASA[7], 0u);
     // "go" then pushes the position it searches, the fourth.
     run("new\nforce\nusermove e2e4\nusermove e7e5\nusermove g1f3\ngo\nquit\n");
-    EXPECT_NE(TRASA[7], 0u);
-    EXPECT_EQ(TRASA[6], 0u);
+    EXPECT_NE(KEYS.TRASA[7], 0u);
+    EXPECT_EQ(KEYS.TRASA[6], 0u);
     EXPECT_EQ(rec, "e2e4  e7e5 \ng1f3 [b8c6]\n");
 }
 
 TEST_F(Proto2Test, TheOlderBuildsCountTheForcedMovesInFullMoves) {
     board(START);
-    for (const BuildPolicy* p : {&MIDDLE_LIKE, &OLDEST_LIKE}) {
+    for (const BuildPolicy* p : {&LIKE_M28, &LIKE_M26}) {
         run("new\nforce\nusermove e2e4\nusermove e7e5\nusermove g1f3\nquit\n", *p);
         EXPECT_EQ(R, 1);
         EXPECT_EQ(older::PLZAP[0][older::WHITE_MOVED][45], W_PAWN);
@@ -159,7 +159,7 @@ TEST_F(Proto2Test, SetboardWithBlackToMove) {
     EXPECT_EQ(rec, " a8a2 \n[a8a1]\n");  // the record keeps the move taken back
     EXPECT_EQ(R, 1);
     // Older shape: entry (0, WHITE_MOVED), Black's move completes full move 1.
-    for (const BuildPolicy* p : {&MIDDLE_LIKE, &OLDEST_LIKE}) {
+    for (const BuildPolicy* p : {&LIKE_M28, &LIKE_M26}) {
         run("setboard r7/8/8/8/8/6k1/8/7K b - - 3 50\ngo\nquit\n", *p);
         EXPECT_EQ(R, 1);
         EXPECT_EQ(older::PLZAP[0][older::BEFORE_WHITE][0], 0);  // never a board
@@ -216,7 +216,7 @@ TEST_F(Proto2Test, ResultStopsTheEngineUntilTheNextNew) {
 TEST_F(Proto2Test, UndoTakesBackOnePlyInForceModeOnly) {
     board(START);
     preferred = {"g1f3", "e7e5", "c7c5"};
-    for (const BuildPolicy* p : {&NEWEST_LIKE, &MIDDLE_LIKE, &OLDEST_LIKE}) {
+    for (const BuildPolicy* p : {&LIKE_M31, &LIKE_M28, &LIKE_M26}) {
         // Back to the start and replayed differently; a third undo has
         // nothing to take back.
         run("new\nforce\nusermove e2e4\nusermove e7e5\nundo\nundo\nundo\n"
@@ -240,7 +240,7 @@ TEST_F(Proto2Test, UndoTakesBackOnePlyInForceModeOnly) {
 
 TEST_F(Proto2Test, UndoOverASetUpPositionWithBlackToMove) {
     board(START);
-    for (const BuildPolicy* p : {&NEWEST_LIKE, &MIDDLE_LIKE, &OLDEST_LIKE}) {
+    for (const BuildPolicy* p : {&LIKE_M31, &LIKE_M28, &LIKE_M26}) {
         run("setboard 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\nundo\nusermove e8d8\nusermove e2e4\n"
             "undo\nundo\nundo\nusermove e8f8\nquit\n", *p);
         std::string features;
@@ -255,7 +255,7 @@ TEST_F(Proto2Test, UndoOverASetUpPositionWithBlackToMove) {
 
 TEST_F(Proto2Test, RemoveInForceModeTakesBackTheLastTwoPlies) {
     board(START);
-    for (const BuildPolicy* p : {&NEWEST_LIKE, &MIDDLE_LIKE}) {
+    for (const BuildPolicy* p : {&LIKE_M31, &LIKE_M28}) {
         // After White's move and after Black's.
         run("new\nforce\nusermove e2e4\nusermove e7e5\nusermove g1f3\nremove\nquit\n", *p);
         EXPECT_EQ(POS.PL[45], W_PAWN);
@@ -270,7 +270,7 @@ TEST_F(Proto2Test, RemoveInForceModeTakesBackTheLastTwoPlies) {
     }
     // Set up with Black to move: a full-move history has no position to go
     // back to before Black's first move, and leaves the board alone.
-    run("setboard 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\nusermove e8d8\nremove\nquit\n", MIDDLE_LIKE);
+    run("setboard 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\nusermove e8d8\nremove\nquit\n", LIKE_M28);
     EXPECT_EQ(POS.PL[84], B_KING);
     EXPECT_EQ(R, 1);
 }

@@ -45,21 +45,21 @@ TEST_F(LoopTest, EveryGamePositionEntersTheKeyWindowOnceInOrder) {
     preferred = {"e7e5"};
     run("new\nusermove e2e4\nquit\n");
     const u32 afterReply = KLUCZ();  // the loop ends on the position after e7e5
-    EXPECT_NE(TRASA[9], 0u);
-    EXPECT_NE(TRASA[10], 0u);
-    EXPECT_NE(TRASA[9], TRASA[10]);
-    EXPECT_NE(TRASA[10], afterReply);  // the engine's own result is not pushed yet
-    EXPECT_EQ(TRASA[8], 0u);           // only two positions were pushed
-    EXPECT_EQ(TRASA[0], 0u);
+    EXPECT_NE(KEYS.TRASA[9], 0u);
+    EXPECT_NE(KEYS.TRASA[10], 0u);
+    EXPECT_NE(KEYS.TRASA[9], KEYS.TRASA[10]);
+    EXPECT_NE(KEYS.TRASA[10], afterReply);  // the engine's own result is not pushed yet
+    EXPECT_EQ(KEYS.TRASA[8], 0u);           // only two positions were pushed
+    EXPECT_EQ(KEYS.TRASA[0], 0u);
     // The window holds the start position, then the one after e2e4.
     load_text(START, POS.PL, POS.WYJ);
     skroctablice(SCALE_NEWEST);
-    EXPECT_EQ(TRASA[9], KLUCZ());
+    EXPECT_EQ(KEYS.TRASA[9], KLUCZ());
     i8 zap[8];
     Move m{};
     ASSERT_TRUE(find_opponent_move(Side::White, "e2e4", m));
     zrobruch<Side::White>(zap, m.nr, m.x2);
-    EXPECT_EQ(TRASA[10], KLUCZ());
+    EXPECT_EQ(KEYS.TRASA[10], KLUCZ());
 }
 
 TEST_F(LoopTest, TheEnginePlaysWhiteOnWhiteAndTheRecordLineClosesWithBlack) {
@@ -77,7 +77,7 @@ TEST_F(LoopTest, TimeGoesToTheEnginesClockInTheBuildsUnit) {
     run("new\ntime 777\ntimex 5\ntime\nblack\ntime 888\nwhite\ntime 999\nquit\n");
     EXPECT_EQ(TC, 888u);
     EXPECT_EQ(TB, 999u);
-    run("new\ntime 777\nwhite\ntime 999\nquit\n", OLDEST_LIKE);
+    run("new\ntime 777\nwhite\ntime 999\nquit\n", LIKE_M26);
     EXPECT_EQ(TC, 77u);
     EXPECT_EQ(TB, 99u);
 }
@@ -102,8 +102,8 @@ TEST_F(LoopTest, IllegalAndMalformedMovesChangeNothing) {
     EXPECT_EQ(rec, "d2d4 [e7e5]\n");
     EXPECT_EQ(R, 2);
     // The window holds only the two pushes of the one real move.
-    EXPECT_EQ(TRASA[8], 0u);
-    EXPECT_NE(TRASA[9], 0u);
+    EXPECT_EQ(KEYS.TRASA[8], 0u);
+    EXPECT_NE(KEYS.TRASA[9], 0u);
     EXPECT_EQ(POS.PL[44], W_PAWN);
     EXPECT_EQ(POS.PL[55], B_PAWN);
     EXPECT_EQ(POS.PL[25], W_PAWN);
@@ -151,13 +151,13 @@ TEST_F(LoopTest, RemoveTakesBackTwoPliesAndKeepsTheRecord) {
 TEST_F(LoopTest, ABuildWithoutRemoveIgnoresItAndIsToldTheOpponentsMoves) {
     board("w...k..w\npppppppp\n........\n........\n........\n........\nPPPPPPPP\nW...K..W\n3 3 0 0\n");
     preferred = {"a7a6"};
-    run("new\nusermove e1g1\nremove\nquit\n", OLDEST_LIKE);
+    run("new\nusermove e1g1\nremove\nquit\n", LIKE_M26);
     EXPECT_EQ(out, "feature usermove=1\nmove a7a6\n");
     EXPECT_EQ(noted, std::vector<std::string>{"W 18 -1"});  // the rook's square, castling code
     EXPECT_EQ(R, 1);  // one full move
     EXPECT_EQ(POS.PL[17], W_KING);
     EXPECT_EQ(POS.PL[16], W_ROOK);
-    EXPECT_EQ(TRASA[10], 0u);  // no keys in this build
+    EXPECT_EQ(KEYS.TRASA[10], 0u);  // no keys in this build
 }
 
 TEST_F(LoopTest, LinesBeforeTheFirstNewDoNoHarm) {

@@ -55,6 +55,20 @@ bool engine_move(char* ruchkomputera) {
     return true;
 }
 
+// The stand-in's keys: a table and a key path of its own, kept the way m31
+// keeps them.
+struct Keys {
+    KeyTable KEY = {};
+    u32 TRASA[TRASA_SIZE] = {};
+};
+inline Keys KEYS;
+inline u32 KLUCZ() { return klucz(KEYS.KEY); }
+inline void push_key() { push_game_key(KEYS.TRASA, KLUCZ()); }
+inline void fill_keys() {
+    morvelak::fill_keys(KEYS.KEY);
+    for (u32& t : KEYS.TRASA) t = 0;
+}
+
 inline const char* side_name(Side s) { return s == Side::White ? "W" : "B"; }
 
 inline void rebuild() { events.push_back("rebuild"); skroctablice(SCALE_NEWEST); }
@@ -83,9 +97,11 @@ inline void full_remove(Side engine) { events.push_back("remove"); older::take_b
 inline constexpr const char* FEATURES[] = {"feature usermove=1\n", "feature reuse=0\n", nullptr};
 inline constexpr const char* ONE_FEATURE[] = {"feature usermove=1\n", nullptr};
 
-inline constexpr BuildPolicy NEWEST_LIKE{
+inline constexpr BuildPolicy LIKE_M31{
     .features = FEATURES,
-    .position_keys = true,
+    .key_window = KEYS.TRASA,
+    .push_key = push_key,
+    .fill_keys = fill_keys,
     .time_divisor = 1,
     .rebuild = rebuild,
     .eval_setup = setup,
@@ -100,11 +116,13 @@ inline constexpr BuildPolicy NEWEST_LIKE{
     .history_undo = ply_undo,
 };
 
-// The hash-table build's shape: full-move history with take-back, no keys,
-// and the loop's defaults for everything the newer protocol adds.
-inline constexpr BuildPolicy MIDDLE_LIKE{
+// m28's shape: full-move history with take-back, no keys, the older
+// builds' set-up and take-back of a ply.
+inline constexpr BuildPolicy LIKE_M28{
     .features = FEATURES,
-    .position_keys = false,
+    .key_window = nullptr,
+    .push_key = nullptr,
+    .fill_keys = nullptr,
     .time_divisor = 1,
     .rebuild = rebuild,
     .eval_setup = setup,
@@ -114,13 +132,18 @@ inline constexpr BuildPolicy MIDDLE_LIKE{
     .history_after_ply = full_after,
     .history_remove = full_remove,
     .note_opponent_move = nullptr,
+    .history_set_up = older::start_history_from,
+    .history_undo = older::take_back_ply,
 };
 
-// The tree-node build's shape: tenths of a second, no take-back, no keys,
-// the opponent's move noted, a single feature line, the loop's defaults.
-inline constexpr BuildPolicy OLDEST_LIKE{
+// m26's shape: tenths of a second, no take-back, no keys, the opponent's
+// move noted, a single feature line, the older builds' set-up and take-back
+// of a ply.
+inline constexpr BuildPolicy LIKE_M26{
     .features = ONE_FEATURE,
-    .position_keys = false,
+    .key_window = nullptr,
+    .push_key = nullptr,
+    .fill_keys = nullptr,
     .time_divisor = 10,
     .rebuild = rebuild,
     .eval_setup = setup,
@@ -130,6 +153,8 @@ inline constexpr BuildPolicy OLDEST_LIKE{
     .history_after_ply = full_after,
     .history_remove = nullptr,
     .note_opponent_move = note,
+    .history_set_up = older::start_history_from,
+    .history_undo = older::take_back_ply,
 };
 
 inline constexpr const char* START =
@@ -160,7 +185,7 @@ protected:
         preferred.clear();
         zapisparti = nullptr;
         TB = TC = 0;
-        for (u32& t : TRASA) t = 0;
+        KEYS = Keys{};
     }
     void TearDown() override {
         fs::current_path(old);
@@ -169,7 +194,7 @@ protected:
     static void board(const char* text) { std::ofstream(BOARD_FILE) << text; }
 
     // Start-up, then the loop on `input`; collects stdout, the log and the record.
-    int run(const std::string& input, const BuildPolicy& p = NEWEST_LIKE) {
+    int run(const std::string& input, const BuildPolicy& p = LIKE_M31) {
         events.clear();
         char* buf = nullptr;
         std::size_t len = 0;

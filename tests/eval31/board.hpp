@@ -33,7 +33,7 @@ inline void set_up(const std::string& rows, int plies = 0) {
     skroctablice(SCALE_NEWEST);
     R = plies;
     ILOSCPOLB = ILOSCPOLC = 0;
-    wstawstan();
+    wstawstan(R);
 }
 
 // The board turned half round with the colours swapped: every piece of one

@@ -54,7 +54,7 @@ void random_weights(std::mt19937& rng) {
 void choose_setting(std::mt19937& rng, int setting) {
     if (setting == 0) {
         R = std::uniform_int_distribution<int>(0, 40)(rng);
-        wstawstan();
+        wstawstan(R);
         ILOSCPOLB = std::uniform_int_distribution<int>(0, 60)(rng);
         ILOSCPOLC = std::uniform_int_distribution<int>(0, 60)(rng);
         return;

@@ -40,7 +40,7 @@ inline bool backward_black(const i8* pl, int s) {
     return true;
 }
 
-inline int ocpoz(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp) {
+inline int ocpoz(const older::TableSet& tables, const i8* pl, const i8* bp, const i8* cp) {
     // pion*[f] for files 1..8; 0 and 9 stay empty.
     int pionb[10] = {}, pionc[10] = {};
     for (int f = 1; f <= 8; ++f) {
@@ -56,7 +56,7 @@ inline int ocpoz(const TableSet& tables, const i8* pl, const i8* bp, const i8* c
 
     // White.
     {
-        const PhaseTables& t = tables.white[STANB];
+        const older::PhaseTables& t = tables.white[STANB];
         if (STANB == 1) score += ILOSCPOLB;
         if (STANB == 2) score += ILOSCPOLB / 2;
         for (int i = 0; i < POS.ILB; ++i) {
@@ -208,7 +208,7 @@ inline int ocpoz(const TableSet& tables, const i8* pl, const i8* bp, const i8* c
 
     // Black: the mirror, subtracted.
     {
-        const PhaseTables& t = tables.black[STANC];
+        const older::PhaseTables& t = tables.black[STANC];
         if (STANC == 1) score -= ILOSCPOLC;
         if (STANC == 2) score -= ILOSCPOLC / 2;
         for (int i = 0; i < POS.ILC; ++i) {

@@ -36,15 +36,12 @@ TEST(OldWstawstan, PhaseByFullMoves) {
         {"1600 of pieces, move 0", rn, 0, 2, 2},
         {"1600 of pieces, move 20", rn, 20, 2, 2},
     };
-    for (void (*wstawstan)() : {&m28::wstawstan, &m26::wstawstan}) {
-        for (const Row& r : rows) {
-            set_up(r.rows);
-            R = r.moves;
-            STANB = STANC = 9;
-            wstawstan();
-            EXPECT_EQ(STANB, r.stanb) << r.what;
-            EXPECT_EQ(STANC, r.stanc) << r.what;
-        }
+    for (const Row& r : rows) {
+        set_up(r.rows);
+        STANB = STANC = 9;
+        older::wstawstan(r.moves);
+        EXPECT_EQ(STANB, r.stanb) << r.what;
+        EXPECT_EQ(STANC, r.stanc) << r.what;
     }
 }
 
@@ -65,7 +62,7 @@ TEST(OldEval, OpenFile) {
     };
     for (const Row& r : rows) {
         set_up(r.rows);
-        EXPECT_EQ(otwartalinia(POS.PL, r.file), r.open) << r.what;
+        EXPECT_EQ(older::otwartalinia(POS.PL, r.file), r.open) << r.what;
     }
 }
 

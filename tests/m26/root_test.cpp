@@ -120,7 +120,7 @@ TEST(ExpectedReplies, TheRepliesOfARealSearchOrderTheNextRoot) {
     i8 zap[8];
     zrobruch<Side::Black>(zap, m->nr, m->x2);
     older::store_after_move(Side::Black);
-    m26::wstawstan();
+    older::wstawstan(R);
     skroctablice(SCALE_TREE_BUILD);
 
     Move ru[MAX_MOVES];
@@ -264,14 +264,14 @@ TEST(Policy, TheLoopNotesTheOpponentsMoveAndKeepsTenths) {
     EXPECT_EQ(p.features[1], nullptr);
     EXPECT_EQ(p.time_divisor, 10u);
     EXPECT_EQ(p.history_remove, nullptr);
-    EXPECT_FALSE(p.position_keys);
+    EXPECT_EQ(p.push_key, nullptr);
     fresh_search_state();
     p.note_opponent_move(Side::White, sq("e2"), sq("e4"));
     p.note_opponent_move(Side::Black, sq("h8"), CASTLE_SHORT);
-    EXPECT_EQ(m26::OSTRUCHB, (SquareMove{static_cast<i8>(sq("e2")), static_cast<i8>(sq("e4"))}));
-    EXPECT_EQ(m26::OSTRUCHC, (SquareMove{static_cast<i8>(sq("h8")), CASTLE_SHORT}));
-    EXPECT_EQ(m26::opponent_move<Side::Black>(), m26::OSTRUCHB);
-    EXPECT_EQ(m26::opponent_move<Side::White>(), m26::OSTRUCHC);
+    EXPECT_EQ(m26::SEARCH.OSTRUCHB, (SquareMove{static_cast<i8>(sq("e2")), static_cast<i8>(sq("e4"))}));
+    EXPECT_EQ(m26::SEARCH.OSTRUCHC, (SquareMove{static_cast<i8>(sq("h8")), CASTLE_SHORT}));
+    EXPECT_EQ(m26::opponent_move<Side::Black>(), m26::SEARCH.OSTRUCHB);
+    EXPECT_EQ(m26::opponent_move<Side::White>(), m26::SEARCH.OSTRUCHC);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace {
 
 int search_white(int ply, int alfa, int beta) {
     i8 path[older::PATH_BYTES] = {};
-    m26::PLY = static_cast<i8>(ply);
+    m26::SEARCH.PLY = static_cast<i8>(ply);
     return m26::OBLICZB(ply, OCENAMAT(POS.PL, 100), alfa, beta, 0, path, nullptr, 0);
 }
 
@@ -45,15 +45,15 @@ TEST(Node, TheNullMoveFailsAtTheBound) {
     set_up("4k3/8/8/8/8/8/8/3QK3 w - - 0 1", 25);  // a queen up
     m26::clear_counters();
     EXPECT_EQ(search_white(4, 0, 100), 100);
-    EXPECT_EQ(m26::LA, 1u);  // the pass is searched with pusty = 1: no pass below it
-    EXPECT_EQ(m26::LB, 1u);
-    EXPECT_EQ(m26::L1[4], 0u);  // the node never reached its move loop
+    EXPECT_EQ(m26::SEARCH.LA, 1u);  // the pass is searched with pusty = 1: no pass below it
+    EXPECT_EQ(m26::SEARCH.LB, 1u);
+    EXPECT_EQ(m26::SEARCH.L1[4], 0u);  // the node never reached its move loop
 
     // Out of reach of the queen's worth: the node searches its moves, and
     // Black's passes below it fail low at alfa itself.
     m26::clear_counters();
     EXPECT_EQ(search_white(4, 2000, 2100), 2000);
-    EXPECT_EQ(m26::L1[4], 1u);
+    EXPECT_EQ(m26::SEARCH.L1[4], 1u);
 }
 
 // The statistics: nodes and moves per remaining depth, the last ply at 1;
@@ -62,15 +62,15 @@ TEST(Node, TheCountersFollowTheDepths) {
     set_up("r1bq1rk1/2p1bppp/p1np1n2/1p2p3/4P3/1BPP1N2/PP3PPP/RNBQR1K1 w - - 0 9", 25);
     m26::clear_counters();
     search_white(5, -12000, 12000);
-    EXPECT_EQ(m26::L1[5], 1u);
+    EXPECT_EQ(m26::SEARCH.L1[5], 1u);
     u32 moves = 0;
     for (int p = 1; p <= 5; ++p) {
-        EXPECT_GT(m26::L1[p], 0u) << p;
-        EXPECT_GE(m26::L2[p], m26::L1[p]) << p;
-        moves += m26::L2[p];
+        EXPECT_GT(m26::SEARCH.L1[p], 0u) << p;
+        EXPECT_GE(m26::SEARCH.L2[p], m26::SEARCH.L1[p]) << p;
+        moves += m26::SEARCH.L2[p];
     }
-    for (int p = 6; p < m26::DEPTH_SLOTS; ++p) EXPECT_EQ(m26::L1[p] + m26::L2[p], 0u) << p;
-    EXPECT_GT(L, moves);  // the capture estimates count too
+    for (int p = 6; p < m26::DEPTH_SLOTS; ++p) EXPECT_EQ(m26::SEARCH.L1[p] + m26::SEARCH.L2[p], 0u) << p;
+    EXPECT_GT(m26::SEARCH.L, moves);  // the capture estimates count too
 }
 
 // Refutations become killers of their depth, except the captures that the
@@ -85,18 +85,18 @@ TEST(Node, RefutationsBecomeKillersOfTheirDepth) {
         return false;
     };
     bool some = false;
-    for (int p = 2; p <= 7; ++p) some = some || row_used(KILB, p) || row_used(KILC, p);
+    for (int p = 2; p <= 7; ++p) some = some || row_used(m26::SEARCH.KILB, p) || row_used(m26::SEARCH.KILC, p);
     EXPECT_TRUE(some);
     for (int p = 8; p < KILLER_ROWS; ++p) {
-        EXPECT_FALSE(row_used(KILB, p)) << p;
-        EXPECT_FALSE(row_used(KILC, p)) << p;
+        EXPECT_FALSE(row_used(m26::SEARCH.KILB, p)) << p;
+        EXPECT_FALSE(row_used(m26::SEARCH.KILC, p)) << p;
     }
     // Depth 7 and above keep three killers, depth 6 sixteen.
     for (int k = 3; k < KILLER_ROW; ++k) {
-        EXPECT_EQ(KILB[KILLER_ROW * 7 + k], (Move{0, 0}));
-        EXPECT_EQ(KILC[KILLER_ROW * 7 + k], (Move{0, 0}));
+        EXPECT_EQ(m26::SEARCH.KILB[KILLER_ROW * 7 + k], (Move{0, 0}));
+        EXPECT_EQ(m26::SEARCH.KILC[KILLER_ROW * 7 + k], (Move{0, 0}));
     }
-    for (int k = 16; k < KILLER_ROW; ++k) EXPECT_EQ(KILC[KILLER_ROW * 6 + k], (Move{0, 0}));
+    for (int k = 16; k < KILLER_ROW; ++k) EXPECT_EQ(m26::SEARCH.KILC[KILLER_ROW * 6 + k], (Move{0, 0}));
 }
 
 // From the same state the same position gives the same move, value and node
@@ -123,7 +123,7 @@ TEST(Search, SearchesRepeatThemselves) {
                 values[run] = r.f;
                 m26::korzen<Side::Black>().zwolnij();
             }
-            nodes[run] = L;
+            nodes[run] = m26::SEARCH.L;
         }
         EXPECT_EQ(moves[0], moves[1]);
         EXPECT_EQ(values[0], values[1]);

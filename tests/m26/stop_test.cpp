@@ -41,7 +41,7 @@ template <Side S> std::string move_leaving(std::string& move, long& leftAlive) {
 template <Side S> m26::RootResult root(Move* ru, int a) {
     korzen<S>().inic();
     m26::clear_counters();
-    return m26::search_root<S>(ru, a, 6);
+    return m26::search_root<S>(ru, a, 6, older::czypotrojne);
 }
 
 // Stopped while it searches root move b: the position is as before, the
@@ -96,8 +96,8 @@ TEST(Stop, TheRootKeepsTheMovesSearchedToTheEndAndFreesTheRest) {
 Move killersAtLook[2][KILLER_ROWS * KILLER_ROW];
 bool keep_killers_at(int look, const SearchControl&, int k) {
     if (look == k) {
-        std::memcpy(killersAtLook[0], KILB, sizeof KILB);
-        std::memcpy(killersAtLook[1], KILC, sizeof KILC);
+        std::memcpy(killersAtLook[0], m26::SEARCH.KILB, sizeof m26::SEARCH.KILB);
+        std::memcpy(killersAtLook[1], m26::SEARCH.KILC, sizeof m26::SEARCH.KILC);
     }
     return false;
 }
@@ -146,8 +146,8 @@ TEST(Stop, WhereverTheStopFallsTheMoveIsSoundAndEveryNodeFreed) {
         }
         EXPECT_EQ(leftAlive, 0);
         if (peeks && stopped) {
-            EXPECT_EQ(std::memcmp(killersAtLook[0], KILB, sizeof KILB), 0);
-            EXPECT_EQ(std::memcmp(killersAtLook[1], KILC, sizeof KILC), 0);
+            EXPECT_EQ(std::memcmp(killersAtLook[0], m26::SEARCH.KILB, sizeof m26::SEARCH.KILB), 0);
+            EXPECT_EQ(std::memcmp(killersAtLook[1], m26::SEARCH.KILC, sizeof m26::SEARCH.KILC), 0);
         }
         int depth = -1, score = 1;
         ASSERT_EQ(std::sscanf(rec.c_str(), "%d %*4s %d", &depth, &score), 2) << rec;
@@ -183,16 +183,16 @@ void analysis_of(const char* fen) {
     Move ru[MAX_MOVES];
     const std::vector<std::string> legal = texts<S>(ru, m26::generate_root_moves<S>(ru));
     std::FILE* lines = std::tmpfile();
-    m26::thinking_stream = lines;
+    CONTROL.thinking = lines;
     {
         StopWhen stop(at_depth, 5);
         CONTROL.analysis = true;
         const long blocks = live_blocks();
-        m26::analyse_root<S>(older::MAX_DEPTH);
+        m26::analyse_root<S>(older::MAX_DEPTH, older::czypotrojne);
         EXPECT_EQ(live_blocks(), blocks) << "a tree was made";
         EXPECT_TRUE(CONTROL.stopped);
     }
-    m26::thinking_stream = stdout;
+    CONTROL.thinking = stdout;
     EXPECT_TRUE(POS == before);
     EXPECT_EQ(tables<S>().tablica1[3], (m26::SquareMove{12, 22}));
     EXPECT_EQ(tables<S>().tablica2[3][1], (m26::SquareMove{13, 23}));

@@ -34,15 +34,12 @@ inline constexpr const char* START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN
 // Live heap blocks of the test program.
 long live_blocks();
 
-// Killers, margins, tables and counters as at program start.
+// A fresh search state, as at program start (any tree left by the last
+// search freed first).
 inline void fresh_search_state() {
-    clear_killers();
-    m26::reset_margins();
-    m26::tables<Side::White>().clear();
-    m26::tables<Side::Black>().clear();
-    m26::OSTRUCHB = m26::OSTRUCHC = m26::SquareMove{0, 0};
-    m26::clear_counters();
-    older::I = 0;
+    m26::korzen<Side::White>().zwolnij();
+    m26::korzen<Side::Black>().zwolnij();
+    m26::SEARCH = m26::SearchState{};
     ILOSCPOLB = ILOSCPOLC = 0;
 }
 
@@ -60,7 +57,7 @@ inline Side set_up(const char* fen, int fullMoves = 0) {
     older::start_history_from(pos.toMove);
     R = fullMoves;
     skroctablice(SCALE_TREE_BUILD);  // the values the phase reads
-    m26::wstawstan();
+    older::wstawstan(R);
     skroctablice(SCALE_TREE_BUILD);
     fresh_search_state();
     return pos.toMove;
@@ -104,7 +101,7 @@ template <Side S> m26::RootResult search(Move* ru, int& a, int n) {
     m26::clear_counters();
     if constexpr (S == Side::White) m26::ITERACJASORTB(older::presort_depth(n), ru, a, 0);
     else m26::ITERACJASORTC(older::presort_depth(n), ru, a, 0);
-    return m26::search_root<S>(ru, a, n);
+    return m26::search_root<S>(ru, a, n, older::czypotrojne);
 }
 
 // Runs the computer move of side S (R >= 20: the book is not asked) with the

@@ -10,6 +10,7 @@
 #include "engine/position/rebuild.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/search/m28/hashtable.hpp"
+#include "engine/search/m28/state.hpp"
 
 namespace morvelak::m28 {
 namespace {
@@ -27,9 +28,9 @@ constexpr const char* START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQk
 constexpr const char* AFTER_E4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1";
 
 void clear_table() {
-    std::memset(HASH, 0, sizeof HASH);
-    HASHL = 0;
-    HASHB = 0;
+    std::memset(SEARCH.HASH, 0, sizeof SEARCH.HASH);
+    SEARCH.HASHL = 0;
+    SEARCH.HASHB = 0;
 }
 
 struct Stored { int from, x2, value; };
@@ -95,14 +96,14 @@ TEST(HashFill, CutOffStoresOnlyTheMovesSearched) {
     set_fen(START);
     // A first fill of record 0 with four moves (a previous computer move).
     fill({{25, 45, 30}, {24, 44, 40}, {17, 36, 20}, {12, 33, 10}}, 4);
-    EXPECT_EQ(HASHL, 1);
+    EXPECT_EQ(SEARCH.HASHL, 1);
     // The next search starts the table again; the node cuts off at its
     // second move (b = 1): two moves are kept, the stale two are not.
-    HASHL = 0;
+    SEARCH.HASHL = 0;
     fill({{27, 37, 5}, {22, 32, 50}}, 2);
-    EXPECT_EQ(HASHL, 1);
-    EXPECT_EQ(HASH[0].ile, 2);
-    EXPECT_EQ(moves_of(HASH[0]), (std::vector<std::string>{"27-37", "22-32"}));
+    EXPECT_EQ(SEARCH.HASHL, 1);
+    EXPECT_EQ(SEARCH.HASH[0].ile, 2);
+    EXPECT_EQ(moves_of(SEARCH.HASH[0]), (std::vector<std::string>{"27-37", "22-32"}));
 
     Move ru[MAX_MOVES];
     const int a = generate_legal<Side::White>(ru);
@@ -121,13 +122,13 @@ TEST(HashFill, LastSlotIsOverwrittenOnceFull) {
         POS.PL[44] = static_cast<i8>(n % 100);
         POS.PL[45] = static_cast<i8>(n / 100);
         fill({{25, 45, n}}, 1);
-        EXPECT_LE(HASHL, HASH_LAST);
+        EXPECT_LE(SEARCH.HASHL, HASH_LAST);
     }
-    EXPECT_EQ(HASHL, HASH_LAST);
-    EXPECT_EQ(HASH[HASH_LAST].plansza[44], 304 % 100);
-    EXPECT_EQ(HASH[HASH_LAST].plansza[45], 304 / 100);
-    EXPECT_EQ(HASH[HASH_LAST].wart[0], 304);
-    EXPECT_EQ(HASH[HASH_LAST - 1].wart[0], 298);
+    EXPECT_EQ(SEARCH.HASHL, HASH_LAST);
+    EXPECT_EQ(SEARCH.HASH[HASH_LAST].plansza[44], 304 % 100);
+    EXPECT_EQ(SEARCH.HASH[HASH_LAST].plansza[45], 304 / 100);
+    EXPECT_EQ(SEARCH.HASH[HASH_LAST].wart[0], 304);
+    EXPECT_EQ(SEARCH.HASH[HASH_LAST - 1].wart[0], 298);
     // The complete records are found, each for its own board.
     for (int n : {0, 150, 298}) {
         POS.PL[44] = static_cast<i8>(n % 100);
@@ -146,11 +147,11 @@ TEST(HashFill, MovesBeyondTheRecordAreNotStored) {
     // Slot 120 would land on wart[0], value 120 on ile.
     EXPECT_FALSE(hash_store(RECORD_MOVES, 77, 77, 777));
     EXPECT_FALSE(hash_store(RECORD_MOVES + 5, 77, 77, 777));
-    EXPECT_EQ(HASH[0].wart[0], 0);
-    EXPECT_EQ(HASH[0].ile, 0);
+    EXPECT_EQ(SEARCH.HASH[0].wart[0], 0);
+    EXPECT_EQ(SEARCH.HASH[0].ile, 0);
     hash_close(RECORD_MOVES + 10);
-    EXPECT_EQ(HASH[0].ile, RECORD_MOVES);
-    EXPECT_EQ(HASH[0].wart[RECORD_MOVES - 1], RECORD_MOVES - 1);
+    EXPECT_EQ(SEARCH.HASH[0].ile, RECORD_MOVES);
+    EXPECT_EQ(SEARCH.HASH[0].wart[RECORD_MOVES - 1], RECORD_MOVES - 1);
 }
 
 TEST(HashLookup, StoredMovesLeadInSortedOrderIllegalOnesSkipped) {
@@ -174,7 +175,7 @@ TEST(HashLookup, StoredMovesLeadInSortedOrderIllegalOnesSkipped) {
     EXPECT_EQ(text<Side::White>(ru[2]), "g1f3");
     EXPECT_EQ(ru[j], first);
     // The record itself is now sorted best-first for White.
-    EXPECT_EQ(HASH[0].wart[0], 100);
+    EXPECT_EQ(SEARCH.HASH[0].wart[0], 100);
 }
 
 TEST(HashLookup, BlackSmallestFirstAndOnlyTheBoardCompared) {

@@ -45,16 +45,16 @@ TEST(RootRepetition, AMoveBackToAnEarlierBoardScoresTwentyWithoutASearch) {
         if (s == Side::White) {
             played_before<Side::White>(c.repeats);
             const Move ru[] = {move_of<Side::White>(c.repeats)};
-            p = search_root<Side::White>(ru, 1, 6, &best);
+            p = search_root<Side::White>(ru, 1, 6, older::czypotrojne, &best);
         } else {
             played_before<Side::Black>(c.repeats);
             const Move ru[] = {move_of<Side::Black>(c.repeats)};
-            p = search_root<Side::Black>(ru, 1, 6, &best);
+            p = search_root<Side::Black>(ru, 1, 6, older::czypotrojne, &best);
         }
         EXPECT_EQ(p, 0);
         EXPECT_EQ(best, c.score) << c.fen;
-        EXPECT_EQ(L, 0u) << "searched although it repeats";
-        EXPECT_EQ(HASHL, 0) << "a repeated move made a main line";
+        EXPECT_EQ(SEARCH.L, 0u) << "searched although it repeats";
+        EXPECT_EQ(SEARCH.HASHL, 0) << "a repeated move made a main line";
         EXPECT_EQ(out.lines(), std::vector<std::string>{c.line});
     }
 }
@@ -81,12 +81,12 @@ TEST(RootRepetition, TheScoreIsABoundTheNextMoveMustBeat) {
         if (s == Side::White) {
             played_before<Side::White>(c.repeats);
             const Move ru[] = {move_of<Side::White>(c.repeats), move_of<Side::White>(c.check)};
-            p = search_root<Side::White>(ru, 2, 6, &best);
+            p = search_root<Side::White>(ru, 2, 6, older::czypotrojne, &best);
             EXPECT_GT(best, 300);
         } else {
             played_before<Side::Black>(c.repeats);
             const Move ru[] = {move_of<Side::Black>(c.repeats), move_of<Side::Black>(c.check)};
-            p = search_root<Side::Black>(ru, 2, 6, &best);
+            p = search_root<Side::Black>(ru, 2, 6, older::czypotrojne, &best);
             EXPECT_LT(best, -300);
         }
         EXPECT_EQ(p, 1) << c.fen;
@@ -113,10 +113,10 @@ TEST(RootProgress, EveryMoveGetsALineWithTheBestScoreSoFarFromTheEnginesSide) {
         int best = 0, p = -1;
         if (s == Side::White) {
             for (const std::string& t : c.moves) ru.push_back(move_of<Side::White>(t));
-            p = search_root<Side::White>(ru.data(), 3, 6, &best);
+            p = search_root<Side::White>(ru.data(), 3, 6, older::czypotrojne, &best);
         } else {
             for (const std::string& t : c.moves) ru.push_back(move_of<Side::Black>(t));
-            p = search_root<Side::Black>(ru.data(), 3, 6, &best);
+            p = search_root<Side::Black>(ru.data(), 3, 6, older::czypotrojne, &best);
         }
         EXPECT_EQ(p, 0);
         const int shown = s == Side::White ? best : -best;  // the engine's side
@@ -152,11 +152,11 @@ TEST(PositionTable, OnlyTheMainLinesFillItTwoPliesBelowTheRoot) {
     Progress out;
     begin_root(6);
     int best = 0;
-    const int p = search_root<Side::White>(ru.data(), static_cast<int>(ru.size()), 6, &best);
+    const int p = search_root<Side::White>(ru.data(), static_cast<int>(ru.size()), 6, older::czypotrojne, &best);
     const std::set<int> mains = main_lines(out.lines());
     EXPECT_GT(mains.size(), 1u) << "the order was meant to give a fail-high";
     EXPECT_TRUE(mains.count(p));
-    ASSERT_GT(HASHL, 0);
+    ASSERT_GT(SEARCH.HASHL, 0);
 
     // Every board two plies below a main-line root move, and every board two
     // plies below any other root move.
@@ -174,17 +174,17 @@ TEST(PositionTable, OnlyTheMainLinesFillItTwoPliesBelowTheRoot) {
         }
         skasujruch<Side::White>(zap, ru[b].nr, ru[b].x2);
     }
-    for (int i = 0; i < HASHL; ++i) {
-        const std::vector<i8> stored(HASH[i].plansza, HASH[i].plansza + 100);
+    for (int i = 0; i < SEARCH.HASHL; ++i) {
+        const std::vector<i8> stored(SEARCH.HASH[i].plansza, SEARCH.HASH[i].plansza + 100);
         EXPECT_TRUE(onMain.count(stored)) << "record " << i << " is not on a main line";
-        EXPECT_GT(HASH[i].ile, 0);
+        EXPECT_GT(SEARCH.HASH[i].ile, 0);
     }
     // Some position below a move searched with the null window only is
     // nowhere in the table.
     int missing = 0;
     for (const std::vector<i8>& b : offMain) {
         bool found = false;
-        for (int i = 0; i < HASHL && !found; ++i) found = std::equal(b.begin(), b.end(), HASH[i].plansza);
+        for (int i = 0; i < SEARCH.HASHL && !found; ++i) found = std::equal(b.begin(), b.end(), SEARCH.HASH[i].plansza);
         if (!found && !onMain.count(b)) ++missing;
     }
     EXPECT_GT(missing, 0);
@@ -230,8 +230,11 @@ TEST(StartDepth, TheFirstMoveOfAGameSearchesToTheDepthTheClockGives) {
         ASSERT_TRUE(ruchkomputerbiale(text));
         EXPECT_EQ(last_root().depth, c.depth);
     }
-    // Later in the game the depth carries over (11, adapted) instead.
+    // Later in the game the depth carries over (11, adapted) instead: the
+    // position afresh, the depth control's target as the last move left it.
+    const TargetDepth target = SEARCH.target;
     set_up(BLOCKED, 4);
+    SEARCH.target = target;
     TB = 100;
     ASSERT_TRUE(ruchkomputerbiale(text));
     EXPECT_GE(last_root().depth, 10);

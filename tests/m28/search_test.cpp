@@ -9,14 +9,11 @@
 #include "driver/m28/computer_move.hpp"
 #include "engine/search/older/lastply.hpp"
 #include "engine/search/older/margin.hpp"
+#include "engine/search/m26/rules.hpp"
+#include "engine/search/m28/rules.hpp"
 #include "tests/m28/support.hpp"
 
 namespace morvelak {
-namespace m26 {
-// The tree-node build's statistics live with its search, which this test
-// does not link; its last ply is tested here against these.
-u32 L1[20], L2[20];
-}  // namespace m26
 
 namespace m28test {
 namespace {
@@ -41,10 +38,10 @@ TEST(PositionTable, ANodeTwoPliesBelowTheRootRecordsWhatItSearched) {
 
     // Open window: every move is searched and stored with its value, and the
     // node's value is the best of them.
-    PLY = 3;
+    SEARCH.PLY = 3;
     const int v = OBLICZB(2, 0, -12000, 12000, 0, path);
-    ASSERT_EQ(HASHL, 1);
-    const m28::record& full = HASH[0];
+    ASSERT_EQ(SEARCH.HASHL, 1);
+    const m28::record& full = SEARCH.HASH[0];
     EXPECT_TRUE(std::equal(POS.PL, POS.PL + 100, full.plansza));
     EXPECT_EQ(full.ile, count);
     EXPECT_EQ(*std::max_element(full.wart, full.wart + full.ile), v);
@@ -62,37 +59,37 @@ TEST(PositionTable, ANodeTwoPliesBelowTheRootRecordsWhatItSearched) {
     const int cut = v - 1;
     const int w = OBLICZB(2, 0, -12000, cut, 0, path);
     EXPECT_GE(w, cut);
-    ASSERT_EQ(HASHL, 2);
-    const m28::record& part = HASH[1];
+    ASSERT_EQ(SEARCH.HASHL, 2);
+    const m28::record& part = SEARCH.HASH[1];
     ASSERT_GT(part.ile, 0);
     EXPECT_LT(part.ile, count);
     EXPECT_GE(part.wart[part.ile - 1], cut);
     for (int b = 0; b + 1 < part.ile; ++b) EXPECT_LT(part.wart[b], cut) << b;
 
     // Recording switched off, or a node at another depth: nothing.
-    HASHB = 1;
+    SEARCH.HASHB = 1;
     OBLICZB(2, 0, -12000, 12000, 0, path);
-    HASHB = 0;
-    PLY = 4;
+    SEARCH.HASHB = 0;
+    SEARCH.PLY = 4;
     OBLICZB(2, 0, -12000, 12000, 0, path);
-    EXPECT_EQ(HASHL, 2);
+    EXPECT_EQ(SEARCH.HASHL, 2);
 }
 
 TEST(PositionTable, TheLastRecordIsOverwrittenOnceTheTableIsFull) {
     set_up(MIDDLE, 4);
     i8 path[older::PATH_BYTES] = {};
-    PLY = 3;
-    HASHL = HASH_LAST;
-    HASH[HASH_LAST].ile = -1;
+    SEARCH.PLY = 3;
+    SEARCH.HASHL = HASH_LAST;
+    SEARCH.HASH[HASH_LAST].ile = -1;
     OBLICZB(2, 0, -12000, 12000, 0, path);
-    EXPECT_EQ(HASHL, HASH_LAST);
-    EXPECT_EQ(HASH[HASH_LAST].ile, pseudo_legal_count<Side::White>());
+    EXPECT_EQ(SEARCH.HASHL, HASH_LAST);
+    EXPECT_EQ(SEARCH.HASH[HASH_LAST].ile, pseudo_legal_count<Side::White>());
 }
 
 // ---- The positional guess of the last full-width ply ----------------------
 
-using WhiteMargin = older::Margin<older::HashBuildEval, Side::White>;
-using BlackMargin = older::Margin<older::HashBuildEval, Side::Black>;
+// The margins of the two routines in the search state: White's, Black's.
+constexpr int WHITE = 0, BLACK = 1;
 
 TEST(Margin, TheFirstCallTakesThePositionalScoreOfItsPosition) {
     // A window far above anything reachable: every move's guess is more than
@@ -101,14 +98,14 @@ TEST(Margin, TheFirstCallTakesThePositionalScoreOfItsPosition) {
     set_up(MIDDLE, 4);
     const int entry = OCPOZ(POS.PL, POS.BP, POS.CP);
     i8 path[older::PATH_BYTES] = {};
-    EXPECT_FALSE(WhiteMargin::set);
+    EXPECT_FALSE(SEARCH.marginSet[WHITE]);
     OBLICZB(2, 0, 5000, 5001, 0, path);
-    EXPECT_TRUE(WhiteMargin::set);
-    EXPECT_EQ(WhiteMargin::value, entry);
-    EXPECT_FALSE(BlackMargin::set) << "each routine has its own";
+    EXPECT_TRUE(SEARCH.marginSet[WHITE]);
+    EXPECT_EQ(SEARCH.margin[WHITE], entry);
+    EXPECT_FALSE(SEARCH.marginSet[BLACK]) << "each routine has its own";
     // Later calls keep it.
     OBLICZB(2, -300, 5000, 5001, 0, path);
-    EXPECT_EQ(WhiteMargin::value, entry);
+    EXPECT_EQ(SEARCH.margin[WHITE], entry);
 }
 
 TEST(Margin, AGuessFarShortOfTheBoundStandsUnlessItsTestSearchComesClose) {
@@ -143,19 +140,19 @@ TEST(Margin, AGuessFarShortOfTheBoundStandsUnlessItsTestSearchComesClose) {
             const Move m = move_of<Side::White>(c.move);
             zrobruch<Side::White>(zap, m.nr, m.x2);
             after = OCPOZ(POS.PL, POS.BP, POS.CP);
-            WhiteMargin::set = true;
-            WhiteMargin::value = c.margin;
-            v = older::last_full_ply<Side::White, older::HashBuildEval>(e, c.bound, 12000, 0, path);
-            kept = WhiteMargin::value;
+            SEARCH.marginSet[WHITE] = true;
+            SEARCH.margin[WHITE] = c.margin;
+            v = older::last_full_ply<Side::White, m28::Build>(e, c.bound, 12000, 0, path);
+            kept = SEARCH.margin[WHITE];
             skasujruch<Side::White>(zap, m.nr, m.x2);
         } else {
             const Move m = move_of<Side::Black>(c.move);
             zrobruch<Side::Black>(zap, m.nr, m.x2);
             after = OCPOZ(POS.PL, POS.BP, POS.CP);
-            BlackMargin::set = true;
-            BlackMargin::value = c.margin;
-            v = older::last_full_ply<Side::Black, older::HashBuildEval>(e, -12000, c.bound, 0, path);
-            kept = BlackMargin::value;
+            SEARCH.marginSet[BLACK] = true;
+            SEARCH.margin[BLACK] = c.margin;
+            v = older::last_full_ply<Side::Black, m28::Build>(e, -12000, c.bound, 0, path);
+            kept = SEARCH.margin[BLACK];
             skasujruch<Side::Black>(zap, m.nr, m.x2);
         }
         EXPECT_EQ(kept, c.evaluated ? after : c.margin) << c.fen << " " << c.bound;
@@ -199,14 +196,14 @@ TEST(LastPly, MarkersAndScoresOfTheHashTableBuild) {
             put(c.blackKing, B_KING);
         }
         i8 path[4] = {9, 9, 9, 9};
-        EXPECT_EQ(m28::OBLICZBPLY1(c.d, c.alfa, c.beta, 0, path), c.value) << c.fen << " " << c.d;
+        EXPECT_EQ((older::oblicz_ply1<Side::White, m28::Build>(c.d, c.alfa, c.beta, 0, path)), c.value) << c.fen << " " << c.d;
         if (c.pair != ANY) {
             EXPECT_EQ(path[0], c.pair) << c.fen << " " << c.d;
         }
         EXPECT_EQ(path[2], 9) << "the second pair is never written";
         // Inside a null-move search nothing is written.
         i8 quiet[2] = {9, 9};
-        m28::OBLICZBPLY1(c.d, c.alfa, c.beta, 1, quiet);
+        older::oblicz_ply1<Side::White, m28::Build>(c.d, c.alfa, c.beta, 1, quiet);
         EXPECT_EQ(quiet[0], 9);
     }
 }
@@ -219,12 +216,12 @@ TEST(LastPly, ACaptureThatDoesNotBeatTheBoundIsNotAnswered) {
     set_up("4k3/8/8/8/8/3r4/3P4/3K4 b - - 0 1", 12);
     i8 path[4] = {};
     const int taken = -POS.WART[W_PAWN];  // the material result, White's side
-    L = 0;
-    EXPECT_EQ(m28::OBLICZCPLY1(0, -1000, taken - 1, 0, path), taken);
-    EXPECT_EQ(L, 1u);
-    L = 0;
-    EXPECT_EQ(m28::OBLICZCPLY1(0, -1000, 0, 0, path), 0);
-    EXPECT_EQ(L, 2u) << "the move and White's recapture";
+    SEARCH.L = 0;
+    EXPECT_EQ((older::oblicz_ply1<Side::Black, m28::Build>(0, -1000, taken - 1, 0, path)), taken);
+    EXPECT_EQ(SEARCH.L, 1u);
+    SEARCH.L = 0;
+    EXPECT_EQ((older::oblicz_ply1<Side::Black, m28::Build>(0, -1000, 0, 0, path)), 0);
+    EXPECT_EQ(SEARCH.L, 2u) << "the move and White's recapture";
 }
 
 TEST(LastPly, InCheckTheTreeNodeBuildAnswersEveryMoveAndCountsItsLastPly) {
@@ -234,17 +231,16 @@ TEST(LastPly, InCheckTheTreeNodeBuildAnswersEveryMoveAndCountsItsLastPly) {
     // tree-node build asks Black's estimate after each.
     set_up("r6k/8/8/3b4/8/1P6/8/K7 w - - 0 1", 12);
     i8 path[4] = {};
-    for (u32& c : m26::L1) c = 0;
-    for (u32& c : m26::L2) c = 0;
-    L = 0;
-    EXPECT_EQ(m28::OBLICZBPLY1(-300, 0, 1000, 0, path), -300);
-    EXPECT_EQ(L, 4u);
-    EXPECT_EQ(m26::L1[1], 0u) << "the hash-table build keeps no statistics";
-    L = 0;
-    EXPECT_LE(m26::OBLICZBPLY1(-300, 0, 1000, 0, path), -300);
-    EXPECT_GT(L, 4u);
-    EXPECT_EQ(m26::L1[1], 1u);
-    EXPECT_EQ(m26::L2[1], 4u);
+    m26::SEARCH = m26::SearchState{};
+    SEARCH.L = 0;
+    EXPECT_EQ((older::oblicz_ply1<Side::White, m28::Build>(-300, 0, 1000, 0, path)), -300);
+    EXPECT_EQ(SEARCH.L, 4u);
+    EXPECT_EQ(m26::SEARCH.L1[1], 0u) << "m28 keeps no statistics";
+    EXPECT_EQ(m26::SEARCH.L, 0u);
+    EXPECT_LE((older::oblicz_ply1<Side::White, m26::Build>(-300, 0, 1000, 0, path)), -300);
+    EXPECT_GT(m26::SEARCH.L, 4u);
+    EXPECT_EQ(m26::SEARCH.L1[1], 1u);
+    EXPECT_EQ(m26::SEARCH.L2[1], 4u);
 }
 
 // ---- The root across two moves --------------------------------------------
@@ -258,7 +254,7 @@ TEST(PositionTable, TheNextMoveBeginsWithWhatThePreviousSearchStored) {
     TB = 12000;
     char mv[4];
     ASSERT_TRUE(ruchkomputerbiale(mv));
-    ASSERT_GT(HASHL, 0);
+    ASSERT_GT(SEARCH.HASHL, 0);
 
     // The opponent answers with a reply whose position the search recorded.
     skroctablice(SCALE_HASH_BUILD);
@@ -274,7 +270,7 @@ TEST(PositionTable, TheNextMoveBeginsWithWhatThePreviousSearchStored) {
     }
     ASSERT_TRUE(found) << "no reply leads to a recorded position";
     R = 1;
-    m28::wstawstan();
+    older::wstawstan(R);
     skroctablice(SCALE_HASH_BUILD);
 
     // What the table says, best first for White, among the legal moves.
@@ -313,7 +309,7 @@ TEST(Determinism, TheSamePositionTwiceGivesTheSameLinesMoveAndCount) {
             ASSERT_TRUE(s == Side::White ? ruchkomputerbiale(text) : ruchkomputerczarne(text));
             lines[run] = out.lines();
             moves[run] = text;
-            nodes[run] = L;
+            nodes[run] = SEARCH.L;
             records[run] = rec.text();
         }
         EXPECT_GT(lines[0].size(), 1u);

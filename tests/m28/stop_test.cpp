@@ -23,7 +23,7 @@ constexpr const char* MIDDLE_BLACK = "r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP
 template <Side S>
 int root(const std::vector<Move>& ru, int a, int* best, int* finished = nullptr) {
     begin_root(6);
-    return search_root<S>(ru.data(), a, 6, best, finished);
+    return search_root<S>(ru.data(), a, 6, older::czypotrojne, best, finished);
 }
 
 // Stopped while it searches root move b, the root unwinds at once: no later
@@ -50,14 +50,14 @@ void root_stopped_in(const char* fen, int b) {
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.find("!MORVELAK") == std::string::npos; }),
               finished + 1);
-    const std::vector<m28::record> table(HASH, HASH + HASHL);
+    const std::vector<m28::record> table(SEARCH.HASH, SEARCH.HASH + SEARCH.HASHL);
 
     set_up(fen, 4);
     int ignored = 0;
     root<S>(ru, finished + 1, &ignored);
-    ASSERT_LE(table.size(), static_cast<std::size_t>(HASHL));
+    ASSERT_LE(table.size(), static_cast<std::size_t>(SEARCH.HASHL));
     for (std::size_t i = 0; i < table.size(); ++i)
-        EXPECT_EQ(std::memcmp(&table[i], &HASH[i], sizeof(m28::record)), 0) << "record " << i;
+        EXPECT_EQ(std::memcmp(&table[i], &SEARCH.HASH[i], sizeof(m28::record)), 0) << "record " << i;
 
     int alone = 0;
     set_up(fen, 4);
@@ -144,9 +144,9 @@ template <Side S>
 void analysis_of(const char* fen) {
     SCOPED_TRACE(fen);
     set_up(fen, 4);
-    HASHL = 7;  // what the game left
-    HASH[3].ile = 5;
-    const std::vector<m28::record> table(HASH, HASH + HASH_RECORDS);
+    SEARCH.HASHL = 7;  // what the game left
+    SEARCH.HASH[3].ile = 5;
+    const std::vector<m28::record> table(SEARCH.HASH, SEARCH.HASH + HASH_RECORDS);
     const Position before = POS;
     std::vector<std::string> legal;
     for (Move m : legal_moves<S>()) legal.push_back(text<S>(m));
@@ -154,12 +154,12 @@ void analysis_of(const char* fen) {
     {
         StopWhen stop(at_depth, 5);
         CONTROL.analysis = true;
-        analyse_root<S>(older::MAX_DEPTH);
+        analyse_root<S>(older::MAX_DEPTH, older::czypotrojne);
         EXPECT_TRUE(CONTROL.stopped);
     }
     EXPECT_TRUE(POS == before);
-    EXPECT_EQ(HASHL, 7);
-    EXPECT_EQ(std::memcmp(table.data(), HASH, sizeof HASH), 0);
+    EXPECT_EQ(SEARCH.HASHL, 7);
+    EXPECT_EQ(std::memcmp(table.data(), SEARCH.HASH, sizeof SEARCH.HASH), 0);
     expect_analysis_lines(contents(out.file), legal, 500);
 }
 

@@ -21,6 +21,7 @@
 #include "engine/eval/phase.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/legal.hpp"
+#include "engine/search/control.hpp"
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/m28/root.hpp"
 #include "engine/search/m28/search.hpp"
@@ -45,11 +46,10 @@ inline Side set_up(const char* fen, int fullMoves = 0) {
     skroctablice(SCALE_HASH_BUILD);
     older::start_history();  // R = 0, this position as entry 0
     R = fullMoves;
-    m28::wstawstan();
+    older::wstawstan(R);
     skroctablice(SCALE_HASH_BUILD);
-    reset_search_state();
+    SEARCH = SearchState{};
     ILOSCPOLB = ILOSCPOLC = 0;
-    L = 0;
     return pos.toMove;
 }
 
@@ -100,10 +100,10 @@ inline std::vector<std::string> lines_of(const std::string& s) {
 // Sends progress lines to a temporary file for the lifetime of the object.
 struct Progress {
     std::FILE* file = std::tmpfile();
-    std::FILE* saved = progress_stream;
-    Progress() { progress_stream = file; }
+    std::FILE* saved = CONTROL.thinking;
+    Progress() { CONTROL.thinking = file; }
     ~Progress() {
-        progress_stream = saved;
+        CONTROL.thinking = saved;
         std::fclose(file);
     }
     std::vector<std::string> lines() const { return lines_of(contents(file)); }

@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "engine/position/captures.hpp"
+#include "engine/search/m28/rules.hpp"
+#include "engine/search/m31/lastply.hpp"
 #include "support.hpp"
 
 namespace morvelak::test {
@@ -17,10 +19,10 @@ enum class Rules { Newest, HashBuild };
 
 int estimate(Side side, Rules rules, int bound, int d) {
     if (side == Side::White)
-        return rules == Rules::Newest ? tylkobicia<Side::White, EstimateNewest>(POS.PL, POS.BP, POS.WYJ, bound, d)
-                                      : tylkobicia<Side::White, EstimateHashBuild>(POS.PL, POS.BP, POS.WYJ, bound, d);
-    return rules == Rules::Newest ? tylkobicia<Side::Black, EstimateNewest>(POS.PL, POS.CP, POS.WYJ, bound, d)
-                                  : tylkobicia<Side::Black, EstimateHashBuild>(POS.PL, POS.CP, POS.WYJ, bound, d);
+        return rules == Rules::Newest ? tylkobicia<Side::White, m31::Estimate>(POS.PL, POS.BP, POS.WYJ, bound, d)
+                                      : tylkobicia<Side::White, m28::Build::Estimate>(POS.PL, POS.BP, POS.WYJ, bound, d);
+    return rules == Rules::Newest ? tylkobicia<Side::Black, m31::Estimate>(POS.PL, POS.CP, POS.WYJ, bound, d)
+                                  : tylkobicia<Side::Black, m28::Build::Estimate>(POS.PL, POS.CP, POS.WYJ, bound, d);
 }
 
 struct Case {
@@ -116,12 +118,12 @@ TEST(CaptureEstimate, EdgeCases) {
         SCOPED_TRACE(c.what);
         for (Rules rules : {Rules::Newest, Rules::HashBuild}) {
             setup_board(c.board, c.wyj, rules == Rules::Newest ? SCALE_NEWEST : SCALE_HASH_BUILD);
-            const Snapshot before = Snapshot::take();
+            const Position before = POS;
             const int bound = c.bound();
             const int expected = c.d + (rules == Rules::Newest ? c.newest() : c.hashBuild());
             EXPECT_EQ(estimate(c.side, rules, bound, c.d), expected)
                 << (rules == Rules::Newest ? "newest" : "hash build");
-            EXPECT_TRUE(Snapshot::take() == before) << "the estimate left the board changed";
+            EXPECT_TRUE(POS == before) << "the estimate left the board changed";
         }
     }
 }
@@ -150,12 +152,12 @@ TEST(CaptureEstimate, NodeCounterOfTheOlderBuilds) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.board);
         setup_board(c.board, {}, SCALE_HASH_BUILD);
-        const u32 before = L;
-        tylkobicia<Side::White, EstimateHashBuild>(POS.PL, POS.BP, POS.WYJ, HUGE_BOUND, 0);
-        EXPECT_EQ(L - before, c.counted);
-        const u32 mid = L;
-        tylkobicia<Side::White, EstimateNewest>(POS.PL, POS.BP, POS.WYJ, HUGE_BOUND, 0);
-        EXPECT_EQ(L, mid);
+        m28::SEARCH.L = 0;
+        tylkobicia<Side::White, m28::Build::Estimate>(POS.PL, POS.BP, POS.WYJ, HUGE_BOUND, 0);
+        EXPECT_EQ(m28::SEARCH.L, c.counted);
+        m31::SEARCH.L = 0;
+        tylkobicia<Side::White, m31::Estimate>(POS.PL, POS.BP, POS.WYJ, HUGE_BOUND, 0);
+        EXPECT_EQ(m31::SEARCH.L, 0u);
     }
 }
 

@@ -13,6 +13,7 @@ namespace morvelak::test {
 namespace {
 
 struct Tally {
+    KeyTable KEY;  // the keys of this walk
     int moves = 0, castleShort[2] = {}, castleLong[2] = {}, enPassant[2] = {}, doubleStep[2] = {};
     int promotion[2] = {}, capturePromotion[2] = {}, capture[2] = {};
 };
@@ -38,8 +39,8 @@ template <Side S> void walk(int depth, Tally& tally) {
     Moves all = g.captures;
     all.insert(all.end(), g.quiet.begin(), g.quiet.end());
     for (auto [nr, x2] : all) {
-        const Snapshot before = Snapshot::take();
-        const u32 key = KLUCZ();
+        const Position before = POS;
+        const u32 key = klucz(tally.KEY);
         const int from = own_list<S>()[2 * nr + 1];
         const i8 piece = own_list<S>()[2 * nr];
         const i8 target = x2 >= 0 ? POS.PL[x2] : 0;
@@ -66,7 +67,7 @@ template <Side S> void walk(int depth, Tally& tally) {
 
         // The undo record.
         EXPECT_EQ(zap[0], piece);
-        for (int k = 0; k < 4; ++k) EXPECT_EQ(zap[4 + k], before.wyj[k]);
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(zap[4 + k], before.WYJ[k]);
         if (x2 >= 0) {
             EXPECT_EQ(zap[1], from);
             EXPECT_EQ(zap[2], target);
@@ -74,7 +75,7 @@ template <Side S> void walk(int depth, Tally& tally) {
         }
 
         // What the move did.
-        EXPECT_EQ(POS.WYJ[1 - O::rightsSlot], before.wyj[1 - O::rightsSlot]) << "the other side's rights changed";
+        EXPECT_EQ(POS.WYJ[1 - O::rightsSlot], before.WYJ[1 - O::rightsSlot]) << "the other side's rights changed";
         if (x2 == CASTLE_SHORT || x2 == CASTLE_LONG) {
             const int e = O::kingHome;
             const bool shortSide = x2 == CASTLE_SHORT;
@@ -93,7 +94,7 @@ template <Side S> void walk(int depth, Tally& tally) {
             EXPECT_EQ(POS.WYJ[3], 0);
         } else {
             EXPECT_EQ(POS.PL[from], 0);
-            EXPECT_EQ(POS.WYJ[O::rightsSlot], before.wyj[O::rightsSlot]) << "rights change only by castling";
+            EXPECT_EQ(POS.WYJ[O::rightsSlot], before.WYJ[O::rightsSlot]) << "rights change only by castling";
             const bool dbl = piece == O::pawn && from / 10 == O::startRank && x2 / 10 == O::doubleRank;
             if (dbl) ++tally.doubleStep[me];
             EXPECT_EQ(POS.WYJ[5 - O::epSlot], dbl ? x2 - O::up : 0);
@@ -120,14 +121,15 @@ template <Side S> void walk(int depth, Tally& tally) {
         if (depth > 1 && !attacked_by<Opp<S>>(POS.PL, king_square<S>())) walk<Opp<S>>(depth - 1, tally);
 
         skasujruch<S>(zap, nr, x2);
-        ASSERT_TRUE(Snapshot::take() == before) << "unmake did not restore the position";
-        ASSERT_EQ(KLUCZ(), key);
+        ASSERT_TRUE(POS == before) << "unmake did not restore the position";
+        ASSERT_EQ(klucz(tally.KEY), key);
     }
 }
 
 TEST(MakeUnmake, EveryMoveIsTakenBackExactly) {
+    Tally tally;
     seed_random(12345);
-    fill_keys();
+    fill_keys(tally.KEY);
     const struct {
         const char* fen;
         int depth;
@@ -146,7 +148,6 @@ TEST(MakeUnmake, EveryMoveIsTakenBackExactly) {
         {"4k3/1p6/8/P1P5/8/8/6p1/4K2R w K - 0 1", 4},  // b7-b5 then axb6 / cxb6
         {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", 4},
     };
-    Tally tally;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fen);
         const Side s = setup_fen(c.fen);
@@ -238,7 +239,7 @@ TEST(MakeUnmake, CastlingBothWaysBothColours) {
         SCOPED_TRACE(std::string(c.fen) + " " + std::to_string(c.x2));
         setup_fen(c.fen);
         POS.WYJ[c.white ? 3 : 2] = static_cast<i8>(c.white ? 64 : 34);  // an opponent's en-passant square
-        const Snapshot before = Snapshot::take();
+        const Position before = POS;
         const int nr = c.white ? index_on<Side::White>(c.rookFrom) : index_on<Side::Black>(c.rookFrom);
         i8 zap[8];
         EXPECT_EQ(c.white ? ZROBRUCHB(zap, nr, c.x2) : ZROBRUCHC(zap, nr, c.x2), 0);
@@ -253,7 +254,7 @@ TEST(MakeUnmake, CastlingBothWaysBothColours) {
         EXPECT_EQ(POS.WYJ[3], 0);
         EXPECT_EQ(position_fault(), "");
         if (c.white) SKASUJRUCHB(zap, nr, c.x2); else SKASUJRUCHC(zap, nr, c.x2);
-        EXPECT_TRUE(Snapshot::take() == before);
+        EXPECT_TRUE(POS == before);
     }
 }
 

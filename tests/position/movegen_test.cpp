@@ -107,7 +107,7 @@ TEST(CaptureList, RayOrdersOfEverySlider) {
         SCOPED_TRACE(c.board);
         setup_board(c.board);
         Move ru[MAX_MOVES];
-        const int n = c.side == Side::White ? BICIAB(POS.PL, POS.BP, ru, POS.WYJ) : BICIAC(POS.PL, POS.CP, ru, POS.WYJ);
+        const int n = c.side == Side::White ? bicia<Side::White>(POS.PL, POS.BP, ru, POS.WYJ) : bicia<Side::Black>(POS.PL, POS.CP, ru, POS.WYJ);
         ASSERT_GE(n, 0);
         EXPECT_EQ(of_piece(to_pairs(ru, n), c.captures[0].first), c.captures);
     }
@@ -160,7 +160,7 @@ TEST(Generator, PawnMovesAndPromotions) {
         EXPECT_EQ(of_piece(g.captures, nr), c.captures);
         EXPECT_EQ(of_piece(g.quiet, nr), c.quiet);
         Move ru[MAX_MOVES];
-        const int n = white ? BICIAB(POS.PL, POS.BP, ru, POS.WYJ) : BICIAC(POS.PL, POS.CP, ru, POS.WYJ);
+        const int n = white ? bicia<Side::White>(POS.PL, POS.BP, ru, POS.WYJ) : bicia<Side::Black>(POS.PL, POS.CP, ru, POS.WYJ);
         ASSERT_GE(n, 0);
         EXPECT_EQ(of_piece(to_pairs(ru, n), nr), c.captureList);
     }
@@ -226,7 +226,7 @@ TEST(Generator, CapturableKingGivesMinusOne) {
         const bool hangs = white ? ODBICIAB(POS.PL, black_king_square()) : ODBICIAC(POS.PL, white_king_square());
         const Generated g = white ? generate<Side::White>() : generate<Side::Black>();
         Move ru[MAX_MOVES];
-        const int n = white ? BICIAB(POS.PL, POS.BP, ru, POS.WYJ) : BICIAC(POS.PL, POS.CP, ru, POS.WYJ);
+        const int n = white ? bicia<Side::White>(POS.PL, POS.BP, ru, POS.WYJ) : bicia<Side::Black>(POS.PL, POS.CP, ru, POS.WYJ);
         EXPECT_EQ(g.result == -1, hangs);
         EXPECT_EQ(n == -1, hangs);
     }

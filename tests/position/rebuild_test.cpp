@@ -189,7 +189,7 @@ TEST(History, StoresAndTakesBack) {
     setup_fen(START);
     history_start();
     EXPECT_EQ(R, 0);
-    const Snapshot start = Snapshot::take();
+    const Position start = POS;
     i8 zap[8];
     // e2-e4, e7-e5, g1-f3: each ply stored with its WYJ.
     ZROBRUCHB(zap, index_on<Side::White>(25), 45);
@@ -211,14 +211,14 @@ TEST(History, StoresAndTakesBack) {
     history_remove_one();
     EXPECT_EQ(R, 0);
     skroctablice(SCALE_NEWEST);
-    EXPECT_TRUE(Snapshot::take() == start);
+    EXPECT_TRUE(POS == start);
     // At the start nothing more is taken back.
     history_remove_two();
     EXPECT_EQ(R, 0);
     history_remove_one();
     EXPECT_EQ(R, 0);
     skroctablice(SCALE_NEWEST);
-    EXPECT_TRUE(Snapshot::take() == start);
+    EXPECT_TRUE(POS == start);
     // With one ply played, "take back two" restores entry 1 without moving.
     ZROBRUCHB(zap, index_on<Side::White>(24), 44);
     history_advance();
@@ -242,8 +242,9 @@ TEST(History, AGameLongerThanTheHistoryWritesNothingPastIt) {
 }
 
 TEST(Keys, TableRowsAndRepeatability) {
+    KeyTable KEY;
     seed_random(77);
-    fill_keys();
+    fill_keys(KEY);
     u32 copy[KEY_ROWS][100];
     std::memcpy(copy, KEY, sizeof copy);
     for (int row = 0; row < KEY_ROWS; ++row) {
@@ -256,19 +257,20 @@ TEST(Keys, TableRowsAndRepeatability) {
             }
         }
     }
-    for (u32 t : TRASA) EXPECT_EQ(t, 0u);
     seed_random(77);
-    fill_keys();
+    fill_keys(KEY);
     EXPECT_EQ(std::memcmp(copy, KEY, sizeof copy), 0);
     seed_random(78);
-    fill_keys();
+    fill_keys(KEY);
     EXPECT_NE(std::memcmp(copy, KEY, sizeof copy), 0);
 }
 
 TEST(Keys, KeyCoversPlacementOnly) {
+    KeyTable KEY;
     seed_random(5);
-    fill_keys();
-    const auto key_of = [](const char* fen) {
+    fill_keys(KEY);
+    const auto KLUCZ = [&] { return klucz(KEY); };
+    const auto key_of = [&](const char* fen) {
         setup_fen(fen);
         return KLUCZ();
     };
@@ -317,14 +319,16 @@ TEST(Keys, RepetitionCount) {
 }
 
 TEST(Keys, PushShiftsTheGameWindow) {
+    KeyTable KEY;
+    u32 TRASA[TRASA_SIZE] = {};
     seed_random(9);
-    fill_keys();
+    fill_keys(KEY);
     setup_fen(START);
     for (int k = 1; k <= 12; ++k) {
         TRASA[11] = 0xDEAD;  // a search slot: not part of the shift
-        push_key();
+        push_game_key(TRASA, klucz(KEY));
         EXPECT_EQ(TRASA[0], 0u);
-        EXPECT_EQ(TRASA[10], KLUCZ());
+        EXPECT_EQ(TRASA[10], klucz(KEY));
         EXPECT_EQ(TRASA[11], 0xDEADu);
         // Play a knight out and back so that the keys differ.
         i8 zap[8];

@@ -108,25 +108,6 @@ inline Moves of_piece(const Moves& all, int nr) {
     return out;
 }
 
-// Everything make/unmake may touch.
-struct Snapshot {
-    std::array<i8, 100> pl;
-    std::array<i8, 32> bp, cp;
-    i8 ilb, ilc, krolb, krolc;
-    std::array<i8, 4> wyj;
-
-    static Snapshot take() {
-        Snapshot s;
-        std::memcpy(s.pl.data(), POS.PL, 100);
-        std::memcpy(s.bp.data(), POS.BP, 32);
-        std::memcpy(s.cp.data(), POS.CP, 32);
-        s.ilb = POS.ILB; s.ilc = POS.ILC; s.krolb = POS.KROLB; s.krolc = POS.KROLC;
-        std::memcpy(s.wyj.data(), POS.WYJ, 4);
-        return s;
-    }
-    friend bool operator==(const Snapshot&, const Snapshot&) = default;
-};
-
 // The position's own invariants: every list entry in use with a code stands
 // on the board, each piece on the board has exactly one entry, the king
 // indices name the kings.  Returns an empty string when all hold.

@@ -59,11 +59,11 @@ protected:
 TEST_F(ComputerMove, NoLegalMoveChangesNothing) {
     for (bool white : {true, false}) {
         set_up("k7/8/8/8/8/1q6/8/K7 w - - 0 1", 20, !white);
-        L = 777;
+        SEARCH.L = 777;
         const std::vector<i8> board(POS.PL, POS.PL + 100);
         EXPECT_EQ(play(white), "xxxx");
         EXPECT_EQ(std::vector<i8>(POS.PL, POS.PL + 100), board);
-        EXPECT_EQ(L, 777u);
+        EXPECT_EQ(SEARCH.L, 777u);
     }
     EXPECT_EQ(contents(zapisparti), "");
     EXPECT_EQ(thinking_.text(), "");
@@ -72,7 +72,7 @@ TEST_F(ComputerMove, NoLegalMoveChangesNothing) {
 TEST_F(ComputerMove, SingleLegalMoveIsPlayedAtOnce) {
     // Only the h-pawn can move; the rooks box the king in.
     set_up("kr6/8/8/8/7P/8/7r/K7 w - - 0 1", 20);
-    L = 777;
+    SEARCH.L = 777;
     EXPECT_EQ(play(true), "h4h5");
     EXPECT_EQ(POS.PL[58], W_PAWN);
     EXPECT_EQ(thinking_.text(), "");
@@ -116,8 +116,8 @@ TEST_F(ComputerMove, IllegalBookMoveIsSearched) {
     const std::string move = play(true);
     const std::string rec = contents(zapisparti);
     EXPECT_EQ(rec.substr(0, 7), "7 " + move + " ");
-    EXPECT_EQ(rec.substr(rec.rfind(' ') + 1), std::to_string(L));
-    EXPECT_GT(L, 1000u);
+    EXPECT_EQ(rec.substr(rec.rfind(' ') + 1), std::to_string(SEARCH.L));
+    EXPECT_GT(SEARCH.L, 1000u);
     // Thinking lines from depth 2 to 7, the last one starting with the move.
     const std::string t = thinking_.text();
     EXPECT_EQ(t.substr(0, 2), "2 ");
@@ -156,7 +156,11 @@ TEST_F(ComputerMove, ANewGameTakesItsDepthFromTheClockAgain) {
     };
     for (const Step& s : steps) {
         if (s.newGame) new_game();
+        // The position afresh, the depth control's target as the last move
+        // left it (set_up starts from a fresh search state).
+        const TargetDepth target = SEARCH.target;
         set_up(ending, 20);
+        SEARCH.target = target;
         TB = s.clock;
         std::rewind(zapisparti);
         play(true);

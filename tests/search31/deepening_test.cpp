@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "driver/m31/computer_move.hpp"
 #include "engine/search/m31/deepening.hpp"
 
 namespace morvelak::m31 {

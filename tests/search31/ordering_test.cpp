@@ -17,7 +17,7 @@ std::vector<Move> row(const Move* store, int ply, int n) {
 }
 
 TEST(Killers, NewestFirstKnownToFrontOldestOut) {
-    reset_search_state();
+    SEARCH = SearchState{};
     const struct {
         int nr, x2;
         std::vector<Move> after;
@@ -30,27 +30,27 @@ TEST(Killers, NewestFirstKnownToFrontOldestOut) {
         {2, 32, {{2, 32}, {3, 33}, {4, 34}}},  // also from the last place
     };
     for (const auto& s : steps) {
-        WSTAWKILLERSB(s.nr, s.x2, 3, 2);
-        EXPECT_EQ(row(KILB, 2, 4), (std::vector<Move>{s.after[0], s.after[1], s.after[2], {0, 0}}));
+        wstawkillers<Side::White>(SEARCH, s.nr, s.x2, 3, 2);
+        EXPECT_EQ(row(SEARCH.KILB, 2, 4), (std::vector<Move>{s.after[0], s.after[1], s.after[2], {0, 0}}));
     }
-    EXPECT_EQ(row(KILC, 2, 1), (std::vector<Move>{{0, 0}}));
-    WSTAWKILLERSC(5, 35, 3, 2);
-    EXPECT_EQ(row(KILC, 2, 1), (std::vector<Move>{{5, 35}}));
+    EXPECT_EQ(row(SEARCH.KILC, 2, 1), (std::vector<Move>{{0, 0}}));
+    wstawkillers<Side::Black>(SEARCH, 5, 35, 3, 2);
+    EXPECT_EQ(row(SEARCH.KILC, 2, 1), (std::vector<Move>{{5, 35}}));
     EXPECT_EQ(ilk_of(7), KILLER_ROW);
 }
 
 TEST(Killers, AgeingBetweenIterations) {
     auto fill = [] {
         for (int i = 0; i < KILLER_ROWS * KILLER_ROW; ++i) {
-            KILB[i] = Move{static_cast<i8>(i / KILLER_ROW), static_cast<i8>(i % KILLER_ROW)};
-            KILC[i] = KILB[i];
+            SEARCH.KILB[i] = Move{static_cast<i8>(i / KILLER_ROW), static_cast<i8>(i % KILLER_ROW)};
+            SEARCH.KILC[i] = SEARCH.KILB[i];
         }
     };
     // One ply deeper (iteration 4 of 7): rows 4 and 3 take the first 19
     // killers of the row below them; the last entry stays.
     fill();
     age_killers(4, 7);
-    for (const Move* store : {KILB, KILC})
+    for (const Move* store : {SEARCH.KILB, SEARCH.KILC})
         for (int g = 0; g < KILLER_ROWS; ++g) {
             const int moved = g == 3 || g == 4 ? g - 1 : g;
             EXPECT_EQ(store[KILLER_ROW * g + 18].nr, moved) << g;
@@ -61,8 +61,8 @@ TEST(Killers, AgeingBetweenIterations) {
     age_killers(7, 7);
     for (int g = 0; g < KILLER_ROWS; ++g) {
         const int moved = g >= 4 && g <= 7 ? g - 2 : g;
-        EXPECT_EQ(KILB[KILLER_ROW * g].nr, moved) << g;
-        EXPECT_EQ(KILB[KILLER_ROW * g + 19].nr, moved) << g;
+        EXPECT_EQ(SEARCH.KILB[KILLER_ROW * g].nr, moved) << g;
+        EXPECT_EQ(SEARCH.KILB[KILLER_ROW * g + 19].nr, moved) << g;
     }
 }
 
@@ -82,7 +82,7 @@ TEST(CaptureSort, ValueOrderStabilityAndGoodCount) {
         auto sq = [&](int s) { return white ? s : twin_square(s); };
         const int generated[4] = {sq(76), sq(51), sq(54), sq(78)};
         for (int i = 0; i < 4; ++i) EXPECT_EQ(caps[i].x2, generated[i]);
-        const int good = white ? SORTBICB(caps, 4) : SORTBICC(caps, 4);
+        const int good = white ? sortbic<Side::White>(caps, 4) : sortbic<Side::Black>(caps, 4);
         // Knight, the two equal pawns in generation order, then the bad one.
         const int sorted[4] = {sq(51), sq(76), sq(78), sq(54)};
         for (int i = 0; i < 4; ++i) EXPECT_EQ(caps[i].x2, sorted[i]) << i;
@@ -96,7 +96,7 @@ TEST(CaptureSort, CastlingInTheCapturePartIsWorthNothing) {
     // destination square for it.
     set_up("4k3/8/8/8/8/8/p7/4K2R w K - 0 1");
     Move list[1] = {Move{1, CASTLE_SHORT}};  // the rook on h1 is entry 1
-    EXPECT_EQ(SORTBICB(list, 1), 1);
+    EXPECT_EQ(sortbic<Side::White>(list, 1), 1);
     EXPECT_EQ(list[0], (Move{1, CASTLE_SHORT}));
 }
 

@@ -30,11 +30,11 @@ std::vector<i8> bytes(std::initializer_list<int> b) { return {b.begin(), b.end()
 Result node(bool white, int ply, int below = 0) {
     i8 path[PATH_BYTES];
     std::memset(path, UNTOUCHED, sizeof path);
-    PLY = static_cast<i8>(ply + below);
+    SEARCH.PLY = static_cast<i8>(ply + below);
     const int d = OCENAMAT(POS.PL, 90);
     const std::vector<i8> board(POS.PL, POS.PL + 100);
-    const int v = white ? OBLICZB(ply, d, -12000, 12000, 0, path, &TRASA[11])
-                        : OBLICZC(ply, d, -12000, 12000, 0, path, &TRASA[11]);
+    const int v = white ? OBLICZB(ply, d, -12000, 12000, 0, path, &SEARCH.TRASA[11])
+                        : OBLICZC(ply, d, -12000, 12000, 0, path, &SEARCH.TRASA[11]);
     EXPECT_EQ(std::vector<i8>(POS.PL, POS.PL + 100), board) << "the board is left as it was found";
     return {v, {path, path + 8}};
 }
@@ -43,10 +43,10 @@ Result node(bool white, int ply, int below = 0) {
 Result last_ply(bool white, int d, int alfa, int beta, int przedluz, u32* counted = nullptr) {
     i8 path[PATH_BYTES];
     std::memset(path, UNTOUCHED, sizeof path);
-    L = 0;
-    const int v = white ? OBLICZBPLY1(d, alfa, beta, 0, path, przedluz)
-                        : OBLICZCPLY1(d, alfa, beta, 0, path, przedluz);
-    if (counted) *counted = L;
+    SEARCH.L = 0;
+    const int v = white ? oblicz_ply1<Side::White>(d, alfa, beta, 0, path, przedluz)
+                        : oblicz_ply1<Side::Black>(d, alfa, beta, 0, path, przedluz);
+    if (counted) *counted = SEARCH.L;
     return {v, {path, path + 8}};
 }
 
@@ -78,27 +78,27 @@ TEST(Search, KingCaptureMateAndStalemateScores) {
 
 TEST(Search, RepetitionNeedsOneEarlierOccurrenceDeepAndTwoNearTheRoot) {
     set_up(QUEEN_UP);
-    const u32 key = TRASA[10];  // this position, as the game's last one
+    const u32 key = SEARCH.TRASA[10];  // this position, as the game's last one
     Result r = node(true, 2, 2);
     EXPECT_EQ(r.value, 0);
     EXPECT_EQ(r.path[0], -4);
-    EXPECT_EQ(TRASA[11], key) << "the key goes into the node's slot";
+    EXPECT_EQ(SEARCH.TRASA[11], key) << "the key goes into the node's slot";
     // At the first two levels below the root move one occurrence is not
     // enough, two are.
     EXPECT_GT(node(true, 2, 1).value, 500);
-    TRASA[9] = key;
+    SEARCH.TRASA[9] = key;
     EXPECT_EQ(node(true, 2, 1).value, 0);
     // The backward scan stops at the first empty slot.
-    TRASA[10] = 0;
+    SEARCH.TRASA[10] = 0;
     EXPECT_GT(node(true, 2, 2).value, 500);
     // Inside an internal sort: no key, no test, no path.
     set_up(QUEEN_UP);
-    TRASA[11] = 12345;
-    I = 1;
+    SEARCH.TRASA[11] = 12345;
+    SEARCH.I = 1;
     r = node(true, 2, 2);
-    I = 0;
+    SEARCH.I = 0;
     EXPECT_GT(r.value, 500);
-    EXPECT_EQ(TRASA[11], 12345u);
+    EXPECT_EQ(SEARCH.TRASA[11], 12345u);
     EXPECT_EQ(r.path[0], UNTOUCHED);
 }
 
@@ -162,13 +162,13 @@ RootResult root(bool white, int n) {
     char move[4] = {};
     int score = 0;
     Thinking thinking;
-    L = 0;
-    const int p = white ? deepen_white(ru, a, n, droga, move, &score)
-                        : deepen_black(ru, a, n, droga, move, &score);
+    SEARCH.L = 0;
+    const int p = white ? deepen<Side::White>(ru, a, n, droga, move, &score)
+                        : deepen<Side::Black>(ru, a, n, droga, move, &score);
     char text[4];
     if (white) move_text<Side::White>(ru[p], text); else move_text<Side::Black>(ru[p], text);
     EXPECT_EQ(std::string(text, 4), std::string(move, 4)) << "the last line shows the move chosen";
-    return {std::string(move, 4), score, L, thinking.text()};
+    return {std::string(move, 4), score, SEARCH.L, thinking.text()};
 }
 
 std::string last_line(const std::string& t) { return t.substr(t.rfind('\n', t.size() - 2) + 1); }
@@ -214,7 +214,7 @@ TEST(Root, MoreThanOneHundredTwentyLegalMoves) {
     char move[4];
     int score = 0;
     Thinking thinking;
-    deepen_white(ru, a, 3, droga, move, &score);
+    deepen<Side::White>(ru, a, 3, droga, move, &score);
     EXPECT_GE(score, 10000) << "mate in one is there";
 }
 
@@ -227,10 +227,10 @@ TEST(Root, OnlyWhiteClearsTheCounterWhenItStarts) {
         char move[4];
         int score;
         Thinking thinking;
-        L = 100000000;
-        if (white) deepen_white(ru, a, 5, droga, move, &score);
-        else deepen_black(ru, a, 5, droga, move, &score);
-        EXPECT_EQ(L < 100000000u, white);
+        SEARCH.L = 100000000;
+        if (white) deepen<Side::White>(ru, a, 5, droga, move, &score);
+        else deepen<Side::Black>(ru, a, 5, droga, move, &score);
+        EXPECT_EQ(SEARCH.L < 100000000u, white);
     }
 }
 
@@ -259,7 +259,7 @@ TEST(Root, DeterministicWithItsSignature) {
             set_up(c.fen, c.plies);
             if (c.material) material_only();
             x = root(std::strstr(c.fen, " w ") != nullptr, c.n);
-            EXPECT_EQ(I, 0);
+            EXPECT_EQ(SEARCH.I, 0);
         }
         EXPECT_EQ(r[0].counted, r[1].counted);
         EXPECT_EQ(r[0].move, r[1].move);

@@ -49,13 +49,13 @@ Stopped search(bool white, int n, int k, StopReason why = StopReason::MoveNow) {
         CONTROL.inputCtx = &stop;
     }
     Thinking thinking;
-    L = 0;
-    const int p = white ? deepen_white(ru, a, n, droga, move, &score, &depth)
-                        : deepen_black(ru, a, n, droga, move, &score, &depth);
+    SEARCH.L = 0;
+    const int p = white ? deepen<Side::White>(ru, a, n, droga, move, &score, &depth)
+                        : deepen<Side::Black>(ru, a, n, droga, move, &score, &depth);
     EXPECT_TRUE(p >= 0 && p < a);
     char text[4];
     if (white) move_text<Side::White>(ru[p], text); else move_text<Side::Black>(ru[p], text);
-    const Stopped r{std::string(text, 4), depth, score, L, thinking.text()};
+    const Stopped r{std::string(text, 4), depth, score, SEARCH.L, thinking.text()};
     CONTROL = SearchControl{};
     return r;
 }
@@ -149,7 +149,7 @@ TEST(Stop, AWithdrawnSearchIsMarkedSoThatNoMoveIsPlayed) {
     CONTROL.input = StopAt::look;
     CONTROL.inputCtx = &stop;
     Thinking thinking;
-    deepen_white(ru, a, 9, droga, move, &score);
+    deepen<Side::White>(ru, a, 9, droga, move, &score);
     EXPECT_TRUE(CONTROL.withdrawn());
     EXPECT_EQ(stop.looks, 3) << "nothing more is asked once stopped";
     CONTROL = SearchControl{};
@@ -177,7 +177,7 @@ TEST(Analysis, EveryDepthHasItsLineWithTimeAndNodes) {
         CONTROL.analysis = true;
         Thinking thinking;
         int depth = 0;
-        if (white) analyse_white(6, &depth); else analyse_black(6, &depth);
+        if (white) analyse_root<Side::White>(6, &depth); else analyse_root<Side::Black>(6, &depth);
         EXPECT_EQ(depth, 6);
         // Depths 2, 3, 4, 5, 6 each begin at least one line: "D S T N line".
         int seen[8] = {};

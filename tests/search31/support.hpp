@@ -17,7 +17,10 @@
 #include "engine/position/fen.hpp"
 #include "engine/position/keys.hpp"
 #include "engine/search/m31/root.hpp"
+#include "engine/search/control.hpp"
+#include "engine/search/m31/lastply.hpp"
 #include "engine/search/m31/state.hpp"
+#include "util/random.hpp"
 
 namespace morvelak::searchtest {
 
@@ -29,11 +32,6 @@ inline constexpr const char* START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN
 // round with the colours swapped, so that each side's list visits its pieces
 // in the order the other side's list visited them (no castling, no en passant).
 inline void set_up(const char* fen, int plies = 0, bool twin = false) {
-    static const bool keys = [] {
-        fill_keys();
-        return true;
-    }();
-    (void)keys;
     FenPosition pos;
     std::string error;
     if (!parse_fen(fen, pos, error)) {
@@ -51,12 +49,13 @@ inline void set_up(const char* fen, int plies = 0, bool twin = false) {
     }
     R = plies;
     skroctablice(SCALE_NEWEST);
-    wstawstan();
-    for (u32& t : TRASA) t = 0;
+    wstawstan(R);
+    // A fresh search state, its keys from the generator's first draws.
+    SEARCH = SearchState{};
+    seed_random(0);
+    fill_keys(SEARCH.KEY);
     push_key();
-    reset_search_state();
     ILOSCPOLB = ILOSCPOLC = 0;
-    L = 0;
 }
 
 inline constexpr i8 twin_square(int s) { return static_cast<i8>(99 - s); }
@@ -100,10 +99,10 @@ inline std::string contents(std::FILE* f) {
 // Sends thinking lines to a temporary file for the lifetime of the object.
 struct Thinking {
     std::FILE* file = std::tmpfile();
-    std::FILE* saved = thinking_stream;
-    Thinking() { thinking_stream = file; }
+    std::FILE* saved = CONTROL.thinking;
+    Thinking() { CONTROL.thinking = file; }
     ~Thinking() {
-        thinking_stream = saved;
+        CONTROL.thinking = saved;
         std::fclose(file);
     }
     std::string text() const { return contents(file); }

@@ -84,7 +84,7 @@ extern const i8* OCKROLC;
 // Sets STANB / STANC from the plies played R, the board PL and WART, then the
 // weights of White's phase and the twelve table pointers.  Called by the
 // driver before every rebuild of the position, never inside a search.
-void wstawstan();
+void wstawstan(int R);
 
 // Pawn structure of board pl from White's side.  Writes all eight bytes of
 // pionb (square of White's highest pawn on each file a..h, 0 = none) and of

@@ -1,6 +1,5 @@
 // Evaluation set-up: the game phase of each colour, the weights of White's
 // phase and the piece-square tables of each colour's phase.
-#include "driver/history.hpp"
 #include "engine/eval/m31/eval.hpp"
 #include "engine/eval/phase.hpp"
 
@@ -71,7 +70,7 @@ const Tables BLACK_TABLES[3] = {
 
 }  // namespace
 
-void wstawstan() {
+void wstawstan(int R) {
     // The newest build's R counts plies: fewer than 12 is the opening for
     // both, more than 18 at least the middle game for both.
     const PhaseResult heavy = decide_phase(R, 12, 18);

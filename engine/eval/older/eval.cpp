@@ -5,13 +5,12 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "driver/history.hpp"
 #include "engine/eval/listmasks.hpp"
 #include "engine/eval/pawnmasks.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/position.hpp"
 
-namespace morvelak {
+namespace morvelak::older {
 
 namespace {
 
@@ -557,16 +556,14 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     return score;
 }
 
-void wstawstan_old() { decide_phase(R, 6, 11); }
+void wstawstan(int R) { decide_phase(R, 6, 11); }
 
-namespace m28 {
-int OCPOZ(const i8* pl, const i8* bp, const i8* cp) { return ocpoz_with(TABLES, pl, bp, cp); }
-void wstawstan() { wstawstan_old(); }
-}  // namespace m28
+}  // namespace morvelak::older
 
-namespace m26 {
-int OCPOZ(const i8* pl, const i8* bp, const i8* cp) { return ocpoz_with(TABLES, pl, bp, cp); }
-void wstawstan() { wstawstan_old(); }
-}  // namespace m26
+namespace morvelak::m28 {
+int OCPOZ(const i8* pl, const i8* bp, const i8* cp) { return older::ocpoz_with(TABLES, pl, bp, cp); }
+}  // namespace morvelak::m28
 
-}  // namespace morvelak
+namespace morvelak::m26 {
+int OCPOZ(const i8* pl, const i8* bp, const i8* cp) { return older::ocpoz_with(TABLES, pl, bp, cp); }
+}  // namespace morvelak::m26

@@ -12,7 +12,7 @@
 #include "engine/eval/older/tables.hpp"
 #include "engine/position/types.hpp"
 
-namespace morvelak {
+namespace morvelak::older {
 
 // 1 when no pawn of either colour stands on file c (1 = a .. 8 = h) on ranks
 // 1 to 7, else 0.
@@ -28,16 +28,15 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
 // full moves: before move 6 both colours are in the opening, after move 11
 // both in the middle game, in between each by its undeveloped minor pieces;
 // little material left puts both in the endgame.
-void wstawstan_old();
+void wstawstan(int R);
 
-namespace m28 {
+}  // namespace morvelak::older
+
+// The evaluation of each older build: the shared routine with its tables.
+namespace morvelak::m28 {
 int OCPOZ(const i8* pl, const i8* bp, const i8* cp);
-void wstawstan();
-}  // namespace m28
+}  // namespace morvelak::m28
 
-namespace m26 {
+namespace morvelak::m26 {
 int OCPOZ(const i8* pl, const i8* bp, const i8* cp);
-void wstawstan();
-}  // namespace m26
-
-}  // namespace morvelak
+}  // namespace morvelak::m26

@@ -18,7 +18,7 @@
 
 #include "engine/position/types.hpp"
 
-namespace morvelak {
+namespace morvelak::older {
 
 using Table = std::array<i8, 100>;
 
@@ -47,15 +47,21 @@ struct TableSet {
     PhaseTables black[3];
 };
 
-namespace m28 {
+}  // namespace morvelak::older
+
+namespace morvelak::m28 {
+using older::Table;
+using older::TableSet;
 extern const Table BPDEB, CPDEB, SDEB, GBDEB, GCDEB, WBDEB, WCDEB, HBDEB, HCDEB, KBDEB, KCDEB;
 extern const Table PBSROD, PCSROD, SSRODB, SSRODC, GSROD, WBSROD, WCSROD, HBSROD, HCSROD,
     KBSROD, KCSROD;
 extern const Table PBKONC, PCKONC, SKONC, WKONC, HKONC, KKONC;
 extern const TableSet TABLES;
-}  // namespace m28
+}  // namespace morvelak::m28
 
-namespace m26 {
+namespace morvelak::m26 {
+using older::Table;
+using older::TableSet;
 // Shared with m28.
 using m28::BPDEB;
 using m28::CPDEB;
@@ -79,6 +85,4 @@ using m28::KKONC;
 // Its own.  SSROD holds the same values as m28's endgame knight table.
 extern const Table SDEB, SSROD, GSROD, WBSROD, WCSROD, HBSROD, HCSROD;
 extern const TableSet TABLES;
-}  // namespace m26
-
-}  // namespace morvelak
+}  // namespace morvelak::m26

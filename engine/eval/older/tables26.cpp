@@ -4,6 +4,8 @@
 
 namespace morvelak::m26 {
 
+using older::printed_board;
+
 // Knight of either colour, opening
 constinit const Table SDEB = printed_board({
      -8,  -7,  -6,  -6,  -6,  -6,  -7,  -8,  // 8

@@ -3,6 +3,8 @@
 
 namespace morvelak::m28 {
 
+using older::printed_board;
+
 // White pawn, opening
 constinit const Table BPDEB = printed_board({
       0,   0,   0,   0,   0,   0,   0,   0,  // 8

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <utility>
 
-#include "driver/older/history.hpp"
 #include "engine/position/rebuild.hpp"
 #include "engine/position/material.hpp"
 #include "engine/search/control.hpp"
@@ -15,25 +14,6 @@
 
 namespace morvelak::m26 {
 
-SquareMove OSTRUCHB{0, 0}, OSTRUCHC{0, 0};
-std::FILE* thinking_stream = stdout;
-
-void ReplyTables::clear() {
-    for (SquareMove& m : tablica1) m = SquareMove{0, 0};
-    for (auto& row : tablica2)
-        for (SquareMove& m : row) m = SquareMove{0, 0};
-}
-
-template <Side S> wezel& korzen() {
-    static wezel root;  // static storage: counts 0, no children
-    return root;
-}
-
-template <Side S> ReplyTables& tables() {
-    static ReplyTables t;  // static storage: all (0, 0)
-    return t;
-}
-
 namespace {
 
 // A node's count as a loop bound that can never leave its arrays.
@@ -43,17 +23,17 @@ int recorded(const wezel& w) { return std::clamp(static_cast<int>(w.ile1), 0, NO
 template <Side S>
 int search_reply(int d, int alfa, int beta, i8* ndroga, wezel* child) {
     const int flaga = child != nullptr ? 1 : 0;
-    if constexpr (S == Side::White) return OBLICZC(PLY, d, alfa, beta, 0, ndroga, child, flaga);
-    else return OBLICZB(PLY, d, alfa, beta, 0, ndroga, child, flaga);
+    if constexpr (S == Side::White) return OBLICZC(SEARCH.PLY, d, alfa, beta, 0, ndroga, child, flaga);
+    else return OBLICZB(SEARCH.PLY, d, alfa, beta, 0, ndroga, child, flaga);
 }
 
 // Analysis: a new best move at depth n, its score from the side to move,
 // the time in centiseconds and the nodes so far, and the move.
 void thinking_line(int n, int shown, const char* move) {
     if (!CONTROL.post) return;
-    std::fprintf(thinking_stream, "%d %d %ld %lu %.4s\n", n, shown, CONTROL.elapsed_ms() / 10,
-                 static_cast<unsigned long>(L), move);
-    std::fflush(thinking_stream);
+    std::fprintf(CONTROL.thinking, "%d %d %ld %lu %.4s\n", n, shown, CONTROL.elapsed_ms() / 10,
+                 static_cast<unsigned long>(SEARCH.L), move);
+    std::fflush(CONTROL.thinking);
 }
 
 }  // namespace
@@ -105,7 +85,7 @@ int order_from_replies(Move* ru, int a, SquareMove last) {
 }
 
 template <Side S>
-RootResult search_root(Move* ru, int a, int n) {
+RootResult search_root(Move* ru, int a, int n, older::Repetitions czypotrojne) {
     constexpr int sg = Own<S>::sign;
     // Analysis builds no tree: the tree serves the next move of a game.
     const bool tree = !CONTROL.analysis;
@@ -117,7 +97,7 @@ RootResult search_root(Move* ru, int a, int n) {
     int okno = 24000;
     int p = 0;
     int done = 0;             // moves searched to the end
-    PLY = static_cast<i8>(n);
+    SEARCH.PLY = static_cast<i8>(n);
     // The root records as many moves as a node holds; moves beyond are
     // searched all the same, without a tree below them.
     if (tree) root.ile1 = root.ile2 = static_cast<i8>(std::min(a, NODE_MOVES));
@@ -138,7 +118,7 @@ RootResult search_root(Move* ru, int a, int n) {
         std::memset(ndroga, 0, older::PATH_BYTES);
         const int d = material + zrobruch<S>(zap, m.nr, m.x2);
         int e;
-        if (older::czypotrojne() >= 2) {
+        if (czypotrojne() >= 2) {
             // The board after the move already stood twice in this game:
             // a third time would be a draw, which the engine does not seek.
             e = -sg * 20;
@@ -191,7 +171,7 @@ RootResult search_root(Move* ru, int a, int n) {
 }
 
 template <Side S>
-void analyse_root(int cap) {
+void analyse_root(int cap, older::Repetitions czypotrojne) {
     Move ru[MAX_MOVES];
     const int a = generate_root_moves<S>(ru);
     if (a == 0) return;
@@ -205,7 +185,7 @@ void analyse_root(int cap) {
         // of the pre-sort.
         const int b = static_cast<int>(std::find(ru, ru + a, lead) - ru);
         if (b < a) std::rotate(ru, ru + b, ru + b + 1);
-        const RootResult r = search_root<S>(ru, a, n);
+        const RootResult r = search_root<S>(ru, a, n, czypotrojne);
         if (CONTROL.stopped) return;
         lead = ru[r.p];
     }
@@ -231,18 +211,14 @@ void keep_replies(Move played) {
     root.zwolnij();
 }
 
-template wezel& korzen<Side::White>();
-template wezel& korzen<Side::Black>();
-template ReplyTables& tables<Side::White>();
-template ReplyTables& tables<Side::Black>();
 template int presort_root<Side::White>(Move*, int, int, int);
 template int presort_root<Side::Black>(Move*, int, int, int);
-template void analyse_root<Side::White>(int);
-template void analyse_root<Side::Black>(int);
+template void analyse_root<Side::White>(int, older::Repetitions);
+template void analyse_root<Side::Black>(int, older::Repetitions);
 template int order_from_replies<Side::White>(Move*, int, SquareMove);
 template int order_from_replies<Side::Black>(Move*, int, SquareMove);
-template RootResult search_root<Side::White>(Move*, int, int);
-template RootResult search_root<Side::Black>(Move*, int, int);
+template RootResult search_root<Side::White>(Move*, int, int, older::Repetitions);
+template RootResult search_root<Side::Black>(Move*, int, int, older::Repetitions);
 template void keep_replies<Side::White>(Move);
 template void keep_replies<Side::Black>(Move);
 

@@ -20,41 +20,17 @@
 // in which the move input reports the opponent's move.  A cleared entry is
 // (0, 0), which no move has.
 //
-// Each colour's computer move owns its root node and its tables.
+// Each colour's computer move owns its root node and its tables (korzen<S>()
+// and tables<S>() in the search state, state.hpp).
 #pragma once
-
-#include <cstdio>
 
 #include "engine/position/attackmap.hpp"
 #include "engine/position/legal.hpp"
+#include "engine/search/m26/state.hpp"
 #include "engine/search/m26/tree.hpp"
+#include "engine/search/older/state.hpp"
 
 namespace morvelak::m26 {
-
-// A move by squares: the origin (the rook's for castling) and x2.
-struct SquareMove {
-    i8 from;
-    i8 x2;
-    friend constexpr bool operator==(SquareMove, SquareMove) = default;
-};
-
-struct ReplyTables {
-    SquareMove tablica1[NODE_MOVES];
-    SquareMove tablica2[NODE_MOVES][NODE_MOVES];
-    void clear();
-};
-
-// The root node and the tables of the engine playing side S.
-template <Side S> wezel& korzen();
-template <Side S> ReplyTables& tables();
-
-// The opponent's last move, set by the move input just before the move is
-// made: OSTRUCHB when the opponent plays White, OSTRUCHC when it plays Black.
-extern SquareMove OSTRUCHB, OSTRUCHC;
-// The opponent's last move as the engine playing S looks for it.
-template <Side S> inline SquareMove opponent_move() {
-    if constexpr (S == Side::White) return OSTRUCHC; else return OSTRUCHB;
-}
 
 // The legal moves of side S with the attack-map generator: captures first,
 // then the quiet moves (castling included), each group in generation order.
@@ -108,8 +84,9 @@ struct RootResult {
 // korzen<S>() with the moves, their values and the tree below them.  The
 // first move gets the open window, every later one a null window above the
 // best so far and, if it beats it, a search again with an open far end.  A
-// move that returns to a board already stored twice in the game history
-// scores 20 against the engine without being searched.
+// move that returns to a board already stored twice in the game history (as
+// czypotrojne counts them) scores 20 against the engine without being
+// searched.
 //
 // When CONTROL stops the search, the move under search counts for nothing:
 // its subtree is freed and the root node keeps only the moves searched to
@@ -119,16 +96,14 @@ struct RootResult {
 //
 // In analysis the search builds no tree (the tree serves the next move of a
 // game only) and prints a thinking line for every new best move.
-template <Side S> RootResult search_root(Move* ru, int a, int n);
+template <Side S> RootResult search_root(Move* ru, int a, int n, older::Repetitions czypotrojne);
 
-// Where the thinking lines of analysis go (standard output; tests redirect).
-extern std::FILE* thinking_stream;
-
-// Analysis of the position for side S to move: the build's own search at
+// Analysis of the position for side S to move (its thinking lines go to
+// CONTROL.thinking): the build's own search at
 // depth 2, 3, ... up to cap, each ordered by the pre-sort with the best move
 // of the depth before in front, until CONTROL stops it.  The reply tables are
 // left as the game left them.
-template <Side S> void analyse_root(int cap);
+template <Side S> void analyse_root(int cap, older::Repetitions czypotrojne);
 
 // After the chosen move `played` (the root-list entry) has been made: sorts
 // the tree, refills the tables from the subtree of the move played and frees

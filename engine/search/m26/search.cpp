@@ -17,6 +17,7 @@
 #include "engine/search/control.hpp"
 #include "engine/position/makemove.hpp"
 #include "engine/search/m26/ordering.hpp"
+#include "engine/search/m26/rules.hpp"
 #include "engine/search/m26/search.hpp"
 #include "engine/search/older/lastply.hpp"
 #include "engine/search/older/margin.hpp"
@@ -29,8 +30,6 @@ namespace morvelak::m26 {
 
 namespace {
 
-using older::I;
-
 
 template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dowpisania,
                              int flaga);
@@ -40,15 +39,10 @@ template <Side S> inline int& mobility() {
     if constexpr (S == Side::White) return ILOSCPOLB; else return ILOSCPOLC;
 }
 
-// The build's evaluation and last ply, for the margin of the last
-// full-width ply (old/margin.hpp).
-using Build = older::TreeBuildEval;
-
 // The last ply of the other side, from the position after S's move.
 template <Side S>
 int last_ply_after(int d, int alfa, int beta, int pusty, i8* ndroga) {
-    if constexpr (S == Side::White) return OBLICZCPLY1(d, alfa, beta, pusty, ndroga);
-    else return OBLICZBPLY1(d, alfa, beta, pusty, ndroga);
+    return older::oblicz_ply1<Opp<S>, Build>(d, alfa, beta, pusty, ndroga);
 }
 
 template <Side S>
@@ -66,7 +60,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
     if (CONTROL.poll()) return 0;
 
     older::margin_on_entry<Build, S>();
-    const bool writes = pusty == 0 && I == 0;
+    const bool writes = pusty == 0 && SEARCH.I == 0;
     int w = -sg * 32000;
     i8 ndroga[older::PATH_BYTES] = {};
 
@@ -117,13 +111,13 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
     if (pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && a > 1) {
         int s = OCPOZ(POS.PL, POS.BP, POS.CP) + d;
         if (reaches(s, opp_bound - sg * 10)) {
-            ++LA;
+            ++SEARCH.LA;
             // The null window lies just inside the bound S has to reach.
             const int na = sg > 0 ? beta - 1 : alfa;
             const int nb = sg > 0 ? beta : alfa + 1;
             if (ply == 2) {
                 if (reaches(s, opp_bound))
-                    s = tylkobicia<T, EstimateTreeBuild>(POS.PL, own_list<T>(), POS.WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
+                    s = tylkobicia<T, Build::Estimate>(POS.PL, own_list<T>(), POS.WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
             } else if (ply == 3) {
                 if (reaches(s, opp_bound)) s = last_ply_after<S>(s, na, nb, 1, ndroga);
             } else {
@@ -131,7 +125,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
                 if (CONTROL.stopped) return 0;
             }
             if (reaches(s, opp_bound)) {
-                ++LB;
+                ++SEARCH.LB;
                 fill_pairs(sdroga, ply, END_OF_LINE);
                 return opp_bound;
             }
@@ -152,19 +146,19 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
 
     // The tree: a reply node of a root move gives each move a node of its
     // own; the replies and the engine's moves after them are recorded.
-    const bool grows = flaga != 0 && ply == PLY && ply > 2;
-    const bool records = flaga != 0 && ply >= PLY - 1;
+    const bool grows = flaga != 0 && ply == SEARCH.PLY && ply > 2;
+    const bool records = flaga != 0 && ply >= SEARCH.PLY - 1;
 
-    const int ilk = older::KillersTreeBuild::ilk(ply);
-    const Move* kil = killer_store<S>() + KILLER_ROW * ply;
+    const int ilk = Build::ilk(ply);
+    const Move* kil = killer_store<S>(SEARCH) + KILLER_ROW * ply;
     int k = 0;  // next killer to try
     i8 zap[8] = {};
-    ++L1[ply];
+    ++SEARCH.L1[ply];
 
     // 4. Move loop.
     for (int b = 0; b < a; ++b) {
-        ++L;
-        ++L2[ply];
+        ++SEARCH.L;
+        ++SEARCH.L2[ply];
         // 4.1 Behind the ordered prefix: the next killer that is a move here.
         //     Once they are used up, four to six plies from the horizon, the
         //     rest is sorted by the attack map, once.
@@ -226,7 +220,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
         //     captures of a shallow node; the tree node keeps what was
         //     searched.
         if (reaches(v, opp_bound)) {
-            if (keeps_killer(b, g, ply)) wstawkillers<S>(m.nr, m.x2, ilk, ply);
+            if (keeps_killer(b, g, ply)) wstawkillers<S>(SEARCH, m.nr, m.x2, ilk, ply);
             if (records) dowpisania->ile1 = dowpisania->ile2 = static_cast<i8>(std::min(b + 1, NODE_MOVES));
             return v;
         }
@@ -243,7 +237,7 @@ template <Side S>
 int iteracjasort(int depth, Move* ru, int a, int rodzaj) {
     constexpr Side T = Opp<S>;
     i8 path[older::PATH_BYTES] = {};
-    return sort_by_search<S>(ru, a, rodzaj, 32000, I, [&](int m, int lo, int hi) {
+    return sort_by_search<S>(ru, a, rodzaj, 32000, SEARCH.I, [&](int m, int lo, int hi) {
         return oblicz<T>(depth, m, lo, hi, 0, path, nullptr, 0);
     });
 }
@@ -263,7 +257,5 @@ int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj) {
 int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj) {
     return iteracjasort<Side::Black>(depth, ru, a, rodzaj);
 }
-
-void reset_margins() { older::reset_margins<Build>(); }
 
 }  // namespace morvelak::m26

@@ -40,9 +40,4 @@ int OBLICZC(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* do
 int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj);
 int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj);
 
-// Forgets the positional guesses the two routines carry from call to call
-// (their margins), so that the next search starts as the first one of the
-// program did.  Tests and the bench use it with the killers' reset.
-void reset_margins();
-
 }  // namespace morvelak::m26

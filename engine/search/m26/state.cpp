@@ -1,18 +1,20 @@
 #include "engine/search/m26/state.hpp"
 
-#include "engine/position/position.hpp"
-
 namespace morvelak::m26 {
 
-i8 PLY = 0;
-u32 LA = 0, LB = 0;
-u32 L1[DEPTH_SLOTS], L2[DEPTH_SLOTS];
+SearchState SEARCH{};
+
+void ReplyTables::clear() {
+    for (SquareMove& m : tablica1) m = SquareMove{0, 0};
+    for (auto& row : tablica2)
+        for (SquareMove& m : row) m = SquareMove{0, 0};
+}
 
 void clear_counters() {
-    L = 0;
-    LA = 0;
-    LB = 0;
-    for (int i = 0; i < DEPTH_SLOTS; ++i) L1[i] = L2[i] = 0;
+    SEARCH.L = 0;
+    SEARCH.LA = 0;
+    SEARCH.LB = 0;
+    for (int i = 0; i < DEPTH_SLOTS; ++i) SEARCH.L1[i] = SEARCH.L2[i] = 0;
 }
 
 }  // namespace morvelak::m26

@@ -12,7 +12,7 @@
 //     ile1 to the number of moves searched), since zwolnij frees only those;
 //   - an emptied node is reused only after zwolnij() and then inic();
 //   - zwolnij() on the root releases the whole tree; the root itself is a
-//     static object and is never deleted.
+//     member of the search state (state.hpp) and is never deleted.
 #pragma once
 
 #include "engine/position/types.hpp"

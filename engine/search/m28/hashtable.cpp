@@ -2,11 +2,9 @@
 
 #include <cstring>
 
-namespace morvelak::m28 {
+#include "engine/search/m28/state.hpp"
 
-record HASH[HASH_RECORDS];
-int HASHL = 0;
-int HASHB = 0;
+namespace morvelak::m28 {
 
 void record::posortuj(char kto) {
     const int n = ile < 0 ? 0 : (ile > RECORD_MOVES ? RECORD_MOVES : ile);
@@ -31,14 +29,14 @@ void record::posortuj(char kto) {
 }
 
 void hash_begin() {
-    record& h = HASH[HASHL];
+    record& h = SEARCH.HASH[SEARCH.HASHL];
     std::memcpy(h.plansza, POS.PL, 100);
     h.ile = 0;
 }
 
 bool hash_store(int b, int origin, int x2, int value) {
     if (b < 0 || b >= RECORD_MOVES) return false;
-    record& h = HASH[HASHL];
+    record& h = SEARCH.HASH[SEARCH.HASHL];
     h.ru[b][0] = static_cast<i8>(origin);
     h.ru[b][1] = static_cast<i8>(x2);
     h.wart[b] = value;
@@ -46,13 +44,13 @@ bool hash_store(int b, int origin, int x2, int value) {
 }
 
 void hash_close(int searched) {
-    HASH[HASHL].ile = searched < 0 ? 0 : (searched > RECORD_MOVES ? RECORD_MOVES : searched);
-    if (HASHL < HASH_LAST) ++HASHL;
+    SEARCH.HASH[SEARCH.HASHL].ile = searched < 0 ? 0 : (searched > RECORD_MOVES ? RECORD_MOVES : searched);
+    if (SEARCH.HASHL < HASH_LAST) ++SEARCH.HASHL;
 }
 
 record* hash_find() {
-    for (int i = 0; i < HASHL; ++i)
-        if (std::memcmp(HASH[i].plansza, POS.PL, 100) == 0) return &HASH[i];
+    for (int i = 0; i < SEARCH.HASHL; ++i)
+        if (std::memcmp(SEARCH.HASH[i].plansza, POS.PL, 100) == 0) return &SEARCH.HASH[i];
     return nullptr;
 }
 

@@ -8,6 +8,7 @@
 // order before the search starts.  Despite its name the table is searched
 // linearly, comparing whole boards.
 //
+// The table lives in m28's search state (state.hpp):
 //   HASH    300 records
 //   HASHL   the record being filled; records 0 .. HASHL - 1 are complete.
 //           Once it reaches 299 it stays there, and every further position
@@ -47,10 +48,6 @@ public:
     void posortuj(char kto);
 };
 static_assert(sizeof(record) == 100 + 2 * RECORD_MOVES + 4 * RECORD_MOVES + 4);
-
-extern record HASH[HASH_RECORDS];
-extern int HASHL;
-extern int HASHB;
 
 // ---- Filling, at a node two plies below the root while HASHB == 0 -------
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "driver/older/history.hpp"
 #include "engine/position/rebuild.hpp"
 #include "engine/position/material.hpp"
 #include "engine/position/legal.hpp"
@@ -15,8 +14,6 @@
 #include "engine/search/older/state.hpp"
 
 namespace morvelak::m28 {
-
-std::FILE* progress_stream = stdout;
 
 template <Side S>
 int presort_root(Move* ru, int a, int g, int n) {
@@ -37,8 +34,8 @@ int presort_root(Move* ru, int a, int g, int n) {
 }
 
 void begin_root(int n) {
-    PLY = static_cast<i8>(n);
-    HASHL = 0;
+    SEARCH.PLY = static_cast<i8>(n);
+    SEARCH.HASHL = 0;
 }
 
 namespace {
@@ -52,19 +49,19 @@ void progress(int n, int shown, int b, int a, bool failHigh) {
     if (!CONTROL.post || CONTROL.analysis) return;
     const char* mark = failHigh ? "!" : "";
     if constexpr (S == Side::White)
-        std::fprintf(progress_stream, "%d %d 1 1 (%d/%d) %sMORVELAK\n", n, shown, b + 1, a, mark);
+        std::fprintf(CONTROL.thinking, "%d %d 1 1 (%d/%d) %sMORVELAK\n", n, shown, b + 1, a, mark);
     else
-        std::fprintf(progress_stream, "%d %d 1 1(%d/%d) %sMORVELAK\n", n, shown, b + 1, a, mark);
-    std::fflush(progress_stream);
+        std::fprintf(CONTROL.thinking, "%d %d 1 1(%d/%d) %sMORVELAK\n", n, shown, b + 1, a, mark);
+    std::fflush(CONTROL.thinking);
 }
 
 // Analysis: a new best move at depth n, its score from the side to move,
 // the time in centiseconds and the nodes so far, and the move.
 void thinking_line(int n, int shown, const char* move) {
     if (!CONTROL.post) return;
-    std::fprintf(progress_stream, "%d %d %ld %lu %.4s\n", n, shown, CONTROL.elapsed_ms() / 10,
-                 static_cast<unsigned long>(L), move);
-    std::fflush(progress_stream);
+    std::fprintf(CONTROL.thinking, "%d %d %ld %lu %.4s\n", n, shown, CONTROL.elapsed_ms() / 10,
+                 static_cast<unsigned long>(SEARCH.L), move);
+    std::fflush(CONTROL.thinking);
 }
 
 // The other side's search after a root move of S.
@@ -77,7 +74,7 @@ int search_reply(int n, int d, int alfa, int beta, i8* ndroga) {
 }  // namespace
 
 template <Side S>
-int search_root(const Move* ru, int a, int n, int* best, int* finished) {
+int search_root(const Move* ru, int a, int n, older::Repetitions czypotrojne, int* best, int* finished) {
     constexpr int sg = Own<S>::sign;
     // Analysis leaves the position table to the game.
     const bool records = !CONTROL.analysis;
@@ -100,15 +97,15 @@ int search_root(const Move* ru, int a, int n, int* best, int* finished) {
         CONTROL.moveIndex = b;
         move_text<S>(m, CONTROL.moveText);
         progress<S>(n, sg * bound, b, a, false);
-        HASHB = 1;  // recording off, unless this search makes a main line
+        SEARCH.HASHB = 1;  // recording off, unless this search makes a main line
         std::memset(ndroga, 0, sizeof ndroga);
         const int d = material + zrobruch<S>(zap, m.nr, m.x2);
         int e;
-        if (older::czypotrojne() >= 1) {
+        if (czypotrojne() >= 1) {
             // The board after the move stood in the game before.
             e = -sg * 20;
         } else {
-            if (b == 0 && records) HASHB = 0;
+            if (b == 0 && records) SEARCH.HASHB = 0;
             // The window: (alfa, alfa + okno) for White, (beta - okno, beta)
             // for Black.
             const int edge = bound + sg * okno;
@@ -117,7 +114,7 @@ int search_root(const Move* ru, int a, int n, int* best, int* finished) {
             if ((sg > 0 ? e >= edge : e <= edge) && !CONTROL.stopped) {
                 // Better than the best so far: search again with the far end
                 // open, and record this main line.
-                if (records) HASHB = 0;
+                if (records) SEARCH.HASHB = 0;
                 progress<S>(n, sg * bound, b, a, true);
                 std::memset(ndroga, 0, sizeof ndroga);
                 e = sg > 0 ? search_reply<S>(n, d, bound, 12000, ndroga)
@@ -148,12 +145,12 @@ int search_root(const Move* ru, int a, int n, int* best, int* finished) {
 }
 
 template <Side S>
-void analyse_root(int cap) {
+void analyse_root(int cap, older::Repetitions czypotrojne) {
     Move ru[MAX_MOVES];
     const int a = generate_legal<S>(ru);
     if (a == 0) return;
-    HASHB = 1;  // nothing of the analysis goes into the position table
-    L = 0;
+    SEARCH.HASHB = 1;  // nothing of the analysis goes into the position table
+    SEARCH.L = 0;
     Move lead = ru[0];
     for (int n = 2; n <= cap; ++n) {
         CONTROL.depth = n;
@@ -163,9 +160,9 @@ void analyse_root(int cap) {
         // of the pre-sort.
         const int b = static_cast<int>(std::find(ru, ru + a, lead) - ru);
         if (b < a) std::rotate(ru, ru + b, ru + b + 1);
-        PLY = static_cast<i8>(n);
+        SEARCH.PLY = static_cast<i8>(n);
         int best;
-        const int p = search_root<S>(ru, a, n, &best);
+        const int p = search_root<S>(ru, a, n, czypotrojne, &best);
         if (CONTROL.stopped) return;
         lead = ru[p];
     }
@@ -173,9 +170,9 @@ void analyse_root(int cap) {
 
 template int presort_root<Side::White>(Move*, int, int, int);
 template int presort_root<Side::Black>(Move*, int, int, int);
-template int search_root<Side::White>(const Move*, int, int, int*, int*);
-template int search_root<Side::Black>(const Move*, int, int, int*, int*);
-template void analyse_root<Side::White>(int);
-template void analyse_root<Side::Black>(int);
+template int search_root<Side::White>(const Move*, int, int, older::Repetitions, int*, int*);
+template int search_root<Side::Black>(const Move*, int, int, older::Repetitions, int*, int*);
+template void analyse_root<Side::White>(int, older::Repetitions);
+template void analyse_root<Side::Black>(int, older::Repetitions);
 
 }  // namespace morvelak::m28

@@ -18,6 +18,7 @@
 #include "engine/search/control.hpp"
 #include "engine/position/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
+#include "engine/search/m28/rules.hpp"
 #include "engine/search/older/lastply.hpp"
 #include "engine/search/older/margin.hpp"
 #include "engine/search/older/ordering.hpp"
@@ -26,13 +27,7 @@
 
 namespace morvelak::m28 {
 
-i8 PLY = 0;
-
 namespace {
-
-using older::I;
-using Build = older::HashBuildEval;
-using LastPly = older::HashBuildLastPly;
 
 template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga);
 template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
@@ -78,9 +73,9 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
             const int nb = sg > 0 ? beta : alfa + 1;
             if (ply == 2) {
                 if (reaches(s, opp_bound))
-                    s = tylkobicia<T, EstimateHashBuild>(POS.PL, own_list<T>(), POS.WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
+                    s = tylkobicia<T, Build::Estimate>(POS.PL, own_list<T>(), POS.WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
             } else if (ply == 3) {
-                if (reaches(s, opp_bound)) s = older::oblicz_ply1<T, LastPly>(s, na, nb, 1, ndroga);
+                if (reaches(s, opp_bound)) s = older::oblicz_ply1<T, Build>(s, na, nb, 1, ndroga);
             } else {
                 s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga);
                 if (CONTROL.stopped) return 0;
@@ -98,11 +93,11 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     int aa;
     const int a = generate_all<S>(ru, &aa);
     if (a < 0) {
-        if (pusty == 0 && I == 0) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
+        if (pusty == 0 && SEARCH.I == 0) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
         return sg * (10000 + ply);
     }
     if (a == 0) {
-        if (pusty == 0 && I == 0) fill_pairs(sdroga, ply, STALEMATE);
+        if (pusty == 0 && SEARCH.I == 0) fill_pairs(sdroga, ply, STALEMATE);
         return 0;
     }
     mobility<S>() = a;
@@ -120,20 +115,20 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
 
     // 5. Two plies below the root, on a main line: the position goes into the
     //    table with every move searched and its value.
-    const bool records = ply == PLY - 1 && HASHB == 0;
+    const bool records = ply == SEARCH.PLY - 1 && SEARCH.HASHB == 0;
     if (records) hash_begin();
 
-    const int ilk = older::KillersHashBuild::ilk(ply);
-    const Move* kil = killer_store<S>() + KILLER_ROW * ply;
+    const int ilk = Build::ilk(ply);
+    const Move* kil = killer_store<S>(SEARCH) + KILLER_ROW * ply;
     int k = 0;  // next killer to try
     i8 zap[8] = {};
 
     // 6. Move loop.
     for (int b = 0; b < a; ++b) {
-        ++L;
+        ++SEARCH.L;
         // 6.1 Behind the ordered prefix: the next killer that is a move here.
         if (b >= g)
-            killers_then_late_sort(ru, b, a, kil, k, ilk, ply, PLY,
+            killers_then_late_sort(ru, b, a, kil, k, ilk, ply, SEARCH.PLY,
                                    [](int depth, Move* rest, int n) { iteracjasort<S>(depth, rest, n, 0); });
 
         // 6.2 Make the move and search it: at depth 2 through the last ply
@@ -153,7 +148,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
         // 6.4 A new best move: pass its line up.
         if (better(v, w)) {
             w = v;
-            if (pusty == 0 && I == 0) {
+            if (pusty == 0 && SEARCH.I == 0) {
                 put_pair(sdroga, m.nr, m.x2);
                 std::memcpy(sdroga + 2, ndroga, 2 * ply);
             }
@@ -162,7 +157,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
         //     in the prefix of a shallow node; the record holds the moves
         //     searched, the refutation included.
         if (reaches(v, opp_bound)) {
-            if (keeps_killer(b, g, ply)) wstawkillers<S>(m.nr, m.x2, ilk, ply);
+            if (keeps_killer(b, g, ply)) wstawkillers<S>(SEARCH, m.nr, m.x2, ilk, ply);
             if (records) hash_close(b + 1);
             return v;
         }
@@ -185,7 +180,7 @@ template <Side S>
 int iteracjasort(int depth, Move* ru, int a, int rodzaj) {
     constexpr Side T = Opp<S>;
     i8 path[older::PATH_BYTES] = {};
-    return sort_by_search<S>(ru, a, rodzaj, 12000, I, [&](int m, int lo, int hi) {
+    return sort_by_search<S>(ru, a, rodzaj, 12000, SEARCH.I, [&](int m, int lo, int hi) {
         return oblicz<T>(depth, m, lo, hi, 0, path);
     });
 }
@@ -204,16 +199,6 @@ int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj) {
 }
 int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj) {
     return iteracjasort<Side::Black>(depth, ru, a, rodzaj);
-}
-
-void reset_search_state() {
-    clear_killers();
-    older::reset_margins<Build>();
-    std::memset(HASH, 0, sizeof HASH);
-    HASHL = 0;
-    HASHB = 0;
-    older::I = 0;
-    PLY = 0;
 }
 
 }  // namespace morvelak::m28

@@ -22,13 +22,9 @@
 #pragma once
 
 #include "engine/position/types.hpp"
-#include "engine/search/older/state.hpp"
+#include "engine/search/m28/state.hpp"
 
 namespace morvelak::m28 {
-
-// Depth of the search under way: a node with ply == PLY is the first level
-// below a root move.
-extern i8 PLY;
 
 int OBLICZB(int ply, int d, int alfa, int beta, int pusty, i8* sdroga);
 int OBLICZC(int ply, int d, int alfa, int beta, int pusty, i8* sdroga);
@@ -38,11 +34,5 @@ int OBLICZC(int ply, int d, int alfa, int beta, int pusty, i8* sdroga);
 // the best so far only has to prove itself worse; rodzaj = 0: full window.
 int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj);
 int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj);
-
-// Everything the search carries from move to move (killers, the two margins,
-// the position table, the sort flag, PLY), back to its state at program
-// start.  The engine never calls it; tests and the bench do, so that every
-// search starts alike.
-void reset_search_state();
 
 }  // namespace morvelak::m28

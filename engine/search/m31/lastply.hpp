@@ -13,6 +13,19 @@
 
 namespace morvelak::m31 {
 
+// The constants of m31's capture estimate (engine/position/captures.hpp):
+// the capturer is lifted before the defence test, a king capture is worth
+// 9997, a pawn may take onto the last rank by the early cut, and the
+// captures examined are not counted.
+struct Estimate {
+    static constexpr bool lift = true;
+    static constexpr int kingCapture = 9997;
+    static constexpr bool promoEarlyCut = true;
+    static constexpr bool countNodes = false;
+};
+
+// The last ply of m31, oblicz_ply1<S> (the engine's OBLICZBPLY1 for White
+// to move, OBLICZCPLY1 for Black).
 template <Side S>
 inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int przedluz) {
     using O = Own<S>;
@@ -23,7 +36,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int prz
     auto better = [](int v, int b) { return sg > 0 ? v > b : v < b; };
     int& own_bound = sg > 0 ? alfa : beta;    // the bound S raises (White) / lowers (Black)
     const int opp_bound = sg > 0 ? beta : alfa;
-    const bool writes = I == 0 && pusty == 0;
+    const bool writes = SEARCH.I == 0 && pusty == 0;
 
     // 1-2. Standing pat already refutes the caller's move.
     if (writes) put_pair(sdroga, END_OF_LINE, END_OF_LINE);
@@ -66,15 +79,15 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int prz
     for (int b = 0; b < a; ++b) {
         // Quiet moves are tried only while no move has reached the static
         // value.  White counts the move before this test, Black after it.
-        if constexpr (S == Side::White) ++L;
+        if constexpr (S == Side::White) ++SEARCH.L;
         if (b >= aa && reaches(w, d)) return w;
-        if constexpr (S == Side::Black) ++L;
+        if constexpr (S == Side::Black) ++SEARCH.L;
 
         const Move m = ru[b];
         int v = d + zrobruch<S>(zap, m.nr, m.x2);
         // The other side answers only a move that improves on the own bound.
         if (better(v, own_bound))
-            v = tylkobicia<T, EstimateNewest>(POS.PL, own_list<T>(), POS.WYJ, own_bound, v);
+            v = tylkobicia<T, Estimate>(POS.PL, own_list<T>(), POS.WYJ, own_bound, v);
         skasujruch<S>(zap, m.nr, m.x2);
 
         if (better(v, w)) {

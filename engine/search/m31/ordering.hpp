@@ -21,7 +21,7 @@ namespace morvelak::m31 {
 // p belong one level higher once the iteration is one ply deeper; when the
 // schedule jumps two plies, two levels higher.
 inline void age_killers(int ply, int n) {
-    for (Move* store : {KILB, KILC}) {
+    for (Move* store : {SEARCH.KILB, SEARCH.KILC}) {
         if (ply < n) {
             for (int g = ply; g >= 3; --g)
                 for (int k = 0; k < KILLER_ROW - 1; ++k)  // the row's last entry stays

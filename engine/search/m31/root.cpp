@@ -17,8 +17,6 @@
 
 namespace morvelak::m31 {
 
-std::FILE* thinking_stream = stdout;
-
 namespace {
 
 // Root ordering: exchange passes until nothing moves, the best wart first
@@ -33,7 +31,7 @@ void order_root(Move* ru, int* wart, int a) {
             if (S == Side::White ? wart[b + 1] > wart[b] : wart[b + 1] < wart[b]) {
                 std::swap(wart[b], wart[b + 1]);
                 std::swap(ru[b], ru[b + 1]);
-                std::swap(PV[b], PV[b + 1]);
+                std::swap(SEARCH.PV[b], SEARCH.PV[b + 1]);
                 swapped = true;
             }
         }
@@ -43,8 +41,8 @@ void order_root(Move* ru, int* wart, int a) {
 // The search of the other side after a root move of S.
 template <Side S>
 int search_reply(int d, int alfa, int beta, i8* ndroga) {
-    if constexpr (S == Side::White) return OBLICZC(PLY, d, alfa, beta, 0, ndroga, &TRASA[11]);
-    else return OBLICZB(PLY, d, alfa, beta, 0, ndroga, &TRASA[11]);
+    if constexpr (S == Side::White) return OBLICZC(SEARCH.PLY, d, alfa, beta, 0, ndroga, &SEARCH.TRASA[11]);
+    else return OBLICZB(SEARCH.PLY, d, alfa, beta, 0, ndroga, &SEARCH.TRASA[11]);
 }
 
 // The thinking line of a new best move: depth, score from the engine's side,
@@ -53,22 +51,25 @@ int search_reply(int d, int alfa, int beta, i8* ndroga) {
 void thinking_line(int depth, int shown, const char* line) {
     if (!CONTROL.post) return;
     if (CONTROL.analysis)
-        std::fprintf(thinking_stream, "%d %d %ld %lu ", depth, shown, CONTROL.elapsed_ms() / 10,
-                     static_cast<unsigned long>(L));
+        std::fprintf(CONTROL.thinking, "%d %d %ld %lu ", depth, shown, CONTROL.elapsed_ms() / 10,
+                     static_cast<unsigned long>(SEARCH.L));
     else
-        std::fprintf(thinking_stream, "%d %d 1 1 ", depth, shown);
-    std::fprintf(thinking_stream, "%s", line);
-    std::fprintf(thinking_stream, "\n");
-    std::fflush(thinking_stream);
+        std::fprintf(CONTROL.thinking, "%d %d 1 1 ", depth, shown);
+    std::fprintf(CONTROL.thinking, "%s", line);
+    std::fprintf(CONTROL.thinking, "\n");
+    std::fflush(CONTROL.thinking);
 }
 
+// The iterations of a game's search (depth n - 1 skipped, shallow ones to
+// order the next), or of analysis (every depth, each ordered by the rank of
+// improvement).
 template <Side S>
-int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, int* depth,
-           bool everyDepth) {
+int iterate(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, int* depth,
+            bool everyDepth) {
     constexpr int sg = Own<S>::sign;
     if constexpr (S == Side::White) {
         ILOSCPOLB = a;
-        L = 0; L1 = 0; L2 = 0;
+        SEARCH.L = 0;
     } else {
         ILOSCPOLC = a;  // Black clears L before it decides to search
     }
@@ -87,10 +88,10 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, i
     i8 doneDroga[PATH_BYTES] = {};
     *depth = 0;
 
-    for (PLY = 2; PLY <= n; ++PLY) {
+    for (SEARCH.PLY = 2; SEARCH.PLY <= n; ++SEARCH.PLY) {
         // Play skips depth n - 1 on the way to n; analysis takes every depth.
-        if (!everyDepth) PLY = static_cast<i8>(iteration_depth(PLY, n));
-        age_killers(PLY, everyDepth ? PLY + 1 : n);
+        if (!everyDepth) SEARCH.PLY = static_cast<i8>(iteration_depth(SEARCH.PLY, n));
+        age_killers(SEARCH.PLY, everyDepth ? SEARCH.PLY + 1 : n);
         order_root<S>(ru, wart, a);
         // White starts every iteration with an empty line; Black's is not
         // cleared, as each improvement rewrites all of it that is ever read.
@@ -98,8 +99,8 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, i
         best = -sg * 12000;
         int w = 0;  // improvements so far: 1, 2, ... (White), -1, -2, ... (Black)
         p = 0;
-        const bool shallow = !everyDepth && shallow_iteration(PLY, n);
-        CONTROL.depth = PLY;
+        const bool shallow = !everyDepth && shallow_iteration(SEARCH.PLY, n);
+        CONTROL.depth = SEARCH.PLY;
         CONTROL.moveCount = a;
 
         for (int b = 0; b < a; ++b) {
@@ -113,7 +114,7 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, i
             CONTROL.moveIndex = b;
             move_text<S>(m, CONTROL.moveText);
             const int d = material + zrobruch<S>(zap, m.nr, m.x2);
-            PS = PV[b];
+            SEARCH.PS = SEARCH.PV[b];
             int e;
             if constexpr (S == Side::White) {
                 // Shallow iterations leave the lower end open so that the
@@ -130,7 +131,7 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, i
                     e = search_reply<S>(d, -12000, best, ndroga);
                 }
             }
-            PV[b] = PS;
+            SEARCH.PV[b] = SEARCH.PS;
             skasujruch<S>(zap, m.nr, m.x2);
             // A root move whose search was cut short proves nothing.
             if (CONTROL.stopped) break;
@@ -144,7 +145,7 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, i
                 put_pair(droga, own_list<S>()[2 * m.nr + 1], m.x2);
                 std::memcpy(droga + 2, ndroga, PATH_COPY);
                 sciezka(POS.PL, sc, droga, ruchkomputera);
-                thinking_line(PLY, sg * best, sc);  // the score from the engine's side
+                thinking_line(SEARCH.PLY, sg * best, sc);  // the score from the engine's side
             }
         }
         if (CONTROL.stopped) {
@@ -157,16 +158,16 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, i
                 best = doneScore;
                 std::memcpy(droga, doneDroga, PATH_BYTES);
             } else {
-                *depth = PLY;
+                *depth = SEARCH.PLY;
             }
             if (w == 0) *depth = doneDepth;
             break;
         }
         doneMove = ru[p];
         doneScore = best;
-        doneDepth = PLY;
+        doneDepth = SEARCH.PLY;
         std::memcpy(doneDroga, droga, PATH_BYTES);
-        *depth = PLY;
+        *depth = SEARCH.PLY;
     }
     *score = best;
     return p;
@@ -174,17 +175,14 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, i
 
 }  // namespace
 
-int deepen_white(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, int* depth) {
+template <Side S>
+int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, int* depth) {
     int reached;
-    return deepen<Side::White>(ru, a, n, droga, ruchkomputera, score, depth ? depth : &reached, false);
-}
-int deepen_black(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, int* depth) {
-    int reached;
-    return deepen<Side::Black>(ru, a, n, droga, ruchkomputera, score, depth ? depth : &reached, false);
+    return iterate<S>(ru, a, n, droga, ruchkomputera, score, depth ? depth : &reached, false);
 }
 
 template <Side S>
-int analyse(int cap, int* depth) {
+int analyse_root(int cap, int* depth) {
     Move ru[MAX_MOVES];
     const int a = generate_legal<S>(ru);
     if (a == 0) {
@@ -194,12 +192,14 @@ int analyse(int cap, int* depth) {
     i8 droga[PATH_BYTES] = {};
     char text[4];
     int score = 0;
-    L = 0;
-    deepen<S>(ru, a, cap, droga, text, &score, depth, true);
+    SEARCH.L = 0;
+    iterate<S>(ru, a, cap, droga, text, &score, depth, true);
     return score;
 }
 
-int analyse_white(int cap, int* depth) { return analyse<Side::White>(cap, depth); }
-int analyse_black(int cap, int* depth) { return analyse<Side::Black>(cap, depth); }
+template int deepen<Side::White>(Move*, int, int, i8*, char*, int*, int*);
+template int deepen<Side::Black>(Move*, int, int, i8*, char*, int*, int*);
+template int analyse_root<Side::White>(int, int*);
+template int analyse_root<Side::Black>(int, int*);
 
 }  // namespace morvelak::m31

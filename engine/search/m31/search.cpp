@@ -54,9 +54,9 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
 
     // 2. A repeated position is a draw: at the first two levels below the
     //    root only on its third occurrence, deeper on its second.
-    if (pusty == 0 && I == 0) {
+    if (pusty == 0 && SEARCH.I == 0) {
         trasa[0] = KLUCZ();
-        if (czypotrojne(trasa, ply >= PLY - 1 ? 1 : 0)) {
+        if (czypotrojne(trasa, ply >= SEARCH.PLY - 1 ? 1 : 0)) {
             put_pair(sdroga, KING_TAKEN, KING_TAKEN);
             return 0;
         }
@@ -88,7 +88,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             const int nb = sg > 0 ? beta : alfa + 1;
             if (ply == 2) {
                 if (reaches(s, opp_bound))
-                    s = tylkobicia<T, EstimateNewest>(POS.PL, own_list<T>(), POS.WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
+                    s = tylkobicia<T, Estimate>(POS.PL, own_list<T>(), POS.WYJ, sg > 0 ? beta - 1 : alfa + 1, s);
             } else if (ply == 3) {
                 if (reaches(s, opp_bound)) s = oblicz_ply1<T>(s, na, nb, 1, ndroga, 0);
             } else {
@@ -107,11 +107,11 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     int aa;
     const int a = generate_all<S>(ru, &aa);
     if (a < 0) {
-        if (pusty == 0 && I == 0) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
+        if (pusty == 0 && SEARCH.I == 0) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
         return sg * (10000 + ply);
     }
     if (a == 0) {
-        if (pusty == 0 && I == 0) fill_pairs(sdroga, ply, STALEMATE);
+        if (pusty == 0 && SEARCH.I == 0) fill_pairs(sdroga, ply, STALEMATE);
         return 0;
     }
     mobility<S>() = a;
@@ -120,9 +120,9 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     int g = 0;
     bool placed = false;
     //    6.1 One level below the root, the reply found best last time first.
-    if (ply == PLY && a > 1) {
+    if (ply == SEARCH.PLY && a > 1) {
         for (int j = 0; j < a; ++j) {
-            if (ru[j] == PS) {
+            if (ru[j] == SEARCH.PS) {
                 const Move t = ru[j]; ru[j] = ru[0]; ru[0] = t;
                 g = 1;
                 placed = true;
@@ -142,16 +142,16 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     if (ply < 7 && aa > 0) g = sortbic<S>(ru, aa);
 
     const int ilk = ilk_of(ply);
-    const Move* kil = killer_store<S>() + KILLER_ROW * ply;
+    const Move* kil = killer_store<S>(SEARCH) + KILLER_ROW * ply;
     int k = 0;  // next killer to try
     i8 zap[8] = {};
 
     // 7. Move loop.
     for (int b = 0; b < a; ++b) {
-        ++L;
+        ++SEARCH.L;
         // 7.1 Behind the ordered prefix: the next killer that is a move here.
         if (b >= g)
-            killers_then_late_sort(ru, b, a, kil, k, ilk, ply, PLY,
+            killers_then_late_sort(ru, b, a, kil, k, ilk, ply, SEARCH.PLY,
                                    [](int depth, Move* rest, int n) { iteracjasort<S>(depth, rest, n, 0); });
 
         // 7.2 Make the move.
@@ -192,8 +192,8 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
         //     level, and pass its line up.
         if (better(v, w)) {
             w = v;
-            if (ply == PLY) PS = m;
-            if (pusty == 0 && I == 0) {
+            if (ply == SEARCH.PLY) SEARCH.PS = m;
+            if (pusty == 0 && SEARCH.I == 0) {
                 put_pair(sdroga, own_list<S>()[2 * m.nr + 1], m.x2);
                 // A pruned move has no line of its own below it.
                 if (pruned) std::memset(sdroga + 2, 0, PATH_COPY);
@@ -203,8 +203,8 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
         // 7.6 Refutation: keep it as a killer, unless it was already in the
         //     ordered prefix of a shallow node.
         if (reaches(v, opp_bound)) {
-            if (keeps_killer(b, g, ply)) wstawkillers<S>(m.nr, m.x2, ilk, ply);
-            if (ply == PLY) PS = m;
+            if (keeps_killer(b, g, ply)) wstawkillers<S>(SEARCH, m.nr, m.x2, ilk, ply);
+            if (ply == SEARCH.PLY) SEARCH.PS = m;
             return v;
         }
         // 7.7 Narrow the window.
@@ -214,7 +214,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     // 8. Every move lost the king at once: mate if S's king is attacked now,
     //    otherwise stalemate.
     if (w == -sg * (10000 + ply - 1) && !attacked_by<T>(POS.PL, king_square<S>())) {
-        if (pusty == 0 && I == 0) fill_pairs(sdroga, ply, STALEMATE);
+        if (pusty == 0 && SEARCH.I == 0) fill_pairs(sdroga, ply, STALEMATE);
         return 0;
     }
     return w;
@@ -231,7 +231,7 @@ int iteracjasort(int depth, Move* ru, int a, int rodzaj) {
     constexpr Side T = Opp<S>;
     u32 history[TRASA_SIZE] = {};
     i8 path[PATH_BYTES];
-    return sort_by_search<S>(ru, a, rodzaj, 12000, I, [&](int m, int lo, int hi) {
+    return sort_by_search<S>(ru, a, rodzaj, 12000, SEARCH.I, [&](int m, int lo, int hi) {
         return oblicz<T>(depth, m, lo, hi, 0, path, history + 1);
     });
 }

@@ -3,7 +3,8 @@
 // Two routines call each other: OBLICZB for a node with White to move (it
 // maximises) and OBLICZC for Black to move (it minimises); every score is
 // from White's side.  A node of remaining depth 2 hands each move to the
-// last-ply search of the other side (OBLICZCPLY1 / OBLICZBPLY1).
+// last-ply search of the other side (oblicz_ply1 in lastply.hpp: the
+// engine's OBLICZCPLY1 / OBLICZBPLY1).
 //
 //   ply     remaining depth, at least 2
 //   d       material balance of the position, White's side
@@ -24,15 +25,8 @@ namespace morvelak::m31 {
 int OBLICZB(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa);
 int OBLICZC(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa);
 
-// Last ply: d is the full static value (material, placement, pawns);
-// przedluz = 1 when the move into the position checked or brought a pawn to
-// the seventh or eighth rank, and then every move is searched.
-int OBLICZBPLY1(int d, int alfa, int beta, int pusty, i8* sdroga, int przedluz);
-int OBLICZCPLY1(int d, int alfa, int beta, int pusty, i8* sdroga, int przedluz);
-
-// Sort by a shallow search (the capture sort SORTBICB / SORTBICC and the
-// killer store WSTAWKILLERSB / WSTAWKILLERSC are shared by every build:
-// engine/search/ordering.hpp).
+// Sort by a shallow search (the capture sort sortbic and the killer store
+// wstawkillers are shared by every build: engine/search/ordering.hpp).
 int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj);
 int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj);
 

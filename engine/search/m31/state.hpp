@@ -1,17 +1,25 @@
-// Search state of the newest build: the iteration depth and the reply table
-// that carry over from node to node and from search to search, and the
-// bounds every table of the search is sized by.  (The killer stores, which
-// every build shares, live in engine/search/ordering.hpp.)
+// Search state of m31, all of it in one struct, SEARCH: what carries over
+// from node to node and from search to search, and the bounds every table of
+// the search is sized by.  The program has one; a test or the bench starts
+// from a fresh one (SEARCH = SearchState{}, then the keys filled).
 //
-//   PLY      depth of the current iteration; a node with ply == PLY is the
-//            first level below a root move
-//   PS       reply expected to the root move being searched; the search tries
-//            it first one level down and leaves its best reply in it
-//   PV       the expected reply to every root move, parallel to the root list
-//   I        1 while an internal sort search runs: no path, no repetition test
-//   L1, L2   statistics counters of the older builds, only cleared here
+//   KILB, KILC  the killer stores (engine/search/ordering.hpp)
+//   PLY         depth of the current iteration; a node with ply == PLY is
+//               the first level below a root move
+//   PS          reply expected to the root move being searched; the search
+//               tries it first one level down and leaves its best reply in it
+//   PV          the expected reply to every root move, parallel to the root list
+//   I           1 while an internal sort search runs: no path, no repetition test
+//   KEY         the position-key table, filled from the random generator at
+//               start-up (engine/position/keys.hpp)
+//   TRASA       the key path: the last ten game positions, then one slot per
+//               level of the search under way
+//   L           the node counter: moves taken up by the move loops
+//   target      the target depth of the next search of each colour, kept
+//               from move to move by the computer move's depth control
 #pragma once
 
+#include "engine/position/keys.hpp"
 #include "engine/position/types.hpp"
 #include "engine/search/ordering.hpp"
 #include "engine/search/pathbuf.hpp"
@@ -31,15 +39,31 @@ inline constexpr int PATH_COPY = 64;
 // go shallower.
 inline constexpr int MAX_DEPTH = KILLER_ROWS - 1;
 
-extern i8 PLY;
-extern Move PS;
-extern Move PV[MAX_MOVES];
-extern i8 I;
-extern u32 L1, L2;
+// The depth of the next search, one per colour (White, Black).  `fresh`: no
+// search of this colour yet in the current game, so the first one takes the
+// depth of a new game from the clock, however many plies were played before
+// it (moves given in force mode, a position set up).
+struct TargetDepth {
+    i8 n[2] = {7, 7};
+    bool fresh[2] = {true, true};
+};
 
-// Clears killers, replies and flags, as at program start.  The engine never
-// calls it between moves (killers and replies carry over); tests and the
-// bench use it to start every search from the same state.
-void reset_search_state();
+struct SearchState : Killers {
+    i8 PLY = 0;
+    Move PS{0, 0};
+    Move PV[MAX_MOVES] = {};
+    i8 I = 0;
+    u32 KEY[KEY_ROWS][100] = {};
+    u32 TRASA[TRASA_SIZE] = {};
+    u32 L = 0;
+    TargetDepth target;
+};
+
+extern SearchState SEARCH;
+
+// The key of the position, and the key path's step before every move of the
+// game: the game part moves down a slot and takes the position's key.
+inline u32 KLUCZ() { return klucz(SEARCH.KEY); }
+inline void push_key() { push_game_key(SEARCH.TRASA, KLUCZ()); }
 
 }  // namespace morvelak::m31

@@ -8,12 +8,14 @@
 // whether it is mate or stalemate; the horizon is too close for the older
 // builds to tell them apart.
 //
-// The two builds differ in a handful of rules, gathered in a rules type:
+// The two builds differ in a handful of rules, which each gives in its
+// rules type B (m28/rules.hpp, m26/rules.hpp):
+//   state()         the build's search state (older::SearchCore)
 //   Estimate        the capture estimate's constants (king-capture value)
 //   castling        whether the full generator offers castling
 //   checkStart      the best value's start in check (12000 or 32000)
 //   raiseOnStandPat out of check, whether standing pat narrows the window
-//   make / unmake   the full make/unmake or the tree-node build's light pair
+//   make / unmake   the full make/unmake or m26's light pair
 //   answers(v, w, bound)  whether the opponent's estimate is asked after a
 //                   move that reached v (w the best so far, bound the own
 //                   window bound), from White's side
@@ -28,56 +30,14 @@
 #include "engine/position/attacks.hpp"
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
-#include "engine/search/m26/lightmove.hpp"
-#include "engine/position/makemove.hpp"
 #include "engine/search/older/state.hpp"
 #include "engine/search/pathbuf.hpp"
 
-namespace morvelak {
+namespace morvelak::older {
 
-namespace m26 {
-// Statistics of the tree-node build, per remaining depth; they live with its
-// search.  Slot 1 counts the last ply.
-extern u32 L1[], L2[];
-}  // namespace m26
-
-namespace older {
-
-// The hash-table build's last ply.
-struct HashBuildLastPly {
-    using Estimate = EstimateHashBuild;
-    static constexpr bool castling = true;
-    static constexpr int checkStart = 12000;
-    static constexpr bool raiseOnStandPat = true;
-    template <Side S> static int make(i8* z, Move m) { return zrobruch<S>(z, m.nr, m.x2); }
-    template <Side S> static void unmake(const i8* z, Move m) { skasujruch<S>(z, m.nr, m.x2); }
-    // Only a move that improves on the own bound is worth an answer.
-    template <Side S> static bool answers(int v, int, int bound) {
-        return S == Side::White ? v > bound : v < bound;
-    }
-    static void entered() {}
-    static void moved() {}
-};
-
-// The tree-node build's last ply.  Its full generator never castles, so the
-// light make/unmake without castling serves.
-struct TreeBuildLastPly {
-    using Estimate = EstimateTreeBuild;
-    static constexpr bool castling = false;
-    static constexpr int checkStart = 32000;
-    static constexpr bool raiseOnStandPat = false;
-    template <Side S> static int make(i8* z, Move m) { return m26::makemove<S>(z, m.nr, m.x2); }
-    template <Side S> static void unmake(const i8* z, Move m) { m26::unmakemove<S>(z, m.nr, m.x2); }
-    // Answered when the move reaches the best so far or the own bound.
-    template <Side S> static bool answers(int v, int w, int bound) {
-        return S == Side::White ? v >= w || v >= bound : v <= w || v <= bound;
-    }
-    static void entered() { ++m26::L1[1]; }
-    static void moved() { ++m26::L2[1]; }
-};
-
-// The one body: OBLICZBPLY1 for S = White, OBLICZCPLY1 for S = Black.
-template <Side S, class Rules>
+// The one body: the engine's OBLICZBPLY1 for S = White, OBLICZCPLY1 for
+// S = Black, of build B.
+template <Side S, class B>
 inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
     using O = Own<S>;
     constexpr Side T = Opp<S>;
@@ -87,7 +47,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
     auto better = [](int v, int b) { return sg > 0 ? v > b : v < b; };
     int& own_bound = sg > 0 ? alfa : beta;  // the bound S raises (White) / lowers (Black)
     const int opp_bound = sg > 0 ? beta : alfa;
-    const bool writes = I == 0 && pusty == 0;
+    const bool writes = B::state().I == 0 && pusty == 0;
 
     // 1. In check the side must answer it: no standing pat, every move.
     if (writes) put_pair(sdroga, END_OF_LINE, END_OF_LINE);
@@ -102,9 +62,9 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
     int w;
     if (check) {
         // 5a. Every move, from a best value no move can fail to beat.
-        w = -sg * Rules::checkStart;
+        w = -sg * B::checkStart;
         int aa;
-        a = generate_all<S, Rules::castling>(ru, &aa);
+        a = generate_all<S, B::castling>(ru, &aa);
         if (a < 0) {
             if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
             return sg * 10001;
@@ -117,7 +77,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
     } else {
         // 5b. Captures only, standing pat on d.
         w = d;
-        if (Rules::raiseOnStandPat && better(d, own_bound)) own_bound = d;
+        if (B::raiseOnStandPat && better(d, own_bound)) own_bound = d;
         a = bicia<S>(POS.PL, own_list<S>(), ru, POS.WYJ);
         if (a < 0) {
             if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
@@ -131,16 +91,16 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
 
     // 6. The moves, each answered by the other side's capture estimate when
     //    it looks good enough to be worth the question.
-    Rules::entered();
+    B::entered();
     i8 zap[8] = {};
     for (int b = 0; b < a; ++b) {
-        ++L;
-        Rules::moved();
+        ++B::state().L;
+        B::moved();
         const Move m = ru[b];
-        int v = d + Rules::template make<S>(zap, m);
-        if (Rules::template answers<S>(v, w, own_bound))
-            v = tylkobicia<T, typename Rules::Estimate>(POS.PL, own_list<T>(), POS.WYJ, own_bound, v);
-        Rules::template unmake<S>(zap, m);
+        int v = d + B::template make<S>(zap, m);
+        if (B::template answers<S>(v, w, own_bound))
+            v = tylkobicia<T, typename B::Estimate>(POS.PL, own_list<T>(), POS.WYJ, own_bound, v);
+        B::template unmake<S>(zap, m);
 
         if (better(v, w)) {
             w = v;
@@ -152,24 +112,4 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
     return w;
 }
 
-}  // namespace older
-
-namespace m28 {
-// Last ply of the hash-table build: White (B) / Black (C) to move.
-int OBLICZBPLY1(int d, int alfa, int beta, int pusty, i8* sdroga);
-int OBLICZCPLY1(int d, int alfa, int beta, int pusty, i8* sdroga);
-}  // namespace m28
-
-namespace m26 {
-// Last ply of the tree-node build.  Inline, so that the counters it feeds
-// (defined with that build's search) are only needed where the build is
-// linked.
-inline int OBLICZBPLY1(int d, int alfa, int beta, int pusty, i8* sdroga) {
-    return older::oblicz_ply1<Side::White, older::TreeBuildLastPly>(d, alfa, beta, pusty, sdroga);
-}
-inline int OBLICZCPLY1(int d, int alfa, int beta, int pusty, i8* sdroga) {
-    return older::oblicz_ply1<Side::Black, older::TreeBuildLastPly>(d, alfa, beta, pusty, sdroga);
-}
-}  // namespace m26
-
-}  // namespace morvelak
+}  // namespace morvelak::older

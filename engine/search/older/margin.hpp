@@ -12,52 +12,29 @@
 // value stands (the position is that bad, whatever the placement), otherwise
 // it is evaluated and searched as the others.
 //
-// The margin lives for the whole process, from search to search.  The first
-// call of each routine fills it with the positional score of the position
-// the routine is entered with.
+// The margin lives in the build's search state (SearchCore::margin), from
+// search to search.  The first call of each routine in a fresh state fills
+// it with the positional score of the position the routine is entered with.
+// Build B gives its positional score as B::eval() and its last ply by its
+// rules (lastply.hpp).
 #pragma once
 
-#include "engine/eval/older/eval.hpp"
 #include "engine/position/position.hpp"
 #include "engine/search/older/lastply.hpp"
 
 namespace morvelak::older {
 
-// The positional score and the last ply of each build.
-struct HashBuildEval {
-    static int eval() { return m28::OCPOZ(POS.PL, POS.BP, POS.CP); }
-    using LastPly = HashBuildLastPly;
-};
-struct TreeBuildEval {
-    static int eval() { return m26::OCPOZ(POS.PL, POS.BP, POS.CP); }
-    using LastPly = TreeBuildLastPly;
-};
+template <Side S> inline constexpr int MARGIN_OF = S == Side::White ? 0 : 1;
 
-// The margin of build B's routine for side S to move.
-template <class B, Side S>
-struct Margin {
-    static inline int value = 0;
-    static inline bool set = false;
-};
-
-// On entry to the routine for side S: the first call of the process (or the
-// first after reset_margins) takes the positional score of its position.
+// On entry to the routine for side S: the first call in a fresh search state
+// takes the positional score of its position.
 template <class B, Side S>
 inline void margin_on_entry() {
-    if (!Margin<B, S>::set) {
-        Margin<B, S>::value = B::eval();
-        Margin<B, S>::set = true;
+    SearchCore& st = B::state();
+    if (!st.marginSet[MARGIN_OF<S>]) {
+        st.margin[MARGIN_OF<S>] = B::eval();
+        st.marginSet[MARGIN_OF<S>] = true;
     }
-}
-
-// Forgets both margins of build B, so that the next search starts as the
-// first one of the program did (tests and the bench).
-template <class B>
-inline void reset_margins() {
-    Margin<B, Side::White>::set = false;
-    Margin<B, Side::Black>::set = false;
-    Margin<B, Side::White>::value = 0;
-    Margin<B, Side::Black>::value = 0;
 }
 
 // A move of side S at remaining depth 2, made on the board, with material
@@ -66,20 +43,19 @@ inline void reset_margins() {
 template <Side S, class B>
 inline int last_full_ply(int e, int alfa, int beta, int pusty, i8* ndroga) {
     constexpr Side T = Opp<S>;
-    using P = typename B::LastPly;
-    int& margin = Margin<B, S>::value;
+    int& margin = B::state().margin[MARGIN_OF<S>];
     auto full = [&] {
         margin = B::eval();
-        return oblicz_ply1<T, P>(margin + e, alfa, beta, pusty, ndroga);
+        return oblicz_ply1<T, B>(margin + e, alfa, beta, pusty, ndroga);
     };
     const int lazy = margin + e;
     if constexpr (S == Side::White) {
         if (lazy > alfa - 80) return full();
-        const int v = oblicz_ply1<T, P>(lazy, alfa - 81, alfa - 80, pusty, ndroga);
+        const int v = oblicz_ply1<T, B>(lazy, alfa - 81, alfa - 80, pusty, ndroga);
         if (v < alfa - 80) return v;
     } else {
         if (lazy < beta + 80) return full();
-        const int v = oblicz_ply1<T, P>(lazy, beta + 80, beta + 81, pusty, ndroga);
+        const int v = oblicz_ply1<T, B>(lazy, beta + 80, beta + 81, pusty, ndroga);
         if (v > beta + 80) return v;
     }
     return full();

@@ -18,16 +18,9 @@ namespace morvelak::older {
 // (the hash-table build counts only its good captures, the tree-node build
 // all captures of the list); deeper, behind the first move, which the
 // internal sort chose.  The same prefix decides which refutations are kept
-// as killers (keeps_killer in engine/search/ordering.hpp).
+// as killers (keeps_killer in engine/search/ordering.hpp).  How many
+// killers a row keeps is each build's own (m28/rules.hpp, m26/rules.hpp).
 inline constexpr int killer_prefix(int ply, int captures) { return ply < 7 ? captures : 1; }
-
-// Killers kept per remaining depth, by build.
-struct KillersHashBuild {  // as the newest build
-    static constexpr int ilk(int ply) { return ilk_of(ply); }
-};
-struct KillersTreeBuild {  // 6 at depth 1, two more per ply to 16 at depth 6; 3 deeper
-    static constexpr int ilk(int ply) { return ply <= 6 ? 2 * ply + 4 : 3; }
-};
 
 // Depth of the shallow search that orders the root moves before the search
 // to depth n: two plies less, three at 7, four at 8 and 9, five at 10, six
