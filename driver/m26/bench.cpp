@@ -48,6 +48,7 @@ u32 search(char* move) {
 u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     POS = Position{};
     SEARCH = SearchState{};
+    older::EVAL = older::EvalState{};
     CONTROL = SearchControl{};
     CONTROL.thinking = sink;
     std::memcpy(POS.PL, pos.pl, 100);
@@ -56,7 +57,6 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     skroctablice(SCALE_TREE_BUILD);  // the values the phase reads
     older::wstawstan(R);
     skroctablice(SCALE_TREE_BUILD);
-    ILOSCPOLB = ILOSCPOLC = 0;
     const u32 nodes = pos.toMove == Side::White ? search<Side::White>(move) : search<Side::Black>(move);
     CONTROL.thinking = stdout;
     return nodes;

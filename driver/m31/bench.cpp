@@ -35,6 +35,7 @@ u32 search(char* move) {
 u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     POS = Position{};
     SEARCH = SearchState{};
+    EVAL = EvalState{};
     seed_random(31);
     fill_keys(SEARCH.KEY);
     CONTROL = SearchControl{};
@@ -47,7 +48,6 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     wstawstan(R);
     skroctablice(SCALE_NEWEST);
     push_key();
-    ILOSCPOLB = ILOSCPOLC = 0;
     const u32 nodes = white ? search<Side::White>(move) : search<Side::Black>(move);
     CONTROL.thinking = stdout;
     return nodes;

@@ -4,10 +4,9 @@
 
 namespace morvelak {
 
-i8 STANB = 0, STANC = 0;
-int ILOSCPOLB = 0, ILOSCPOLC = 0;
-
-PhaseResult decide_phase(int r, int young, int grown) {
+PhaseResult decide_phase(Phase& phase, int r, int young, int grown) {
+    i8& STANB = phase.STANB;
+    i8& STANC = phase.STANC;
     STANB = 1;
     for (int s = 11; s <= 18; ++s)
         if (POS.PL[s] == W_KNIGHT || POS.PL[s] == W_BISHOP) STANB = 0;

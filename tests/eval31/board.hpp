@@ -32,7 +32,7 @@ inline void set_up(const std::string& rows, int plies = 0) {
     load_text((rows + "\n0 0 0 0\n").c_str(), POS.PL, POS.WYJ);
     skroctablice(SCALE_NEWEST);
     R = plies;
-    ILOSCPOLB = ILOSCPOLC = 0;
+    m31::EVAL = EvalState{};
     wstawstan(R);
 }
 
@@ -52,18 +52,19 @@ inline const PieceSquare ZERO{};
 
 // Every weight 0 and every table pointer at a table of zeros.
 inline void silence() {
-    DUBEL = SAMOTNY = SLABY = KRYCIE = 0;
-    for (int& w : WOLNY) w = 0;
-    ODLKROLWOLNY = ODLKROLPION = 0;
-    CHRONIKROLA1 = CHRONIKROLA2 = BLOKADASWOJEGO = BLOKADAOBCEGO = 0;
-    WWOLNALINIA = WIEZAZDWOJENIE = PARAGONCOW = 0;
-    ODLKROLSKOCZEK = ODLKROLGONIEC = ODLKROLWIEZA = ODLKROLHETMAN = 0;
-    BKWOLNALINIA = CKWOLNALINIA = 0;
-    for (const i8** p : {&OCPIONB, &OCSKOCB, &OCGONCB, &OCWIEZB, &OCHETMB, &OCKROLB, &OCPIONC,
-                         &OCSKOCC, &OCGONCC, &OCWIEZC, &OCHETMC, &OCKROLC})
+    EVAL.DUBEL = EVAL.SAMOTNY = EVAL.SLABY = EVAL.KRYCIE = 0;
+    for (int& w : EVAL.WOLNY) w = 0;
+    EVAL.ODLKROLWOLNY = EVAL.ODLKROLPION = 0;
+    EVAL.CHRONIKROLA1 = EVAL.CHRONIKROLA2 = EVAL.BLOKADASWOJEGO = EVAL.BLOKADAOBCEGO = 0;
+    EVAL.WWOLNALINIA = EVAL.WIEZAZDWOJENIE = EVAL.PARAGONCOW = 0;
+    EVAL.ODLKROLSKOCZEK = EVAL.ODLKROLGONIEC = EVAL.ODLKROLWIEZA = EVAL.ODLKROLHETMAN = 0;
+    EVAL.BKWOLNALINIA = EVAL.CKWOLNALINIA = 0;
+    for (const i8** p : {&EVAL.OCPIONB, &EVAL.OCSKOCB, &EVAL.OCGONCB, &EVAL.OCWIEZB, &EVAL.OCHETMB,
+                         &EVAL.OCKROLB, &EVAL.OCPIONC, &EVAL.OCSKOCC, &EVAL.OCGONCC, &EVAL.OCWIEZC,
+                         &EVAL.OCHETMC, &EVAL.OCKROLC})
         *p = ZERO.data();
-    STANB = STANC = 0;
-    ILOSCPOLB = ILOSCPOLC = 0;
+    EVAL.STANB = EVAL.STANC = 0;
+    EVAL.ILOSCPOLB = EVAL.ILOSCPOLC = 0;
 }
 
 struct Eval {

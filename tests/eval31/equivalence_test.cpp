@@ -38,15 +38,15 @@ PieceSquare madeUp[12];
 
 void random_weights(std::mt19937& rng) {
     auto w = [&] { return std::uniform_int_distribution<int>(-40, 60)(rng); };
-    DUBEL = w(); SAMOTNY = w(); SLABY = w(); KRYCIE = w();
-    for (int& x : WOLNY) x = w();
-    ODLKROLWOLNY = w(); ODLKROLPION = w();
-    CHRONIKROLA1 = w(); CHRONIKROLA2 = w(); BLOKADASWOJEGO = w(); BLOKADAOBCEGO = w();
-    WWOLNALINIA = w(); WIEZAZDWOJENIE = w(); PARAGONCOW = w();
-    ODLKROLSKOCZEK = w(); ODLKROLGONIEC = w(); ODLKROLWIEZA = w(); ODLKROLHETMAN = w();
-    BKWOLNALINIA = w(); CKWOLNALINIA = w();
-    ILOSCPOLB = std::uniform_int_distribution<int>(0, 60)(rng);
-    ILOSCPOLC = std::uniform_int_distribution<int>(0, 60)(rng);
+    EVAL.DUBEL = w(); EVAL.SAMOTNY = w(); EVAL.SLABY = w(); EVAL.KRYCIE = w();
+    for (int& x : EVAL.WOLNY) x = w();
+    EVAL.ODLKROLWOLNY = w(); EVAL.ODLKROLPION = w();
+    EVAL.CHRONIKROLA1 = w(); EVAL.CHRONIKROLA2 = w(); EVAL.BLOKADASWOJEGO = w(); EVAL.BLOKADAOBCEGO = w();
+    EVAL.WWOLNALINIA = w(); EVAL.WIEZAZDWOJENIE = w(); EVAL.PARAGONCOW = w();
+    EVAL.ODLKROLSKOCZEK = w(); EVAL.ODLKROLGONIEC = w(); EVAL.ODLKROLWIEZA = w(); EVAL.ODLKROLHETMAN = w();
+    EVAL.BKWOLNALINIA = w(); EVAL.CKWOLNALINIA = w();
+    EVAL.ILOSCPOLB = std::uniform_int_distribution<int>(0, 60)(rng);
+    EVAL.ILOSCPOLC = std::uniform_int_distribution<int>(0, 60)(rng);
 }
 
 // Setting 0: the set-up of a game some plies old.  1: random weights, the
@@ -55,22 +55,22 @@ void choose_setting(std::mt19937& rng, int setting) {
     if (setting == 0) {
         R = std::uniform_int_distribution<int>(0, 40)(rng);
         wstawstan(R);
-        ILOSCPOLB = std::uniform_int_distribution<int>(0, 60)(rng);
-        ILOSCPOLC = std::uniform_int_distribution<int>(0, 60)(rng);
+        EVAL.ILOSCPOLB = std::uniform_int_distribution<int>(0, 60)(rng);
+        EVAL.ILOSCPOLC = std::uniform_int_distribution<int>(0, 60)(rng);
         return;
     }
     random_weights(rng);
-    STANB = static_cast<i8>(rng() % 3);
-    STANC = static_cast<i8>(rng() % 3);
-    const i8** white[6] = {&OCSKOCB, &OCGONCB, &OCWIEZB, &OCHETMB, &OCKROLB, &OCPIONB};
-    const i8** black[6] = {&OCSKOCC, &OCGONCC, &OCWIEZC, &OCHETMC, &OCKROLC, &OCPIONC};
+    EVAL.STANB = static_cast<i8>(rng() % 3);
+    EVAL.STANC = static_cast<i8>(rng() % 3);
+    const i8** white[6] = {&EVAL.OCSKOCB, &EVAL.OCGONCB, &EVAL.OCWIEZB, &EVAL.OCHETMB, &EVAL.OCKROLB, &EVAL.OCPIONB};
+    const i8** black[6] = {&EVAL.OCSKOCC, &EVAL.OCGONCC, &EVAL.OCWIEZC, &EVAL.OCHETMC, &EVAL.OCKROLC, &EVAL.OCPIONC};
     if (setting == 1) {
         for (int k = 0; k < 5; ++k) {
-            *white[k] = WHITE_PIECES[STANB][k]->data();
-            *black[k] = BLACK_PIECES[STANC][k]->data();
+            *white[k] = WHITE_PIECES[EVAL.STANB][k]->data();
+            *black[k] = BLACK_PIECES[EVAL.STANC][k]->data();
         }
-        OCPIONB = WHITE_PAWNS[STANB]->data();
-        OCPIONC = BLACK_PAWNS[STANC]->data();
+        EVAL.OCPIONB = WHITE_PAWNS[EVAL.STANB]->data();
+        EVAL.OCPIONC = BLACK_PAWNS[EVAL.STANC]->data();
         return;
     }
     if (rng() % 4 == 0) {

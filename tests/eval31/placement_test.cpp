@@ -26,66 +26,66 @@ TEST(Ocpoz, EachRuleAlone) {
         // Doubled rooks: only the rook visited just before is compared.  White
         // is visited rank 8 down, a to h; Black rank 1 up, h to a.
         {"two rooks on a file", "k......." "........" "........" "........" "........" "W......." "........" "W...K...",
-         [] { WIEZAZDWOJENIE = 1; }, 1},
+         [] { EVAL.WIEZAZDWOJENIE = 1; }, 1},
         {"three rooks on a file", "k......." "........" "........" "W......." "........" "W......." "........" "W...K...",
-         [] { WIEZAZDWOJENIE = 1; }, 2},
+         [] { EVAL.WIEZAZDWOJENIE = 1; }, 2},
         {"another file visited between", "k......." "........" "........" "........" "........" "W......." ".W......" "W...K...",
-         [] { WIEZAZDWOJENIE = 1; }, 0},
+         [] { EVAL.WIEZAZDWOJENIE = 1; }, 0},
         {"rank order: a2, a1, then b1", "k......." "........" "........" "........" "........" "........" "W......." "WW..K...",
-         [] { WIEZAZDWOJENIE = 1; }, 1},
+         [] { EVAL.WIEZAZDWOJENIE = 1; }, 1},
         {"black rooks on a file", "w...k..." "........" "w......." "........" "........" "........" "........" "....K...",
-         [] { WIEZAZDWOJENIE = 1; }, -1},
+         [] { EVAL.WIEZAZDWOJENIE = 1; }, -1},
         {"black: another file visited between", "w...k..." ".w......" "w......." "........" "........" "........" "........" "....K...",
-         [] { WIEZAZDWOJENIE = 1; }, 0},
+         [] { EVAL.WIEZAZDWOJENIE = 1; }, 0},
         {"one bishop", "....k..." "........" "........" "........" "........" "........" "........" "..G.K...",
-         [] { PARAGONCOW = 1; }, 0},
+         [] { EVAL.PARAGONCOW = 1; }, 0},
         {"bishop pair", "....k..." "........" "........" "........" "........" "........" "........" "..G.KG..",
-         [] { PARAGONCOW = 1; }, 1},
+         [] { EVAL.PARAGONCOW = 1; }, 1},
         {"three bishops earn it twice", "....k..." "........" "........" "........" "..G....." "........" "........" "..G.KG..",
-         [] { PARAGONCOW = 1; }, 2},
+         [] { EVAL.PARAGONCOW = 1; }, 2},
         {"black bishop pair", "..g.kg.." "........" "........" "........" "........" "........" "........" "....K...",
-         [] { PARAGONCOW = 1; }, -1},
+         [] { EVAL.PARAGONCOW = 1; }, -1},
         // Kings e1 and h8: each colour missing from the king's file costs once.
         {"kings on files without pawns", ".......k" "........" "........" "........" "........" "........" "........" "....K...",
-         [] { BKWOLNALINIA = 1; CKWOLNALINIA = 100; }, -2 + 200},
+         [] { EVAL.BKWOLNALINIA = 1; EVAL.CKWOLNALINIA = 100; }, -2 + 200},
         {"own pawn only", ".......k" ".......p" "........" "........" "........" "........" "....P..." "....K...",
-         [] { BKWOLNALINIA = 1; CKWOLNALINIA = 100; }, -1 + 100},
+         [] { EVAL.BKWOLNALINIA = 1; EVAL.CKWOLNALINIA = 100; }, -1 + 100},
         {"both colours on both files", ".......k" "....p..p" "........" "........" "........" "........" "....P..P" "....K...",
-         [] { BKWOLNALINIA = 1; CKWOLNALINIA = 100; }, 0},
+         [] { EVAL.BKWOLNALINIA = 1; EVAL.CKWOLNALINIA = 100; }, 0},
         // Shelter: near ring 1, second ring 10.
         {"pawns in front of the king", "......k." "........" "........" "........" "........" "........" ".....PPP" "......K.",
-         [] { CHRONIKROLA1 = 1; CHRONIKROLA2 = 10; }, 3},
+         [] { EVAL.CHRONIKROLA1 = 1; EVAL.CHRONIKROLA2 = 10; }, 3},
         {"pawns beside and two ahead", "......k." "........" "........" "........" ".....PPP" "........" ".....PKP" "........",
-         [] { CHRONIKROLA1 = 1; CHRONIKROLA2 = 10; }, 2 + 30},
+         [] { EVAL.CHRONIKROLA1 = 1; EVAL.CHRONIKROLA2 = 10; }, 2 + 30},
         {"king on the edge file", "......k." "........" "........" "........" "........" "......P." "......PP" ".......K",
-         [] { CHRONIKROLA1 = 1; CHRONIKROLA2 = 10; }, 2 + 10},
+         [] { EVAL.CHRONIKROLA1 = 1; EVAL.CHRONIKROLA2 = 10; }, 2 + 10},
         {"pawns behind the king do not shelter", "......k." "........" "........" "........" "........" "......K." ".....PPP" "........",
-         [] { CHRONIKROLA1 = 1; CHRONIKROLA2 = 10; }, 0},
+         [] { EVAL.CHRONIKROLA1 = 1; EVAL.CHRONIKROLA2 = 10; }, 0},
         {"black shelter", "......k." ".....ppp" "......p." "........" "........" "........" "........" "......K.",
-         [] { CHRONIKROLA1 = 1; CHRONIKROLA2 = 10; }, -13},
+         [] { EVAL.CHRONIKROLA1 = 1; EVAL.CHRONIKROLA2 = 10; }, -13},
         // A king on its last rank has nothing two ranks ahead on the board.
         {"kings on the far rank", "....K..." "...PPP.." "........" "........" "........" "........" "...ppp.." "....k...",
-         [] { CHRONIKROLA1 = 1; CHRONIKROLA2 = 10; }, 0},
+         [] { EVAL.CHRONIKROLA1 = 1; EVAL.CHRONIKROLA2 = 10; }, 0},
         // Blockade: in front of an own pawn 1, of an enemy pawn 10.
         {"white pieces in front of pawns", "....k..." "........" "..p.p..." "..S.G..." "...W...." "...P.H.." ".....P.." "....K...",
-         [] { BLOKADASWOJEGO = 1; BLOKADAOBCEGO = 10; }, 10 + 10 - 1 - 1},
+         [] { EVAL.BLOKADASWOJEGO = 1; EVAL.BLOKADAOBCEGO = 10; }, 10 + 10 - 1 - 1},
         {"black pieces in front of pawns", "....k..." "..p....." "..h....." "........" "....s..." "....P..." "........" "....K...",
-         [] { BLOKADASWOJEGO = 1; BLOKADAOBCEGO = 10; }, 1 - 10},
+         [] { EVAL.BLOKADASWOJEGO = 1; EVAL.BLOKADAOBCEGO = 10; }, 1 - 10},
         {"king in front of pawns", "........" "........" "....p..." "....K..." "....P..." "........" "........" ".......k",
-         [] { BLOKADASWOJEGO = 1; BLOKADAOBCEGO = 10; }, 10 - 1},
+         [] { EVAL.BLOKADASWOJEGO = 1; EVAL.BLOKADAOBCEGO = 10; }, 10 - 1},
         // Closeness to the enemy king (ODL) times a weight per piece: knight
         // e6 3, bishop b5 1, rook a1 -3, queen h8 2 from the king on e8.
         {"closeness to the enemy king", "....k..H" "........" "....S..." ".G......" "........" "........" "........" "W......K",
-         [] { ODLKROLSKOCZEK = 1; ODLKROLGONIEC = 10; ODLKROLWIEZA = 100; ODLKROLHETMAN = 1000; },
+         [] { EVAL.ODLKROLSKOCZEK = 1; EVAL.ODLKROLGONIEC = 10; EVAL.ODLKROLWIEZA = 100; EVAL.ODLKROLHETMAN = 1000; },
          3 + 10 - 300 + 2000},
         {"black queen near the white king", "....k..." "........" "........" "...h...." "........" "........" "........" "...K....",
-         [] { ODLKROLHETMAN = 1; }, -1},
+         [] { EVAL.ODLKROLHETMAN = 1; }, -1},
         {"rook on a file with enemy pawns only", "....k..." "....p..." "........" "........" "........" "........" "........" "....W..K",
-         [] { WWOLNALINIA = 1; }, 1},
+         [] { EVAL.WWOLNALINIA = 1; }, 1},
         {"black rook on a file with enemy pawns only", "...wk..." "........" "........" "........" "........" "........" "...P...." "....K...",
-         [] { WWOLNALINIA = 1; }, -1},
+         [] { EVAL.WWOLNALINIA = 1; }, -1},
         {"rook behind its own pawn", "....k..." "........" "........" "........" "........" "........" "....P..." "....W..K",
-         [] { WWOLNALINIA = 1; }, 0},
+         [] { EVAL.WWOLNALINIA = 1; }, 0},
     };
     for (const Case& c : cases) {
         set_up(c.rows);
@@ -108,8 +108,8 @@ TEST(Ocpoz, TablesAreReadAtTheSquareWithoutMirroring) {
         const i8** white;
         const i8** black;
     } cases[] = {
-        {"Ss", &OCSKOCB, &OCSKOCC}, {"Gg", &OCGONCB, &OCGONCC}, {"Ww", &OCWIEZB, &OCWIEZC},
-        {"Hh", &OCHETMB, &OCHETMC}, {"Kk", &OCKROLB, &OCKROLC},
+        {"Ss", &EVAL.OCSKOCB, &EVAL.OCSKOCC}, {"Gg", &EVAL.OCGONCB, &EVAL.OCGONCC}, {"Ww", &EVAL.OCWIEZB, &EVAL.OCWIEZC},
+        {"Hh", &EVAL.OCHETMB, &EVAL.OCHETMC}, {"Kk", &EVAL.OCKROLB, &EVAL.OCKROLC},
     };
     for (const Case& c : cases) {
         std::string rows(64, '.');
@@ -137,10 +137,10 @@ TEST(Ocpoz, MobilityByPhase) {
     for (const Case& c : cases) {
         set_up("....k..." + std::string(48, '.') + "....K...");
         silence();
-        STANB = static_cast<i8>(c.stanb);
-        STANC = static_cast<i8>(c.stanc);
-        ILOSCPOLB = c.movesB;
-        ILOSCPOLC = c.movesC;
+        EVAL.STANB = static_cast<i8>(c.stanb);
+        EVAL.STANC = static_cast<i8>(c.stanc);
+        EVAL.ILOSCPOLB = c.movesB;
+        EVAL.ILOSCPOLC = c.movesC;
         EXPECT_EQ(evaluate().placement, c.expect) << c.stanb << " " << c.movesB << " " << c.stanc << " " << c.movesC;
     }
 }
@@ -184,15 +184,15 @@ TEST(Eval, MirroredTwinScoresTheNegative) {
         Eval e[2];
         for (int twin = 0; twin < 2; ++twin) {
             set_up(twin ? rotated(*c.rows) : *c.rows, c.plies);
-            ASSERT_EQ(STANB, STANC);
-            const i8** white[6] = {&OCPIONB, &OCSKOCB, &OCGONCB, &OCWIEZB, &OCHETMB, &OCKROLB};
-            const i8** black[6] = {&OCPIONC, &OCSKOCC, &OCGONCC, &OCWIEZC, &OCHETMC, &OCKROLC};
+            ASSERT_EQ(EVAL.STANB, EVAL.STANC);
+            const i8** white[6] = {&EVAL.OCPIONB, &EVAL.OCSKOCB, &EVAL.OCGONCB, &EVAL.OCWIEZB, &EVAL.OCHETMB, &EVAL.OCKROLB};
+            const i8** black[6] = {&EVAL.OCPIONC, &EVAL.OCSKOCC, &EVAL.OCGONCC, &EVAL.OCWIEZC, &EVAL.OCHETMC, &EVAL.OCKROLC};
             for (int k = 0; k < 6; ++k) {
                 *white[k] = whiteT[k].data();
                 *black[k] = blackT[k].data();
             }
-            ILOSCPOLB = twin ? 17 : 31;
-            ILOSCPOLC = twin ? 31 : 17;
+            EVAL.ILOSCPOLB = twin ? 17 : 31;
+            EVAL.ILOSCPOLC = twin ? 31 : 17;
             e[twin] = evaluate();
         }
         EXPECT_NE(e[0].pawns, 0) << "plies " << c.plies;

@@ -25,17 +25,17 @@ inline int ocpion(const i8* pl, i8* pionb, i8* pionc) {
         for (int r = 2; r <= 7; ++r) {
             const int s = 10 * r + f + 1;
             if (pl[s] == W_PAWN) {
-                score -= ODL[s][kb] * ODLKROLPION;
-                score += OCPIONB[s];
-                if (pl[s - 11] == W_PAWN || pl[s - 9] == W_PAWN) score += KRYCIE;
-                if (pionb[f] != 0) score -= DUBEL;
+                score -= ODL[s][kb] * EVAL.ODLKROLPION;
+                score += EVAL.OCPIONB[s];
+                if (pl[s - 11] == W_PAWN || pl[s - 9] == W_PAWN) score += EVAL.KRYCIE;
+                if (pionb[f] != 0) score -= EVAL.DUBEL;
                 pionb[f] = static_cast<i8>(s);
             }
             if (pl[s] == B_PAWN) {
-                score += ODL[s][kw] * ODLKROLPION;
-                score -= OCPIONC[s];
-                if (pl[s + 11] == B_PAWN || pl[s + 9] == B_PAWN) score -= KRYCIE;
-                if (pionc[f] != 0) score += DUBEL;
+                score += ODL[s][kw] * EVAL.ODLKROLPION;
+                score -= EVAL.OCPIONC[s];
+                if (pl[s + 11] == B_PAWN || pl[s + 9] == B_PAWN) score -= EVAL.KRYCIE;
+                if (pionc[f] != 0) score += EVAL.DUBEL;
                 else pionc[f] = static_cast<i8>(s);
             }
         }
@@ -46,15 +46,15 @@ inline int ocpion(const i8* pl, i8* pionb, i8* pionc) {
         const bool left = f > 0 && pionb[f - 1] != 0;
         const bool right = f < 7 && pionb[f + 1] != 0;
         if (!left && !right) {
-            score -= SAMOTNY;
-            if (pionc[f] == 0) score -= SLABY;
+            score -= EVAL.SAMOTNY;
+            if (pionc[f] == 0) score -= EVAL.SLABY;
         }
         bool passed = pionc[f] == 0;
         if (f > 0 && pionc[f - 1] != 0 && rank(pionc[f - 1]) > rank(w)) passed = false;
         if (f < 7 && pionc[f + 1] != 0 && rank(pionc[f + 1]) > rank(w)) passed = false;
         if (passed) {
-            score -= ODL[kb][w] * ODLKROLWOLNY;
-            score += WOLNY[rank(w)];
+            score -= ODL[kb][w] * EVAL.ODLKROLWOLNY;
+            score += EVAL.WOLNY[rank(w)];
         }
     }
     for (int f = 0; f < 8; ++f) {
@@ -63,15 +63,15 @@ inline int ocpion(const i8* pl, i8* pionb, i8* pionc) {
         const bool left = f > 0 && pionc[f - 1] != 0;
         const bool right = f < 7 && pionc[f + 1] != 0;
         if (!left && !right) {
-            score += SAMOTNY;
-            if (pionb[f] == 0) score += SLABY;
+            score += EVAL.SAMOTNY;
+            if (pionb[f] == 0) score += EVAL.SLABY;
         }
         bool passed = pionb[f] == 0;
         if (f > 0 && pionb[f - 1] != 0 && rank(pionb[f - 1]) < rank(b)) passed = false;
         if (f < 7 && pionb[f + 1] != 0 && rank(pionb[f + 1]) < rank(b)) passed = false;
         if (passed) {
-            score += ODL[kw][b] * ODLKROLWOLNY;
-            score -= WOLNY[9 - rank(b)];
+            score += ODL[kw][b] * EVAL.ODLKROLWOLNY;
+            score -= EVAL.WOLNY[9 - rank(b)];
         }
     }
     return score;
@@ -90,46 +90,46 @@ inline int ocpoz(const i8* pl, const i8* bp, const i8* cp, const i8* pionb, cons
         const int s = bp[2 * i + 1];
         const int f = s % 10 - 1;
         auto blockade = [&] {
-            if (pl[s - 10] == W_PAWN) score -= BLOKADASWOJEGO;
-            if (pl[s + 10] == B_PAWN) score += BLOKADAOBCEGO;
+            if (pl[s - 10] == W_PAWN) score -= EVAL.BLOKADASWOJEGO;
+            if (pl[s + 10] == B_PAWN) score += EVAL.BLOKADAOBCEGO;
         };
         if (code == W_KING) {
-            if (pionb[f] == 0) score -= BKWOLNALINIA;
-            if (pionc[f] == 0) score -= BKWOLNALINIA;
+            if (pionb[f] == 0) score -= EVAL.BKWOLNALINIA;
+            if (pionc[f] == 0) score -= EVAL.BKWOLNALINIA;
             blockade();
             for (int d : {-1, 1, 9, 10, 11})
-                if (at(pl, s + d) == W_PAWN) score += CHRONIKROLA1;
+                if (at(pl, s + d) == W_PAWN) score += EVAL.CHRONIKROLA1;
             for (int d : {19, 20, 21})
-                if (at(pl, s + d) == W_PAWN) score += CHRONIKROLA2;
-            score += OCKROLB[s];
+                if (at(pl, s + d) == W_PAWN) score += EVAL.CHRONIKROLA2;
+            score += EVAL.OCKROLB[s];
         } else if (code == W_KNIGHT) {
-            score += ODL[s][kb] * ODLKROLSKOCZEK;
+            score += ODL[s][kb] * EVAL.ODLKROLSKOCZEK;
             blockade();
-            score += OCSKOCB[s];
+            score += EVAL.OCSKOCB[s];
         } else if (code == W_BISHOP) {
-            score += ODL[s][kb] * ODLKROLGONIEC;
+            score += ODL[s][kb] * EVAL.ODLKROLGONIEC;
             blockade();
-            if (bishop) score += PARAGONCOW;
+            if (bishop) score += EVAL.PARAGONCOW;
             bishop = true;
-            score += OCGONCB[s];
+            score += EVAL.OCGONCB[s];
         } else if (code == W_ROOK) {
-            if (f == rookFile) score += WIEZAZDWOJENIE;
-            score += ODL[s][kb] * ODLKROLWIEZA;
+            if (f == rookFile) score += EVAL.WIEZAZDWOJENIE;
+            score += ODL[s][kb] * EVAL.ODLKROLWIEZA;
             blockade();
-            if (pionb[f] == 0) score += WWOLNALINIA;
-            score += OCWIEZB[s];
+            if (pionb[f] == 0) score += EVAL.WWOLNALINIA;
+            score += EVAL.OCWIEZB[s];
             rookFile = f;
         } else if (code == W_QUEEN) {
-            score += ODL[s][kb] * ODLKROLHETMAN;
+            score += ODL[s][kb] * EVAL.ODLKROLHETMAN;
             blockade();
-            score += OCHETMB[s];
+            score += EVAL.OCHETMB[s];
         }
     }
 
-    if (STANC == 1) score -= ILOSCPOLC;
-    if (STANB == 1) score += ILOSCPOLB;
-    if (STANB == 2) score += ILOSCPOLB / 2;
-    if (STANC == 2) score -= ILOSCPOLC / 2;
+    if (EVAL.STANC == 1) score -= EVAL.ILOSCPOLC;
+    if (EVAL.STANB == 1) score += EVAL.ILOSCPOLB;
+    if (EVAL.STANB == 2) score += EVAL.ILOSCPOLB / 2;
+    if (EVAL.STANC == 2) score -= EVAL.ILOSCPOLC / 2;
 
     bishop = false;
     rookFile = -1;
@@ -138,39 +138,39 @@ inline int ocpoz(const i8* pl, const i8* bp, const i8* cp, const i8* pionb, cons
         const int s = cp[2 * i + 1];
         const int f = s % 10 - 1;
         auto blockade = [&] {
-            if (pl[s + 10] == B_PAWN) score += BLOKADASWOJEGO;
-            if (pl[s - 10] == W_PAWN) score -= BLOKADAOBCEGO;
+            if (pl[s + 10] == B_PAWN) score += EVAL.BLOKADASWOJEGO;
+            if (pl[s - 10] == W_PAWN) score -= EVAL.BLOKADAOBCEGO;
         };
         if (code == B_KING) {
-            score -= OCKROLC[s];
-            if (pionb[f] == 0) score += CKWOLNALINIA;
-            if (pionc[f] == 0) score += CKWOLNALINIA;
+            score -= EVAL.OCKROLC[s];
+            if (pionb[f] == 0) score += EVAL.CKWOLNALINIA;
+            if (pionc[f] == 0) score += EVAL.CKWOLNALINIA;
             blockade();
             for (int d : {-1, 1, -9, -10, -11})
-                if (at(pl, s + d) == B_PAWN) score -= CHRONIKROLA1;
+                if (at(pl, s + d) == B_PAWN) score -= EVAL.CHRONIKROLA1;
             for (int d : {-19, -20, -21})
-                if (at(pl, s + d) == B_PAWN) score -= CHRONIKROLA2;
+                if (at(pl, s + d) == B_PAWN) score -= EVAL.CHRONIKROLA2;
         } else if (code == B_KNIGHT) {
-            score -= ODL[s][kw] * ODLKROLSKOCZEK;
+            score -= ODL[s][kw] * EVAL.ODLKROLSKOCZEK;
             blockade();
-            score -= OCSKOCC[s];
+            score -= EVAL.OCSKOCC[s];
         } else if (code == B_BISHOP) {
-            score -= ODL[s][kw] * ODLKROLGONIEC;
+            score -= ODL[s][kw] * EVAL.ODLKROLGONIEC;
             blockade();
-            if (bishop) score -= PARAGONCOW;
+            if (bishop) score -= EVAL.PARAGONCOW;
             bishop = true;
-            score -= OCGONCC[s];
+            score -= EVAL.OCGONCC[s];
         } else if (code == B_ROOK) {
-            if (f == rookFile) score -= WIEZAZDWOJENIE;
-            score -= ODL[s][kw] * ODLKROLWIEZA;
+            if (f == rookFile) score -= EVAL.WIEZAZDWOJENIE;
+            score -= ODL[s][kw] * EVAL.ODLKROLWIEZA;
             blockade();
-            if (pionc[f] == 0) score -= WWOLNALINIA;
-            score -= OCWIEZC[s];
+            if (pionc[f] == 0) score -= EVAL.WWOLNALINIA;
+            score -= EVAL.OCWIEZC[s];
             rookFile = f;
         } else if (code == B_QUEEN) {
-            score -= ODL[s][kw] * ODLKROLHETMAN;
+            score -= ODL[s][kw] * EVAL.ODLKROLHETMAN;
             blockade();
-            score -= OCHETMC[s];
+            score -= EVAL.OCHETMC[s];
         }
     }
     return score;

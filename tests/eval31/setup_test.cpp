@@ -55,8 +55,8 @@ TEST(Phase, PliesDevelopmentAndMaterialDecideEachColour) {
     };
     for (const Case& c : cases) {
         set_up(c.rows, c.plies);
-        EXPECT_EQ(STANB, c.stanb) << c.what;
-        EXPECT_EQ(STANC, c.stanc) << c.what;
+        EXPECT_EQ(EVAL.STANB, c.stanb) << c.what;
+        EXPECT_EQ(EVAL.STANC, c.stanc) << c.what;
     }
 }
 
@@ -75,15 +75,15 @@ TEST(Phase, WeightsFollowWhitesPhase) {
     };
     for (const Case& c : cases) {
         set_up(c.rows, c.plies);
-        ASSERT_EQ(STANB, c.stanb);
-        const int got[19] = {DUBEL, SAMOTNY, SLABY, KRYCIE, ODLKROLWOLNY, ODLKROLPION,
-                             CHRONIKROLA1, CHRONIKROLA2, BLOKADASWOJEGO, BLOKADAOBCEGO,
-                             WWOLNALINIA, WIEZAZDWOJENIE, PARAGONCOW, ODLKROLSKOCZEK,
-                             ODLKROLGONIEC, ODLKROLWIEZA, ODLKROLHETMAN, BKWOLNALINIA, CKWOLNALINIA};
+        ASSERT_EQ(EVAL.STANB, c.stanb);
+        const int got[19] = {EVAL.DUBEL, EVAL.SAMOTNY, EVAL.SLABY, EVAL.KRYCIE, EVAL.ODLKROLWOLNY, EVAL.ODLKROLPION,
+                             EVAL.CHRONIKROLA1, EVAL.CHRONIKROLA2, EVAL.BLOKADASWOJEGO, EVAL.BLOKADAOBCEGO,
+                             EVAL.WWOLNALINIA, EVAL.WIEZAZDWOJENIE, EVAL.PARAGONCOW, EVAL.ODLKROLSKOCZEK,
+                             EVAL.ODLKROLGONIEC, EVAL.ODLKROLWIEZA, EVAL.ODLKROLHETMAN, EVAL.BKWOLNALINIA, EVAL.CKWOLNALINIA};
         for (int k = 0; k < 19; ++k) EXPECT_EQ(got[k], c.expect[k]) << "phase " << c.stanb << " weight " << k;
-        EXPECT_EQ(WOLNY[0], 0);
-        EXPECT_EQ(WOLNY[1], 0);
-        for (int r = 2; r < 8; ++r) EXPECT_EQ(WOLNY[r], c.wolny[r - 2]) << "phase " << c.stanb;
+        EXPECT_EQ(EVAL.WOLNY[0], 0);
+        EXPECT_EQ(EVAL.WOLNY[1], 0);
+        for (int r = 2; r < 8; ++r) EXPECT_EQ(EVAL.WOLNY[r], c.wolny[r - 2]) << "phase " << c.stanb;
     }
 }
 
@@ -105,10 +105,10 @@ TEST(Phase, RookOrQueenDecidesOpenFileAndWeakPawnWeights) {
     };
     for (const Case& c : cases) {
         set_up(c.rows, c.plies);
-        ASSERT_EQ(STANB, c.stanb) << c.what;
-        EXPECT_EQ(SLABY, c.slaby) << c.what;
-        EXPECT_EQ(BKWOLNALINIA, c.bk) << c.what;
-        EXPECT_EQ(CKWOLNALINIA, c.ck) << c.what;
+        ASSERT_EQ(EVAL.STANB, c.stanb) << c.what;
+        EXPECT_EQ(EVAL.SLABY, c.slaby) << c.what;
+        EXPECT_EQ(EVAL.BKWOLNALINIA, c.bk) << c.what;
+        EXPECT_EQ(EVAL.CKWOLNALINIA, c.ck) << c.what;
     }
 }
 
@@ -129,11 +129,11 @@ TEST(Phase, EachColourGetsTheTablesOfItsOwnPhase) {
     };
     for (const Case& c : cases) {
         set_up(c.rows, c.plies);
-        const i8* white[6] = {OCPIONB, OCSKOCB, OCGONCB, OCWIEZB, OCHETMB, OCKROLB};
-        const i8* black[6] = {OCPIONC, OCSKOCC, OCGONCC, OCWIEZC, OCHETMC, OCKROLC};
+        const i8* white[6] = {EVAL.OCPIONB, EVAL.OCSKOCB, EVAL.OCGONCB, EVAL.OCWIEZB, EVAL.OCHETMB, EVAL.OCKROLB};
+        const i8* black[6] = {EVAL.OCPIONC, EVAL.OCSKOCC, EVAL.OCGONCC, EVAL.OCWIEZC, EVAL.OCHETMC, EVAL.OCKROLC};
         for (int k = 0; k < 6; ++k) {
-            EXPECT_EQ(white[k], c.white[k]->data()) << "phase " << int(STANB) << " white piece " << k;
-            EXPECT_EQ(black[k], c.black[k]->data()) << "phase " << int(STANC) << " black piece " << k;
+            EXPECT_EQ(white[k], c.white[k]->data()) << "phase " << int(EVAL.STANB) << " white piece " << k;
+            EXPECT_EQ(black[k], c.black[k]->data()) << "phase " << int(EVAL.STANC) << " black piece " << k;
         }
     }
 }

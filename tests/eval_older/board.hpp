@@ -13,6 +13,8 @@
 
 namespace morvelak::oldtest {
 
+using older::EVAL;
+
 enum class Build { M28, M26 };
 
 inline constexpr const char* START =
@@ -37,10 +39,10 @@ struct Phases {
 };
 
 inline int score(Build b, Phases p) {
-    STANB = static_cast<i8>(p.white);
-    STANC = static_cast<i8>(p.black);
-    ILOSCPOLB = p.mobWhite;
-    ILOSCPOLC = p.mobBlack;
+    EVAL.STANB = static_cast<i8>(p.white);
+    EVAL.STANC = static_cast<i8>(p.black);
+    EVAL.ILOSCPOLB = p.mobWhite;
+    EVAL.ILOSCPOLC = p.mobBlack;
     return b == Build::M28 ? m28::OCPOZ(POS.PL, POS.BP, POS.CP) : m26::OCPOZ(POS.PL, POS.BP, POS.CP);
 }
 

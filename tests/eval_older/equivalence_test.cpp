@@ -53,10 +53,10 @@ TEST(Equivalence, FastRoutineMatchesThePlainRules) {
                 }
             }
             for (int phases = 0; phases < 9; ++phases) {
-                STANB = static_cast<i8>(phases / 3);
-                STANC = static_cast<i8>(phases % 3);
-                ILOSCPOLB = std::uniform_int_distribution<int>(0, 60)(rng);
-                ILOSCPOLC = std::uniform_int_distribution<int>(0, 60)(rng);
+                EVAL.STANB = static_cast<i8>(phases / 3);
+                EVAL.STANC = static_cast<i8>(phases % 3);
+                EVAL.ILOSCPOLB = std::uniform_int_distribution<int>(0, 60)(rng);
+                EVAL.ILOSCPOLC = std::uniform_int_distribution<int>(0, 60)(rng);
                 ASSERT_EQ(m28::OCPOZ(POS.PL, POS.BP, POS.CP), ref::ocpoz(m28::TABLES, POS.PL, POS.BP, POS.CP))
                     << "game " << game << " phases " << phases;
                 ASSERT_EQ(m26::OCPOZ(POS.PL, POS.BP, POS.CP), ref::ocpoz(m26::TABLES, POS.PL, POS.BP, POS.CP))

@@ -56,15 +56,15 @@ inline int ocpoz(const older::TableSet& tables, const i8* pl, const i8* bp, cons
 
     // White.
     {
-        const older::PhaseTables& t = tables.white[STANB];
-        if (STANB == 1) score += ILOSCPOLB;
-        if (STANB == 2) score += ILOSCPOLB / 2;
+        const older::PhaseTables& t = tables.white[EVAL.STANB];
+        if (EVAL.STANB == 1) score += EVAL.ILOSCPOLB;
+        if (EVAL.STANB == 2) score += EVAL.ILOSCPOLB / 2;
         for (int i = 0; i < POS.ILB; ++i) {
             const int code = bp[2 * i];
             const int s = bp[2 * i + 1];
             const int f = file(s), r = rank(s);
             int v = 0;
-            if (STANB == 0) {
+            if (EVAL.STANB == 0) {
                 if (code == W_KING) {
                     v += t.king[s];
                     if (s <= 68) {
@@ -102,7 +102,7 @@ inline int ocpoz(const older::TableSet& tables, const i8* pl, const i8* bp, cons
                 } else if (code == W_QUEEN) {
                     v += t.queen[s];
                 }
-            } else if (STANB == 1) {
+            } else if (EVAL.STANB == 1) {
                 if (code == W_KING) {
                     v += t.king[s];
                     if (pionb[f] == 0 && pionc[f] == 0) v -= 5;
@@ -208,15 +208,15 @@ inline int ocpoz(const older::TableSet& tables, const i8* pl, const i8* bp, cons
 
     // Black: the mirror, subtracted.
     {
-        const older::PhaseTables& t = tables.black[STANC];
-        if (STANC == 1) score -= ILOSCPOLC;
-        if (STANC == 2) score -= ILOSCPOLC / 2;
+        const older::PhaseTables& t = tables.black[EVAL.STANC];
+        if (EVAL.STANC == 1) score -= EVAL.ILOSCPOLC;
+        if (EVAL.STANC == 2) score -= EVAL.ILOSCPOLC / 2;
         for (int i = 0; i < POS.ILC; ++i) {
             const int code = cp[2 * i];
             const int s = cp[2 * i + 1];
             const int f = file(s), r = rank(s);
             int v = 0;
-            if (STANC == 0) {
+            if (EVAL.STANC == 0) {
                 if (code == B_KING) {
                     v += t.king[s];
                     if (s >= 31) {
@@ -254,7 +254,7 @@ inline int ocpoz(const older::TableSet& tables, const i8* pl, const i8* bp, cons
                 } else if (code == B_QUEEN) {
                     v += t.queen[s];
                 }
-            } else if (STANC == 1) {
+            } else if (EVAL.STANC == 1) {
                 if (code == B_KING) {
                     v += t.king[s];
                     if (pionb[f] == 0 && pionc[f] == 0) v -= 5;

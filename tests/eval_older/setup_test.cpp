@@ -38,10 +38,10 @@ TEST(OldWstawstan, PhaseByFullMoves) {
     };
     for (const Row& r : rows) {
         set_up(r.rows);
-        STANB = STANC = 9;
+        EVAL.STANB = EVAL.STANC = 9;
         older::wstawstan(r.moves);
-        EXPECT_EQ(STANB, r.stanb) << r.what;
-        EXPECT_EQ(STANC, r.stanc) << r.what;
+        EXPECT_EQ(EVAL.STANB, r.stanb) << r.what;
+        EXPECT_EQ(EVAL.STANC, r.stanc) << r.what;
     }
 }
 

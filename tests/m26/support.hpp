@@ -40,7 +40,7 @@ inline void fresh_search_state() {
     m26::korzen<Side::White>().zwolnij();
     m26::korzen<Side::Black>().zwolnij();
     m26::SEARCH = m26::SearchState{};
-    ILOSCPOLB = ILOSCPOLC = 0;
+    older::EVAL.ILOSCPOLB = older::EVAL.ILOSCPOLC = 0;
 }
 
 // The position of `fen` as the game position after `fullMoves` full moves

@@ -46,10 +46,10 @@ inline Side set_up(const char* fen, int fullMoves = 0) {
     skroctablice(SCALE_HASH_BUILD);
     older::start_history();  // R = 0, this position as entry 0
     R = fullMoves;
+    older::EVAL = older::EvalState{};
     older::wstawstan(R);
     skroctablice(SCALE_HASH_BUILD);
     SEARCH = SearchState{};
-    ILOSCPOLB = ILOSCPOLC = 0;
     return pos.toMove;
 }
 

@@ -110,8 +110,8 @@ TEST(Posortuj, OrdersQuietMovesByMapAndEvaluation) {
         {"k....g.." "........" "........" "...s...." "....P..." "..P....." "......P." ".......K",
          Side::Black, {"d5e3", "d5f4", "d5b6", "d5c7", "d5e7", "d5f6"}, "d5b4", "f8b4", 17},
     };
-    STANB = 1;
-    STANC = 1;
+    older::EVAL.STANB = 1;
+    older::EVAL.STANC = 1;
     for (const QuietCase& c : cases) {
         set_up(c.rows);
         const bool white = c.side == Side::White;
@@ -158,8 +158,8 @@ TEST(Posortuj, OrdersQuietMovesByMapAndEvaluation) {
             EXPECT_NE(std::find(c.escapes.begin(), c.escapes.end(), got[k]), c.escapes.end()) << got[k];
         EXPECT_EQ(got.back(), c.hang);
     }
-    STANB = 0;
-    STANC = 0;
+    older::EVAL.STANB = 0;
+    older::EVAL.STANC = 0;
 }
 
 }  // namespace

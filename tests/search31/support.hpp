@@ -49,13 +49,13 @@ inline void set_up(const char* fen, int plies = 0, bool twin = false) {
     }
     R = plies;
     skroctablice(SCALE_NEWEST);
+    EVAL = EvalState{};
     wstawstan(R);
     // A fresh search state, its keys from the generator's first draws.
     SEARCH = SearchState{};
     seed_random(0);
     fill_keys(SEARCH.KEY);
     push_key();
-    ILOSCPOLB = ILOSCPOLC = 0;
 }
 
 inline constexpr i8 twin_square(int s) { return static_cast<i8>(99 - s); }
@@ -75,17 +75,18 @@ inline std::string twin_text(const std::string& m) {
 // twin then score exact negatives, and tuning the evaluation moves nothing.
 inline void material_only() {
     static const PieceSquare ZERO{};
-    DUBEL = SAMOTNY = SLABY = KRYCIE = 0;
-    for (int& w : WOLNY) w = 0;
-    ODLKROLWOLNY = ODLKROLPION = 0;
-    CHRONIKROLA1 = CHRONIKROLA2 = BLOKADASWOJEGO = BLOKADAOBCEGO = 0;
-    WWOLNALINIA = WIEZAZDWOJENIE = PARAGONCOW = 0;
-    ODLKROLSKOCZEK = ODLKROLGONIEC = ODLKROLWIEZA = ODLKROLHETMAN = 0;
-    BKWOLNALINIA = CKWOLNALINIA = 0;
-    for (const i8** p : {&OCPIONB, &OCSKOCB, &OCGONCB, &OCWIEZB, &OCHETMB, &OCKROLB, &OCPIONC,
-                         &OCSKOCC, &OCGONCC, &OCWIEZC, &OCHETMC, &OCKROLC})
+    EVAL.DUBEL = EVAL.SAMOTNY = EVAL.SLABY = EVAL.KRYCIE = 0;
+    for (int& w : EVAL.WOLNY) w = 0;
+    EVAL.ODLKROLWOLNY = EVAL.ODLKROLPION = 0;
+    EVAL.CHRONIKROLA1 = EVAL.CHRONIKROLA2 = EVAL.BLOKADASWOJEGO = EVAL.BLOKADAOBCEGO = 0;
+    EVAL.WWOLNALINIA = EVAL.WIEZAZDWOJENIE = EVAL.PARAGONCOW = 0;
+    EVAL.ODLKROLSKOCZEK = EVAL.ODLKROLGONIEC = EVAL.ODLKROLWIEZA = EVAL.ODLKROLHETMAN = 0;
+    EVAL.BKWOLNALINIA = EVAL.CKWOLNALINIA = 0;
+    for (const i8** p : {&EVAL.OCPIONB, &EVAL.OCSKOCB, &EVAL.OCGONCB, &EVAL.OCWIEZB, &EVAL.OCHETMB,
+                         &EVAL.OCKROLB, &EVAL.OCPIONC, &EVAL.OCSKOCC, &EVAL.OCGONCC, &EVAL.OCWIEZC,
+                         &EVAL.OCHETMC, &EVAL.OCKROLC})
         *p = ZERO.data();
-    STANB = STANC = 0;
+    EVAL.STANB = EVAL.STANC = 0;
 }
 
 // Everything written to a temporary file, read back.

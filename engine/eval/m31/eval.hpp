@@ -1,48 +1,31 @@
-// Evaluation of the newest build: pawn structure (OCPION), piece placement
-// (OCPOZ), and the set-up that picks the game phase, the weights and the
-// piece-square tables once per move played (wstawstan).
+// Evaluation of m31: pawn structure (OCPION), piece placement (OCPOZ), and
+// the set-up that picks the game phase, the weights and the piece-square
+// tables once per move played (wstawstan).
 //
 // The static score of a position is
 //     material balance + OCPION + OCPOZ,
 // all from White's side, a pawn being worth 90.  OCPION runs first: besides
 // its score it fills the two per-file arrays of most advanced pawns that
 // OCPOZ reads.
+//
+// Everything the evaluation keeps is in one struct, EVAL: the phases and the
+// mobility counts, the weights and the tables in force, and the pawn
+// structures of recent placements.  The program has one; a test starts from
+// a fresh one (EVAL = EvalState{}, then wstawstan).
 #pragma once
 
 #include <array>
+#include <cstdint>
 
+#include "engine/eval/pawnmasks.hpp"
+#include "engine/eval/phase.hpp"
+#include "engine/position/position.hpp"
 #include "engine/position/types.hpp"
 
 namespace morvelak::m31 {
 
-// ---------------------------------------------------------------------------
-// Weights.  Set by wstawstan from White's phase STANB; constant during a
-// search.
-// ---------------------------------------------------------------------------
-
-// Pawn structure (OCPION).
-extern int DUBEL;         // per extra pawn of one colour on a file
-extern int SAMOTNY;       // isolated pawn (once per file)
-extern int SLABY;         // isolated pawn on a file without enemy pawns, extra
-extern int KRYCIE;        // pawn protected by an own pawn
-extern int WOLNY[8];      // passed pawn by its rank counted from its own side
-extern int ODLKROLWOLNY;  // x closeness of the enemy king to a passed pawn
-extern int ODLKROLPION;   // x closeness of the enemy king to each pawn
-
-// Piece placement (OCPOZ).
-extern int CHRONIKROLA1;    // own pawn beside or just in front of the king
-extern int CHRONIKROLA2;    // own pawn two ranks in front of the king
-extern int BLOKADASWOJEGO;  // piece standing in front of an own pawn
-extern int BLOKADAOBCEGO;   // piece standing in front of an enemy pawn
-extern int WWOLNALINIA;     // rook on a file without own pawns
-extern int WIEZAZDWOJENIE;  // rook on the file of the rook visited before it
-extern int PARAGONCOW;      // each bishop after the first
-extern int ODLKROLSKOCZEK;  // x closeness of a knight to the enemy king
-extern int ODLKROLGONIEC;   // ... of a bishop
-extern int ODLKROLWIEZA;    // ... of a rook
-extern int ODLKROLHETMAN;   // ... of a queen
-extern int BKWOLNALINIA;    // white king, per side (White, Black) without a pawn on its file
-extern int CKWOLNALINIA;    // black king, the same
+// m31's material scale: a pawn is worth 90, a queen 900 in the capture values.
+inline constexpr Scale SCALE{90, 900};
 
 // ---------------------------------------------------------------------------
 // Piece-square tables: 100 values indexed by square (border entries 0), in
@@ -62,20 +45,97 @@ extern const PieceSquare WBDEB, WCDEB, WBSROD, WCSROD, WKONC;
 extern const PieceSquare HBDEB, HCDEB, HBSROD, HCSROD, HKONC;
 extern const PieceSquare KBDEB, KCDEB, KBSROD, KCSROD, KKONC;
 
-// The tables in force, one per piece kind and colour, pointed by wstawstan at
-// the tables of that colour's phase.
-extern const i8* OCPIONB;
-extern const i8* OCSKOCB;
-extern const i8* OCGONCB;
-extern const i8* OCWIEZB;
-extern const i8* OCHETMB;
-extern const i8* OCKROLB;
-extern const i8* OCPIONC;
-extern const i8* OCSKOCC;
-extern const i8* OCGONCC;
-extern const i8* OCWIEZC;
-extern const i8* OCHETMC;
-extern const i8* OCKROLC;
+// ---------------------------------------------------------------------------
+// The structure of one placement, as counts: each is White's count minus
+// Black's, so that
+//   score = table - ODLKROLPION x near + KRYCIE x protectedPawns
+//           - DUBEL x doubled - SAMOTNY x isolated - SLABY x weak
+//           + sum over r of WOLNY[r] x passed[r] - ODLKROLWOLNY x passedNear
+// is exactly what the rules add up pawn by pawn (pawns.cpp).
+// ---------------------------------------------------------------------------
+
+struct alignas(64) Structure {
+    // Key: the pawns, the kings and which tables were read.
+    u64 white, black;
+    u8 kw, kb;
+    u8 tables;  // 0 = empty slot
+    i8 protectedPawns;
+    i8 doubled;    // pawns beyond the first on a file
+    i8 isolated;   // files whose pawns have no neighbour of their colour
+    i8 weak;       // isolated on a file without enemy pawns
+    u8 passedRanks;  // bit r - 2 set where a passed pawn of either colour stands on rank r
+    i8 passed[6];  // passed pawns by rank counted from their own side, 2..7
+    std::int16_t table;       // piece-square values of the pawns
+    std::int16_t near;        // closeness of the enemy king to every pawn
+    std::int16_t passedNear;  // closeness of the enemy king to the passed pawns
+    i8 pionb[8], pionc[8];
+};
+
+// A direct-mapped table, one slot per hash value, the newest placement
+// evicting the one before it.  64 bytes a slot, 256 KB.
+inline constexpr int STRUCTURE_BITS = 12;
+inline constexpr int STRUCTURE_SLOTS = 1 << STRUCTURE_BITS;
+
+// ---------------------------------------------------------------------------
+// The evaluation's state.
+//
+//   STANB, STANC, ILOSCPOLB, ILOSCPOLC   phases and mobility (phase.hpp)
+//   weights      set by wstawstan from White's phase STANB; constant during
+//                a search
+//   OCxxxxB/C    the piece-square tables in force, one per piece kind and
+//                colour, pointed by wstawstan at the tables of that colour's
+//                phase (until the first wstawstan, at the opening tables)
+//   STRUCTURES   the pawn structures of recent placements, and which pawn
+//                tables the last call found in force (pawns.cpp)
+// ---------------------------------------------------------------------------
+
+struct EvalState : Phase {
+    // Pawn structure (OCPION).
+    int DUBEL = 0;         // per extra pawn of one colour on a file
+    int SAMOTNY = 0;       // isolated pawn (once per file)
+    int SLABY = 0;         // isolated pawn on a file without enemy pawns, extra
+    int KRYCIE = 0;        // pawn protected by an own pawn
+    int WOLNY[8] = {};     // passed pawn by its rank counted from its own side
+    int ODLKROLWOLNY = 0;  // x closeness of the enemy king to a passed pawn
+    int ODLKROLPION = 0;   // x closeness of the enemy king to each pawn
+
+    // Piece placement (OCPOZ).
+    int CHRONIKROLA1 = 0;    // own pawn beside or just in front of the king
+    int CHRONIKROLA2 = 0;    // own pawn two ranks in front of the king
+    int BLOKADASWOJEGO = 0;  // piece standing in front of an own pawn
+    int BLOKADAOBCEGO = 0;   // piece standing in front of an enemy pawn
+    int WWOLNALINIA = 0;     // rook on a file without own pawns
+    int WIEZAZDWOJENIE = 0;  // rook on the file of the rook visited before it
+    int PARAGONCOW = 0;      // each bishop after the first
+    int ODLKROLSKOCZEK = 0;  // x closeness of a knight to the enemy king
+    int ODLKROLGONIEC = 0;   // ... of a bishop
+    int ODLKROLWIEZA = 0;    // ... of a rook
+    int ODLKROLHETMAN = 0;   // ... of a queen
+    int BKWOLNALINIA = 0;    // white king, per side (White, Black) without a pawn on its file
+    int CKWOLNALINIA = 0;    // black king, the same
+
+    const i8* OCPIONB = BPDEB.data();
+    const i8* OCSKOCB = SDEB.data();
+    const i8* OCGONCB = GBDEB.data();
+    const i8* OCWIEZB = WBDEB.data();
+    const i8* OCHETMB = HBDEB.data();
+    const i8* OCKROLB = KBDEB.data();
+    const i8* OCPIONC = CPDEB.data();
+    const i8* OCSKOCC = SDEB.data();
+    const i8* OCGONCC = GCDEB.data();
+    const i8* OCWIEZC = WCDEB.data();
+    const i8* OCHETMC = HCDEB.data();
+    const i8* OCKROLC = KCDEB.data();
+
+    Structure STRUCTURES[STRUCTURE_SLOTS] = {};
+    // The pawn tables in force at the last call and their number (0: one is
+    // not the engine's own), worked out again only when a pointer changes.
+    const i8* pawnTableB = nullptr;
+    const i8* pawnTableC = nullptr;
+    int pawnTables = 0;
+};
+
+extern EvalState EVAL;
 
 // ---------------------------------------------------------------------------
 // Routines.
@@ -89,8 +149,8 @@ void wstawstan(int R);
 // Pawn structure of board pl from White's side.  Writes all eight bytes of
 // pionb (square of White's highest pawn on each file a..h, 0 = none) and of
 // pionc (square of Black's lowest pawn on each file).  Reads the king squares
-// from BP / CP.  Keeps the structure of recent placements in a fixed private
-// table; changes no engine state.
+// from BP / CP.  Keeps the structure of recent placements in EVAL; its score
+// depends on the board and the weights alone.
 int OCPION(const i8* pl, i8* pionb, i8* pionc);
 
 // Placement of every piece but the pawns, plus mobility, from White's side.

@@ -4,7 +4,7 @@
 //
 // A search meets the same pawns with the same kings over and over (most moves
 // are piece moves), so the structure of a placement is worked out once and
-// kept in a small table: not the score itself but the counts it is made of
+// kept in a small table (EVAL.STRUCTURES): not the score itself but the counts it is made of
 // (protected pawns, doubled, isolated, passed pawns by rank, the sums of
 // table values and of king closeness).  The weights are applied to those
 // counts on every call, so a change of weights can never meet an old score,
@@ -24,8 +24,6 @@ namespace morvelak::m31 {
 
 namespace {
 
-using i16 = std::int16_t;
-
 // ---------------------------------------------------------------------------
 // The rules square by square.  Boards no game reaches (a pawn on the first or
 // last rank) and pawn tables other than the engine's own are scored here.
@@ -43,10 +41,10 @@ inline int own_rank(int s) {
 template <Side S>
 inline int pawn_on(const i8* pl, const i8* table, int s, int f, i8* pion, int enemyKing) {
     using O = Own<S>;
-    int v = table[s] - ODL[s][enemyKing] * ODLKROLPION;
+    int v = table[s] - ODL[s][enemyKing] * EVAL.ODLKROLPION;
     // Protected by an own pawn diagonally behind it; two protectors count once.
-    if (pl[s - O::capLeft] == O::pawn || pl[s - O::capRight] == O::pawn) v += KRYCIE;
-    if (pion[f] != 0) v -= DUBEL;
+    if (pl[s - O::capLeft] == O::pawn || pl[s - O::capRight] == O::pawn) v += EVAL.KRYCIE;
+    if (pion[f] != 0) v -= EVAL.DUBEL;
     // Not a mirror: both colours are scanned from rank 2 upwards, so White
     // overwrites (ending with its highest pawn) while Black keeps the first
     // pawn met (its lowest).  Either way the file keeps its most advanced pawn.
@@ -76,10 +74,10 @@ inline int files_of(const i8* own, const i8* enemy, int enemyKing) {
         const bool friendLeft = f > 0 && own[f - 1] != 0;
         const bool friendRight = f < 7 && own[f + 1] != 0;
         if (!friendLeft && !friendRight) {
-            v -= SAMOTNY;
-            if (enemy[f] == 0) v -= SLABY;
+            v -= EVAL.SAMOTNY;
+            if (enemy[f] == 0) v -= EVAL.SLABY;
         }
-        if (passed<S>(enemy, f, p)) v += WOLNY[own_rank<S>(p)] - ODL[enemyKing][p] * ODLKROLWOLNY;
+        if (passed<S>(enemy, f, p)) v += EVAL.WOLNY[own_rank<S>(p)] - ODL[enemyKing][p] * EVAL.ODLKROLWOLNY;
     }
     return v;
 }
@@ -90,46 +88,14 @@ inline int files_of(const i8* own, const i8* enemy, int enemyKing) {
     // File by file, each from rank 2 to rank 7.
     for (int f = 0; f < 8; ++f) {
         for (int s = 21 + f; s <= 71 + f; s += 10) {
-            if (pl[s] == W_PAWN) score += pawn_on<Side::White>(pl, OCPIONB, s, f, pionb, kb);
-            else if (pl[s] == B_PAWN) score -= pawn_on<Side::Black>(pl, OCPIONC, s, f, pionc, kw);
+            if (pl[s] == W_PAWN) score += pawn_on<Side::White>(pl, EVAL.OCPIONB, s, f, pionb, kb);
+            else if (pl[s] == B_PAWN) score -= pawn_on<Side::Black>(pl, EVAL.OCPIONC, s, f, pionc, kw);
         }
     }
     score += files_of<Side::White>(pionb, pionc, kb);
     score -= files_of<Side::Black>(pionc, pionb, kw);
     return score;
 }
-
-// ---------------------------------------------------------------------------
-// The structure of one placement, as counts: each is White's count minus
-// Black's, so that
-//   score = table - ODLKROLPION x near + KRYCIE x protectedPawns
-//           - DUBEL x doubled - SAMOTNY x isolated - SLABY x weak
-//           + sum over r of WOLNY[r] x passed[r] - ODLKROLWOLNY x passedNear
-// is exactly what the rules add up pawn by pawn.
-// ---------------------------------------------------------------------------
-
-struct alignas(64) Structure {
-    // Key: the pawns, the kings and which tables were read.
-    u64 white, black;
-    u8 kw, kb;
-    u8 tables;  // 0 = empty slot
-    i8 protectedPawns;
-    i8 doubled;    // pawns beyond the first on a file
-    i8 isolated;   // files whose pawns have no neighbour of their colour
-    i8 weak;       // isolated on a file without enemy pawns
-    u8 passedRanks;  // bit r - 2 set where a passed pawn of either colour stands on rank r
-    i8 passed[6];  // passed pawns by rank counted from their own side, 2..7
-    i16 table;       // piece-square values of the pawns
-    i16 near;        // closeness of the enemy king to every pawn
-    i16 passedNear;  // closeness of the enemy king to the passed pawns
-    i8 pionb[8], pionc[8];
-};
-
-// A direct-mapped table, one slot per hash value, the newest placement
-// evicting the one before it.  64 bytes a slot, 256 KB.
-constexpr int STRUCTURE_BITS = 12;
-constexpr int STRUCTURE_SLOTS = 1 << STRUCTURE_BITS;
-Structure STRUCTURES[STRUCTURE_SLOTS];
 
 // The engine's pawn tables, numbered from 1; 0 for any other table.  Only a
 // placement read with the engine's own tables (which never change) is kept.
@@ -141,18 +107,15 @@ int pawn_table_number(const i8* t) {
 }
 
 // Both pawn tables in force as one number 9..54 (0 = one is foreign),
-// recomputed only when a pointer changes.
+// worked out again only when a pointer changes.
 int tables_in_force() {
-    static const i8* lastB = nullptr;
-    static const i8* lastC = nullptr;
-    static int number = 0;
-    if (OCPIONB != lastB || OCPIONC != lastC) {
-        lastB = OCPIONB;
-        lastC = OCPIONC;
-        const int b = pawn_table_number(lastB), c = pawn_table_number(lastC);
-        number = b != 0 && c != 0 ? 8 * b + c : 0;
+    if (EVAL.OCPIONB != EVAL.pawnTableB || EVAL.OCPIONC != EVAL.pawnTableC) {
+        EVAL.pawnTableB = EVAL.OCPIONB;
+        EVAL.pawnTableC = EVAL.OCPIONC;
+        const int b = pawn_table_number(EVAL.pawnTableB), c = pawn_table_number(EVAL.pawnTableC);
+        EVAL.pawnTables = b != 0 && c != 0 ? 8 * b + c : 0;
     }
-    return number;
+    return EVAL.pawnTables;
 }
 
 inline u64 structure_slot(u64 white, u64 black, int kw, int kb, int tables) {
@@ -189,18 +152,18 @@ inline unsigned files_of_mask(u64 m) {
     int table = 0, near = 0;
     for (u64 m = white; m != 0; m &= m - 1) {
         const int i = std::countr_zero(m), s = PAWN_MASK_BASE + i;
-        table += OCPIONB[s];
+        table += EVAL.OCPIONB[s];
         near += ODL[s][kb];
         e.pionb[FILE_OF_BIT[i]] = static_cast<i8>(s);
     }
     for (u64 m = black; m != 0; m &= ~(u64{1} << (63 - std::countl_zero(m)))) {
         const int i = 63 - std::countl_zero(m), s = PAWN_MASK_BASE + i;
-        table -= OCPIONC[s];
+        table -= EVAL.OCPIONC[s];
         near -= ODL[s][kw];
         e.pionc[FILE_OF_BIT[i]] = static_cast<i8>(s);
     }
-    e.table = static_cast<i16>(table);
-    e.near = static_cast<i16>(near);
+    e.table = static_cast<std::int16_t>(table);
+    e.near = static_cast<std::int16_t>(near);
 
     // A white pawn on s protects s + 9 and s + 11, a black one s - 9 and
     // s - 11; a pawn protected twice counts once.
@@ -233,18 +196,19 @@ inline unsigned files_of_mask(u64 m) {
             passedNear -= ODL[kw][b];
         }
     }
-    e.passedNear = static_cast<i16>(passedNear);
+    e.passedNear = static_cast<std::int16_t>(passedNear);
     e.passedRanks = static_cast<u8>(ranks);
 }
 
 inline int score_of(const Structure& e) {
-    int score = e.table - ODLKROLPION * e.near + KRYCIE * e.protectedPawns - DUBEL * e.doubled -
-                SAMOTNY * e.isolated - SLABY * e.weak;
+    const EvalState& w = EVAL;  // the weights
+    int score = e.table - w.ODLKROLPION * e.near + w.KRYCIE * e.protectedPawns - w.DUBEL * e.doubled -
+                w.SAMOTNY * e.isolated - w.SLABY * e.weak;
     if (e.passedRanks != 0) {
-        score -= ODLKROLWOLNY * e.passedNear;
+        score -= w.ODLKROLWOLNY * e.passedNear;
         for (unsigned r = e.passedRanks; r != 0; r &= r - 1) {
             const int k = std::countr_zero(r);
-            score += WOLNY[k + 2] * e.passed[k];
+            score += w.WOLNY[k + 2] * e.passed[k];
         }
     }
     return score;
@@ -259,7 +223,7 @@ int OCPION(const i8* pl, i8* pionb, i8* pionc) {
     const int tables = tables_in_force();
     if (m.stray || tables == 0) return ocpion_plain(pl, pionb, pionc, kw, kb);
 
-    Structure& e = STRUCTURES[structure_slot(m.white, m.black, kw, kb, tables)];
+    Structure& e = EVAL.STRUCTURES[structure_slot(m.white, m.black, kw, kb, tables)];
     if (e.white != m.white || e.black != m.black || e.kw != kw || e.kb != kb || e.tables != tables)
         build_structure(e, m.white, m.black, kw, kb, tables);
     std::memcpy(pionb, e.pionb, 8);

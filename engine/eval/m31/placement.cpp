@@ -29,9 +29,9 @@ struct SideTables {
 template <Side S>
 inline SideTables tables_of() {
     if constexpr (S == Side::White)
-        return {OCSKOCB, OCGONCB, OCWIEZB, OCHETMB, OCKROLB, BKWOLNALINIA};
+        return {EVAL.OCSKOCB, EVAL.OCGONCB, EVAL.OCWIEZB, EVAL.OCHETMB, EVAL.OCKROLB, EVAL.BKWOLNALINIA};
     else
-        return {OCSKOCC, OCGONCC, OCWIEZC, OCHETMC, OCKROLC, CKWOLNALINIA};
+        return {EVAL.OCSKOCC, EVAL.OCGONCC, EVAL.OCWIEZC, EVAL.OCHETMC, EVAL.OCKROLC, EVAL.CKWOLNALINIA};
 }
 
 // File index of a square, 0 for the a-file (-1 and 8 on the border).
@@ -53,7 +53,7 @@ int pieces_of(const i8* pl, const i8* list, int count, const i8* pionOwn, const 
     const ListMasks kinds = list_masks<S>(list, count);
     // Closeness of a square s to the enemy king: toKing[100 * s] = ODL[s][enemyKing].
     const i8* const toKing = &ODL[0][enemyKing];
-    const int ownBlock = BLOKADASWOJEGO, enemyBlock = BLOKADAOBCEGO;
+    const int ownBlock = EVAL.BLOKADASWOJEGO, enemyBlock = EVAL.BLOKADAOBCEGO;
 
     // A piece on an own pawn's path holds it back; one planted in front of an
     // enemy pawn stops it.
@@ -76,42 +76,42 @@ int pieces_of(const i8* pl, const i8* list, int count, const i8* pionOwn, const 
         const int front = s + O::up;
         const int near = (pl[s - 1] == O::pawn) + (pl[s + 1] == O::pawn) + (pl[front - 1] == O::pawn) +
                          (pl[front] == O::pawn) + (pl[front + 1] == O::pawn);
-        v += near * CHRONIKROLA1;
+        v += near * EVAL.CHRONIKROLA1;
         // ... and on the three squares two ranks ahead.  Seen from the last
         // rank those lie beyond the board array: no shelter there.
         if (s / 10 != O::lastRank) {
             const int far = s + 2 * O::up;
             const int second = (pl[far - 1] == O::pawn) + (pl[far] == O::pawn) + (pl[far + 1] == O::pawn);
-            v += second * CHRONIKROLA2;
+            v += second * EVAL.CHRONIKROLA2;
         }
         v += t.king[s];
     }
     for (std::uint32_t m = kinds.knight; m != 0; m &= m - 1) {
         const int s = square(m);
-        v += toKing[100 * s] * ODLKROLSKOCZEK + blockade(s) + t.knight[s];
+        v += toKing[100 * s] * EVAL.ODLKROLSKOCZEK + blockade(s) + t.knight[s];
     }
     int bishops = 0;
     for (std::uint32_t m = kinds.bishop; m != 0; m &= m - 1) {
         const int s = square(m);
-        v += toKing[100 * s] * ODLKROLGONIEC + blockade(s) + t.bishop[s];
+        v += toKing[100 * s] * EVAL.ODLKROLGONIEC + blockade(s) + t.bishop[s];
         ++bishops;
     }
     // Every bishop after the first earns the pair bonus.
-    if (bishops > 1) v += (bishops - 1) * PARAGONCOW;
+    if (bishops > 1) v += (bishops - 1) * EVAL.PARAGONCOW;
     // Only the rook visited just before is compared: rooks on one file with
     // another rook listed between them are not seen as doubled.
     int rookFile = -1;  // file of the rook visited last, none yet
     for (std::uint32_t m = kinds.rook; m != 0; m &= m - 1) {
         const int s = square(m);
         const int f = FILE_INDEX[s];
-        if (f == rookFile) v += WIEZAZDWOJENIE;
-        if (pionOwn[f] == 0) v += WWOLNALINIA;
-        v += toKing[100 * s] * ODLKROLWIEZA + blockade(s) + t.rook[s];
+        if (f == rookFile) v += EVAL.WIEZAZDWOJENIE;
+        if (pionOwn[f] == 0) v += EVAL.WWOLNALINIA;
+        v += toKing[100 * s] * EVAL.ODLKROLWIEZA + blockade(s) + t.rook[s];
         rookFile = f;
     }
     for (std::uint32_t m = kinds.queen; m != 0; m &= m - 1) {
         const int s = square(m);
-        v += toKing[100 * s] * ODLKROLHETMAN + blockade(s) + t.queen[s];
+        v += toKing[100 * s] * EVAL.ODLKROLHETMAN + blockade(s) + t.queen[s];
     }
     return v;
 }
@@ -133,7 +133,7 @@ int OCPOZ(const i8* pl, const i8* bp, const i8* cp, const i8* pionb, const i8* p
     const int nc = std::clamp<int>(POS.ILC, 0, LIST_ENTRIES);
 
     int score = pieces_of<Side::White>(pl, bp, nb, pionb, pionc, kb);
-    score += mobility(STANB, ILOSCPOLB) - mobility(STANC, ILOSCPOLC);
+    score += mobility(EVAL.STANB, EVAL.ILOSCPOLB) - mobility(EVAL.STANC, EVAL.ILOSCPOLC);
     score -= pieces_of<Side::Black>(pl, cp, nc, pionc, pionb, kw);
     return score;
 }

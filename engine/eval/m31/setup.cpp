@@ -5,29 +5,7 @@
 
 namespace morvelak::m31 {
 
-int DUBEL, SAMOTNY, SLABY, KRYCIE;
-int WOLNY[8];
-int ODLKROLWOLNY, ODLKROLPION;
-int CHRONIKROLA1, CHRONIKROLA2;
-int BLOKADASWOJEGO, BLOKADAOBCEGO;
-int WWOLNALINIA, WIEZAZDWOJENIE, PARAGONCOW;
-int ODLKROLSKOCZEK, ODLKROLGONIEC, ODLKROLWIEZA, ODLKROLHETMAN;
-int BKWOLNALINIA, CKWOLNALINIA;
-
-// Until the first wstawstan the pointers stand at the opening tables, so an
-// evaluation never reads through a null pointer.
-const i8* OCPIONB = BPDEB.data();
-const i8* OCSKOCB = SDEB.data();
-const i8* OCGONCB = GBDEB.data();
-const i8* OCWIEZB = WBDEB.data();
-const i8* OCHETMB = HBDEB.data();
-const i8* OCKROLB = KBDEB.data();
-const i8* OCPIONC = CPDEB.data();
-const i8* OCSKOCC = SDEB.data();
-const i8* OCGONCC = GCDEB.data();
-const i8* OCWIEZC = WCDEB.data();
-const i8* OCHETMC = HCDEB.data();
-const i8* OCKROLC = KCDEB.data();
+EvalState EVAL{};
 
 namespace {
 
@@ -73,50 +51,50 @@ const Tables BLACK_TABLES[3] = {
 void wstawstan(int R) {
     // The newest build's R counts plies: fewer than 12 is the opening for
     // both, more than 18 at least the middle game for both.
-    const PhaseResult heavy = decide_phase(R, 12, 18);
+    const PhaseResult heavy = decide_phase(EVAL, R, 12, 18);
 
     // Every weight follows White's phase; Black's phase only picks its tables.
-    const Weights& w = COLUMN[STANB];
-    DUBEL = w.dubel;
-    SAMOTNY = w.samotny;
+    const Weights& w = COLUMN[EVAL.STANB];
+    EVAL.DUBEL = w.dubel;
+    EVAL.SAMOTNY = w.samotny;
     // A weak isolated pawn is a real target only while White has a rook or a
     // queen to attack it down the open file; the opening keeps the penalty
     // regardless.  (White's pieces decide for both colours' pawns.)
-    SLABY = (STANB == 0 || heavy.whiteHeavy) ? w.slaby : 0;
-    KRYCIE = w.krycie;
-    for (int r = 0; r < 8; ++r) WOLNY[r] = w.wolny[r];
-    ODLKROLWOLNY = w.odlkrolwolny;
-    ODLKROLPION = w.odlkrolpion;
-    CHRONIKROLA1 = w.chronikrola1;
-    CHRONIKROLA2 = w.chronikrola2;
-    BLOKADASWOJEGO = w.blokadaswojego;
-    BLOKADAOBCEGO = w.blokadaobcego;
-    WWOLNALINIA = w.wwolnalinia;
-    WIEZAZDWOJENIE = w.wiezazdwojenie;
-    PARAGONCOW = w.paragoncow;
-    ODLKROLSKOCZEK = w.odlkrolskoczek;
-    ODLKROLGONIEC = w.odlkrolgoniec;
-    ODLKROLWIEZA = w.odlkrolwieza;
-    ODLKROLHETMAN = w.odlkrolhetman;
+    EVAL.SLABY = (EVAL.STANB == 0 || heavy.whiteHeavy) ? w.slaby : 0;
+    EVAL.KRYCIE = w.krycie;
+    for (int r = 0; r < 8; ++r) EVAL.WOLNY[r] = w.wolny[r];
+    EVAL.ODLKROLWOLNY = w.odlkrolwolny;
+    EVAL.ODLKROLPION = w.odlkrolpion;
+    EVAL.CHRONIKROLA1 = w.chronikrola1;
+    EVAL.CHRONIKROLA2 = w.chronikrola2;
+    EVAL.BLOKADASWOJEGO = w.blokadaswojego;
+    EVAL.BLOKADAOBCEGO = w.blokadaobcego;
+    EVAL.WWOLNALINIA = w.wwolnalinia;
+    EVAL.WIEZAZDWOJENIE = w.wiezazdwojenie;
+    EVAL.PARAGONCOW = w.paragoncow;
+    EVAL.ODLKROLSKOCZEK = w.odlkrolskoczek;
+    EVAL.ODLKROLGONIEC = w.odlkrolgoniec;
+    EVAL.ODLKROLWIEZA = w.odlkrolwieza;
+    EVAL.ODLKROLHETMAN = w.odlkrolhetman;
     // An open file next to a king is dangerous only while the opponent has a
     // rook or a queen to use it.
-    BKWOLNALINIA = heavy.blackHeavy ? w.bkwolnalinia : 0;
-    CKWOLNALINIA = heavy.whiteHeavy ? w.ckwolnalinia : 0;
+    EVAL.BKWOLNALINIA = heavy.blackHeavy ? w.bkwolnalinia : 0;
+    EVAL.CKWOLNALINIA = heavy.whiteHeavy ? w.ckwolnalinia : 0;
 
-    const Tables& tb = WHITE_TABLES[STANB];
-    OCPIONB = tb.pawn->data();
-    OCSKOCB = tb.knight->data();
-    OCGONCB = tb.bishop->data();
-    OCWIEZB = tb.rook->data();
-    OCHETMB = tb.queen->data();
-    OCKROLB = tb.king->data();
-    const Tables& tc = BLACK_TABLES[STANC];
-    OCPIONC = tc.pawn->data();
-    OCSKOCC = tc.knight->data();
-    OCGONCC = tc.bishop->data();
-    OCWIEZC = tc.rook->data();
-    OCHETMC = tc.queen->data();
-    OCKROLC = tc.king->data();
+    const Tables& tb = WHITE_TABLES[EVAL.STANB];
+    EVAL.OCPIONB = tb.pawn->data();
+    EVAL.OCSKOCB = tb.knight->data();
+    EVAL.OCGONCB = tb.bishop->data();
+    EVAL.OCWIEZB = tb.rook->data();
+    EVAL.OCHETMB = tb.queen->data();
+    EVAL.OCKROLB = tb.king->data();
+    const Tables& tc = BLACK_TABLES[EVAL.STANC];
+    EVAL.OCPIONC = tc.pawn->data();
+    EVAL.OCSKOCC = tc.knight->data();
+    EVAL.OCGONCC = tc.bishop->data();
+    EVAL.OCWIEZC = tc.rook->data();
+    EVAL.OCHETMC = tc.queen->data();
+    EVAL.OCKROLC = tc.king->data();
 }
 
 }  // namespace morvelak::m31

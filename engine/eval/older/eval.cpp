@@ -15,7 +15,6 @@ namespace morvelak::older {
 namespace {
 
 using u32 = std::uint32_t;
-using i16 = std::int16_t;
 
 // Each colour is scored by one section written for "our" side and counted
 // in our favour; Black's result is then subtracted.  The mirror turns ranks
@@ -354,8 +353,8 @@ template <Side S> int section_plain(int phase, const TableSet& tables, const Sec
     }
     const int kw = bp[2 * POS.KROLB + 1];
     const int kb = cp[2 * POS.KROLC + 1];
-    const Section white{pl, bp, nb, {pionb, pionc}, kw, kb, ILOSCPOLB};
-    const Section black{pl, cp, nc, {pionc, pionb}, kb, kw, ILOSCPOLC};
+    const Section white{pl, bp, nb, {pionb, pionc}, kw, kb, EVAL.ILOSCPOLB};
+    const Section black{pl, cp, nc, {pionc, pionb}, kb, kw, EVAL.ILOSCPOLC};
     return section_plain<Side::White>(phaseB, tables, white) -
            section_plain<Side::Black>(phaseC, tables, black);
 }
@@ -365,25 +364,10 @@ template <Side S> int section_plain(int phase, const TableSet& tables, const Sec
 // pawns and the kings stand, the two phases and the build's tables, with
 // one exception: a pawn without support that no enemy pawn presses is
 // backward only while an enemy piece stands right in front of it.  That
-// part is worked out once per placement and kept in a small table, with the
-// file fronts; the pieces are scored on every call.
+// part is worked out once per placement and kept in a small table
+// (EVAL.PAWN_SECTIONS, eval.hpp), with the file fronts; the pieces are
+// scored on every call.
 // ---------------------------------------------------------------------------
-
-struct alignas(64) PawnSection {
-    // Key.
-    u64 white, black;
-    u8 kw, kb;
-    u8 setting;  // 0 = empty slot; else build and both phases
-    // Pawns of each colour on the board, to check the lists against.
-    u8 countW, countB;
-    i16 valueW, valueB;  // each colour's pawn terms, its own phase
-    // Pawns that are backward if an enemy piece stands in front of them.
-    u64 askW, askB;
-    i8 pionb[10], pionc[10];
-};
-
-constexpr int PAWN_SECTION_BITS = 12;
-PawnSection PAWN_SECTIONS[1 << PAWN_SECTION_BITS];
 
 inline u64 pawn_section_slot(u64 white, u64 black, int kw, int kb, int setting) {
     const u64 h = white * 0x9E3779B97F4A7C15ULL ^ black * 0xC2B2AE3D27D4EB4FULL ^
@@ -451,9 +435,9 @@ int pawns_of(int phase, const PhaseTables& t, const Section& c, u64 own, u64 ene
     }
     const Section white{pl, nullptr, 0, {e.pionb, e.pionc}, kw, kb, 0};
     const Section black{pl, nullptr, 0, {e.pionc, e.pionb}, kb, kw, 0};
-    e.valueW = static_cast<i16>(
+    e.valueW = static_cast<std::int16_t>(
         pawns_of<Side::White>(phaseB, tables.white[phaseB], white, pm.white, pm.black, e.askW));
-    e.valueB = static_cast<i16>(
+    e.valueB = static_cast<std::int16_t>(
         pawns_of<Side::Black>(phaseC, tables.black[phaseC], black, pm.black, pm.white, e.askB));
 }
 
@@ -527,7 +511,7 @@ int otwartalinia(const i8* pl, int c) {
 int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp) {
     const int nb = std::clamp<int>(POS.ILB, 0, LIST_ENTRIES);
     const int nc = std::clamp<int>(POS.ILC, 0, LIST_ENTRIES);
-    const int phaseB = section_of(STANB), phaseC = section_of(STANC);
+    const int phaseB = section_of(EVAL.STANB), phaseC = section_of(EVAL.STANC);
     const int build = &tables == &m28::TABLES ? 1 : &tables == &m26::TABLES ? 2 : 0;
     const PawnMasks pm = pawn_masks(pl);
     const int kw = bp[2 * POS.KROLB + 1];
@@ -538,15 +522,15 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     const ListMasks kindsW = list_masks<Side::White>(bp, nb);
     const ListMasks kindsB = list_masks<Side::Black>(cp, nc);
     const int setting = build * 9 + phaseB * 3 + phaseC;
-    PawnSection& e = PAWN_SECTIONS[pawn_section_slot(pm.white, pm.black, kw, kb, setting)];
+    PawnSection& e = EVAL.PAWN_SECTIONS[pawn_section_slot(pm.white, pm.black, kw, kb, setting)];
     if (e.white != pm.white || e.black != pm.black || e.kw != kw || e.kb != kb || e.setting != setting)
         build_pawn_section(e, tables, pl, pm, kw, kb, phaseB, phaseC, setting);
     if (!list_holds(bp, kindsW.pawn, pm.white, e.countW) ||
         !list_holds(cp, kindsB.pawn, pm.black, e.countB))
         return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
 
-    const Section white{pl, bp, nb, {e.pionb, e.pionc}, kw, kb, ILOSCPOLB};
-    const Section black{pl, cp, nc, {e.pionc, e.pionb}, kb, kw, ILOSCPOLC};
+    const Section white{pl, bp, nb, {e.pionb, e.pionc}, kw, kb, EVAL.ILOSCPOLB};
+    const Section black{pl, cp, nc, {e.pionc, e.pionb}, kb, kw, EVAL.ILOSCPOLC};
     const u64 pawns = pm.white | pm.black;
     int score = e.valueW - e.valueB;
     score += ask_backward<Side::White>(pl, e.askW);
@@ -556,7 +540,9 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     return score;
 }
 
-void wstawstan(int R) { decide_phase(R, 6, 11); }
+EvalState EVAL{};
+
+void wstawstan(int R) { decide_phase(EVAL, R, 6, 11); }
 
 }  // namespace morvelak::older
 

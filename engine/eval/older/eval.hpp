@@ -9,10 +9,44 @@
 // and goes on the scale of the material count (a pawn is worth 100).
 #pragma once
 
+#include <cstdint>
+
 #include "engine/eval/older/tables.hpp"
+#include "engine/eval/pawnmasks.hpp"
+#include "engine/eval/phase.hpp"
+#include "engine/position/position.hpp"
 #include "engine/position/types.hpp"
 
 namespace morvelak::older {
+
+// The pawns' part of the evaluation of one placement, with both phases and
+// the build's tables (eval.cpp tells how it is worked out).
+struct alignas(64) PawnSection {
+    // Key.
+    u64 white, black;
+    u8 kw, kb;
+    u8 setting;  // 0 = empty slot; else build and both phases
+    // Pawns of each colour on the board, to check the lists against.
+    u8 countW, countB;
+    std::int16_t valueW, valueB;  // each colour's pawn terms, its own phase
+    // Pawns that are backward if an enemy piece stands in front of them.
+    u64 askW, askB;
+    i8 pionb[10], pionc[10];
+};
+
+// A direct-mapped table of them, one slot per hash value, the newest
+// placement evicting the one before it.
+inline constexpr int PAWN_SECTION_BITS = 12;
+
+// Everything the older builds' evaluation keeps, in one struct, EVAL: the
+// phases and the mobility counts (phase.hpp) and the pawn sections of recent
+// placements.  The program has one; a test starts from a fresh one
+// (EVAL = EvalState{}, then wstawstan).
+struct EvalState : Phase {
+    PawnSection PAWN_SECTIONS[1 << PAWN_SECTION_BITS] = {};
+};
+
+extern EvalState EVAL;
 
 // 1 when no pawn of either colour stands on file c (1 = a .. 8 = h) on ranks
 // 1 to 7, else 0.
@@ -20,8 +54,8 @@ int otwartalinia(const i8* pl, int c);
 
 // The shared evaluation with the tables of one build.  Reads the board, the
 // two lists (ILB / ILC entries, king entries KROLB / KROLC), STANB / STANC,
-// ILOSCPOLB / ILOSCPOLC and ODLKROL; changes no engine state (it keeps the
-// pawns' part of recent placements in a fixed private table).  No allocation.
+// ILOSCPOLB / ILOSCPOLC and ODLKROL; changes nothing but the pawn sections
+// of recent placements in EVAL, which never change a score.  No allocation.
 int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp);
 
 // Decides STANB and STANC for the older builds, whose game counter R counts
@@ -32,11 +66,15 @@ void wstawstan(int R);
 
 }  // namespace morvelak::older
 
-// The evaluation of each older build: the shared routine with its tables.
+// The evaluation of each older build: the shared routine with its tables;
+// and each build's material scale (a pawn 100, a queen 900 in m28's capture
+// values and 800 in m26's).
 namespace morvelak::m28 {
+inline constexpr Scale SCALE{100, 900};
 int OCPOZ(const i8* pl, const i8* bp, const i8* cp);
 }  // namespace morvelak::m28
 
 namespace morvelak::m26 {
+inline constexpr Scale SCALE{100, 800};
 int OCPOZ(const i8* pl, const i8* bp, const i8* cp);
 }  // namespace morvelak::m26

@@ -33,7 +33,7 @@ template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* 
 template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
 
 template <Side S> inline int& mobility() {
-    if constexpr (S == Side::White) return ILOSCPOLB; else return ILOSCPOLC;
+    if constexpr (S == Side::White) return older::EVAL.ILOSCPOLB; else return older::EVAL.ILOSCPOLC;
 }
 
 template <Side S>

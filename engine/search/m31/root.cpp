@@ -5,6 +5,7 @@
 
 #include "engine/position/rebuild.hpp"
 #include "engine/position/material.hpp"
+#include "engine/eval/m31/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/control.hpp"
@@ -68,10 +69,10 @@ int iterate(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, 
             bool everyDepth) {
     constexpr int sg = Own<S>::sign;
     if constexpr (S == Side::White) {
-        ILOSCPOLB = a;
+        EVAL.ILOSCPOLB = a;
         SEARCH.L = 0;
     } else {
-        ILOSCPOLC = a;  // Black clears L before it decides to search
+        EVAL.ILOSCPOLC = a;  // Black clears L before it decides to search
     }
     int wart[MAX_MOVES] = {};
     i8 ndroga[PATH_BYTES];
