@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "engine/position/position.hpp"
-#include "util/random.hpp"
+#include "driver/game.hpp"
 
 namespace morvelak {
 
@@ -27,9 +27,6 @@ constexpr std::array<i8, 100> make_start() {
     return b;
 }
 constexpr std::array<i8, 100> start = make_start();
-
-// File offsets of the continuations found by the current look-up.
-long tablica[BOOK_CANDIDATES];
 
 // The book read as text: a carriage return right before a line feed is
 // dropped, so a book saved with either kind of line end reads alike.  The
@@ -158,11 +155,12 @@ int ksiazka2(char* ruch, int depth, const char* name) {
     BookText in(name);
     // Reseeded on every look-up, so two look-ups within the same second
     // choose alike among the same candidates.
-    seed_random_from_clock();
+    GAME.random.seed_from_clock();
     if (!in.is_open()) return 0;  // no book: nothing to offer
+    long tablica[BOOK_CANDIDATES];  // the file offsets of the continuations found
     const int ile = collect(in, depth, tablica);
     if (ile == 0) return 0;
-    const int k = static_cast<int>(random31() % static_cast<u32>(ile));
+    const int k = static_cast<int>(GAME.random.random31() % static_cast<u32>(ile));
     char read[4] = {0, 0, 0, 0};
     if (in.seek(tablica[k])) {
         // Four characters as they stand.  A continuation cut short by the

@@ -19,8 +19,8 @@ inline constexpr int BOOK_CANDIDATES = 14000;
 // Looks up the game position PL after `depth` plies from the initial
 // position.  On success writes the four characters of the chosen move into
 // ruch[0..3] and returns 1; returns 0 and leaves ruch alone when the book has
-// nothing (a missing book reads as an empty one).  Reseeds the program's
-// random generator from the clock.
+// nothing (a missing book reads as an empty one).  Reseeds the game's
+// random generator (GAME.random) from the clock.
 int ksiazka2(char* ruch, int depth);
 
 // The same look-up in the book file `name` (the engine always uses "k2.txt").

@@ -9,7 +9,7 @@ namespace morvelak {
 
 // The engine's remaining time when it plays side S, as "time" last set it.
 template <Side S> inline u32 engine_clock() {
-    if constexpr (S == Side::White) return TB; else return TC;
+    if constexpr (S == Side::White) return GAME.TB; else return GAME.TC;
 }
 
 // The legal move of side S among ru[0..a) that the book's coordinate text

@@ -4,16 +4,15 @@
 
 namespace morvelak {
 
-u32 TB = 0, TC = 0;
-std::FILE* zapisparti = nullptr;
+Game GAME{};
 
 void record(const char* fmt, ...) {
-    if (!zapisparti) return;
+    if (!GAME.zapisparti) return;
     va_list args;
     va_start(args, fmt);
-    std::vfprintf(zapisparti, fmt, args);
+    std::vfprintf(GAME.zapisparti, fmt, args);
     va_end(args);
-    std::fflush(zapisparti);
+    std::fflush(GAME.zapisparti);
 }
 
 }  // namespace morvelak

@@ -1,20 +1,14 @@
-// The game history: the board and WYJ after every ply, so that moves can be
-// taken back, and its index R.  The newest build stores one entry per ply and
-// R counts plies; the older builds store two boards per full move and R
-// counts full moves (their layout lives with their driver).
+// m31's game history (GAME.perPly, game.hpp): the board and WYJ after every
+// ply, so that moves can be taken back; GAME.R counts plies.  (The older
+// builds store two boards per full move and count full moves:
+// driver/older/history.hpp.)
 #pragma once
 
+#include "driver/game.hpp"
 #include "engine/position/position.hpp"
 
 namespace morvelak {
 
-extern i32 R;  // plies (newest build) or full moves (older builds) played
-
-inline constexpr int HISTORY_PLIES = 512;
-extern i8 PLZAP[HISTORY_PLIES][100];
-extern i8 WYJZAP[HISTORY_PLIES][4];
-
-// Ply history of the newest build.
 void history_start();     // R = 0, store entry 0
 // R += 1 and store the position.  A game longer than the history keeps
 // playing; only the plies past the end are not stored (and cannot be taken

@@ -361,8 +361,8 @@ void opponent_moves(Session& s, bool reply) {
 // The record file is (re)opened for a new game; null: the game goes
 // unrecorded.
 void open_record() {
-    if (zapisparti) std::fclose(zapisparti);
-    zapisparti = std::fopen(RECORD_FILE, "w");
+    if (GAME.zapisparti) std::fclose(GAME.zapisparti);
+    GAME.zapisparti = std::fopen(RECORD_FILE, "w");
 }
 
 // A game starts: the depth control and the move count start afresh.
@@ -407,7 +407,7 @@ Next cmd_time(Session& s) {
     // Only the engine's own clock is kept; before any side is assigned, and
     // while the engine plays neither, the value goes to Black's, where "new"
     // leaves the engine.  "go" hands it to the side it gives the engine.
-    (s.biale == 'k' ? TB : TC) = v;
+    (s.biale == 'k' ? GAME.TB : GAME.TC) = v;
     s.lastTime = v;
     s.haveTime = true;
     // The hard limit works in real time, whatever unit the build keeps.
@@ -477,7 +477,7 @@ Next cmd_go(Session& s) {
     // gave it, and moves as the engine's own command for that colour would.
     const Side side = s.toMove;
     s.engineTakes(side);
-    if (s.haveTime) (side == Side::White ? TB : TC) = s.lastTime;
+    if (s.haveTime) (side == Side::White ? GAME.TB : GAME.TC) = s.lastTime;
     if (side == Side::White) engine_moves<Side::White>(s);
     else engine_moves<Side::Black>(s);
     return Next::Read;
@@ -726,9 +726,9 @@ int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std:
     }
     std::fflush(out);
     if (log) std::fclose(log);
-    if (zapisparti) {
-        std::fclose(zapisparti);
-        zapisparti = nullptr;
+    if (GAME.zapisparti) {
+        std::fclose(GAME.zapisparti);
+        GAME.zapisparti = nullptr;
     }
     return 0;
 }

@@ -5,7 +5,7 @@
 
 #include "engine/position/position.hpp"
 #include "engine/position/boardfile.hpp"
-#include "util/random.hpp"
+#include "driver/game.hpp"
 
 namespace morvelak {
 
@@ -36,7 +36,7 @@ bool load_start_position() {
 
 std::FILE* start_up(const BuildPolicy& policy, std::FILE* out) {
     if (policy.fill_keys) {
-        seed_random_from_clock();
+        GAME.random.seed_from_clock();
         policy.fill_keys();
     }
     std::memset(POS.WART, 0, sizeof POS.WART);

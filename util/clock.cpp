@@ -6,7 +6,6 @@
 namespace morvelak {
 
 namespace {
-int t1 = 0;
 constexpr int DAY = 8640000;
 
 int stamp_now() {
@@ -28,7 +27,7 @@ int elapsed_centiseconds(int previous, int now) {
     return now + DAY - previous;
 }
 
-int CZAS() {
+int Stopwatch::CZAS() {
     const int t = stamp_now();
     const int r = elapsed_centiseconds(t1, t);
     t1 = t;

@@ -48,6 +48,7 @@ u32 search(char* move) {
 u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     POS = Position{};
     SEARCH = SearchState{};
+    GAME = Game{};
     older::EVAL = older::EvalState{};
     CONTROL = SearchControl{};
     CONTROL.thinking = sink;
@@ -55,7 +56,7 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     std::memcpy(POS.WYJ, pos.wyj, 4);
     older::start_history_from(pos.toMove);
     skroctablice(SCALE_TREE_BUILD);  // the values the phase reads
-    older::wstawstan(R);
+    older::wstawstan(GAME.R);
     skroctablice(SCALE_TREE_BUILD);
     const u32 nodes = pos.toMove == Side::White ? search<Side::White>(move) : search<Side::Black>(move);
     CONTROL.thinking = stdout;

@@ -36,9 +36,9 @@ bool ruchkomputer(char* ruchkomputera) {
 
     // 1. A game starts at a depth chosen by the clock.  Start the move clock;
     //    an empty root node.
-    if (R == 0 || SEARCH.target.fresh[c]) n = static_cast<i8>(start_depth(T));
+    if (GAME.R == 0 || SEARCH.target.fresh[c]) n = static_cast<i8>(start_depth(T));
     SEARCH.target.fresh[c] = false;
-    CZAS();
+    GAME.clock.CZAS();
     korzen<S>().inic();
     // The interface may cap the depth ("sd"); two plies is the shallowest
     // search there is.
@@ -46,7 +46,7 @@ bool ruchkomputer(char* ruchkomputera) {
     if (planned < 2) planned = 2;
 
     // 2. The time limits, from the clock before the search.
-    const TimeLimits limits = time_limits(T, R);
+    const TimeLimits limits = time_limits(T, GAME.R);
 
     // 3. The legal moves, by the attack-map generator.  Without one the game
     //    is over; nothing is touched and the caller reports the result.
@@ -58,8 +58,8 @@ bool ruchkomputer(char* ruchkomputera) {
     //    its move must be legal here.
     int zksiazki = -1;  // none
     char ruchksiazka[4];
-    const int plies = 2 * R + (S == Side::Black ? 1 : 0);
-    if (R < 20 && ksiazka2(ruchksiazka, plies) != 0) zksiazki = book_move_index<S>(ru, a, ruchksiazka);
+    const int plies = 2 * GAME.R + (S == Side::Black ? 1 : 0);
+    if (GAME.R < 20 && ksiazka2(ruchksiazka, plies) != 0) zksiazki = book_move_index<S>(ru, a, ruchksiazka);
     const bool book = zksiazki >= 0;
 
     // 4. Order: the moves the last search found best after the opponent's
@@ -67,7 +67,7 @@ bool ruchkomputer(char* ruchkomputera) {
     //    interface stop the sort, the order it started from stands.
     clear_counters();
     int g = 0;
-    if (R > 0 && !book) g = order_from_replies<S>(ru, a, opponent_move<S>());
+    if (GAME.R > 0 && !book) g = order_from_replies<S>(ru, a, opponent_move<S>());
     int sorted = 0;  // depth of the pre-sort, 0 when none completed
     if (g < a && !book) sorted = presort_root<S>(ru, a, g, planned);
 
@@ -82,7 +82,7 @@ bool ruchkomputer(char* ruchkomputera) {
     const bool searched = a > 1 && !book;
     if (!searched) {
         p = book ? zksiazki : 0;
-        t = CZAS();
+        t = GAME.clock.CZAS();
     } else {
         RootResult r{0, 0, 0};
         if (!CONTROL.stopped) r = search_root<S>(ru, a, planned, older::czypotrojne);
@@ -95,7 +95,7 @@ bool ruchkomputer(char* ruchkomputera) {
         p = r.p;
         f = r.f;
         nb = r.finished > 0 ? planned : sorted;
-        t = CZAS();
+        t = GAME.clock.CZAS();
         n = static_cast<i8>(adapt_depth(n, t, limits));
     }
 

@@ -21,7 +21,7 @@ constexpr const char* FEATURES[] = {"feature usermove=1\n", nullptr};
 void rebuild() { skroctablice(SCALE_TREE_BUILD); }
 
 // The phase from the full moves played.
-void eval_setup() { older::wstawstan(R); }
+void eval_setup() { older::wstawstan(GAME.R); }
 
 // Two boards per full move, stored by who has just moved.
 void after_ply(Side mover) { older::store_after_move(mover); }

@@ -39,6 +39,7 @@ u32 search(char* move) {
 u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     POS = Position{};
     SEARCH = SearchState{};
+    GAME = Game{};
     older::EVAL = older::EvalState{};
     CONTROL = SearchControl{};
     CONTROL.thinking = sink;
@@ -46,7 +47,7 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     std::memcpy(POS.WYJ, pos.wyj, 4);
     skroctablice(SCALE_HASH_BUILD);
     older::start_history();  // R = 0
-    older::wstawstan(R);
+    older::wstawstan(GAME.R);
     skroctablice(SCALE_HASH_BUILD);
     const u32 nodes = pos.toMove == Side::White ? search<Side::White>(move) : search<Side::Black>(move);
     CONTROL.thinking = stdout;

@@ -24,7 +24,7 @@ bool ruchkomputer(char* ruchkomputera) {
     constexpr int c = S == Side::White ? 0 : 1;
     i8& n = SEARCH.target.n[c];
     // 1. Start the move clock.
-    CZAS();
+    GAME.clock.CZAS();
 
     // 2. The legal moves, captures first.  Without one the game is over;
     //    nothing is touched and the caller reports the result.
@@ -35,7 +35,7 @@ bool ruchkomputer(char* ruchkomputera) {
     // A new game (no full move played yet) starts at a depth chosen by the
     // clock.  This build keeps its clock as a signed number.
     const i32 clock = static_cast<i32>(engine_clock<S>());
-    if (R == 0 || SEARCH.target.fresh[c]) n = static_cast<i8>(start_depth(clock));
+    if (GAME.R == 0 || SEARCH.target.fresh[c]) n = static_cast<i8>(start_depth(clock));
     SEARCH.target.fresh[c] = false;
     // The interface may cap the depth ("sd"); two plies is the shallowest
     // search there is.
@@ -46,8 +46,8 @@ bool ruchkomputer(char* ruchkomputera) {
     //    moves.  Its move must be legal here.
     int zksiazki = -1;  // none (never a real index)
     char ruchksiazka[4];
-    const int plies = S == Side::White ? 2 * R : 2 * R + 1;
-    if (R < 20 && ksiazka2(ruchksiazka, plies) != 0) zksiazki = book_move_index<S>(ru, a, ruchksiazka);
+    const int plies = S == Side::White ? 2 * GAME.R : 2 * GAME.R + 1;
+    if (GAME.R < 20 && ksiazka2(ruchksiazka, plies) != 0) zksiazki = book_move_index<S>(ru, a, ruchksiazka);
     const bool book = zksiazki >= 0;
     const bool searches = a > 1 && !book;
 
@@ -56,7 +56,7 @@ bool ruchkomputer(char* ruchkomputera) {
     //    order, and the book needs none.  Should the interface stop the
     //    sort, the order it started from stands.
     int g = 0;
-    if (R > 0 && !book) g = hash_order_root<S>(ru, a);
+    if (GAME.R > 0 && !book) g = hash_order_root<S>(ru, a);
     SEARCH.L = 0;
     int sorted = 0;  // depth of the pre-sort, 0 when none completed
     if (searches) sorted = presort_root<S>(ru, a, g, planned);
@@ -72,7 +72,7 @@ bool ruchkomputer(char* ruchkomputera) {
     int t;
     if (!searches) {
         p = book ? zksiazki : 0;
-        t = CZAS();
+        t = GAME.clock.CZAS();
     } else {
         int finished = 0;
         if (!CONTROL.stopped) p = search_root<S>(ru, a, planned, older::czypotrojne, &f, &finished);
@@ -80,8 +80,8 @@ bool ruchkomputer(char* ruchkomputera) {
         if (CONTROL.withdrawn()) return false;
         nb = finished > 0 ? planned : sorted;
         // 6. Depth of the next search from the time this one took.
-        t = CZAS();
-        n = static_cast<i8>(adapt_depth(n, t, clock, R));
+        t = GAME.clock.CZAS();
+        n = static_cast<i8>(adapt_depth(n, t, clock, GAME.R));
     }
 
     SEARCH.report.a = a;

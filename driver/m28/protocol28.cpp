@@ -20,7 +20,7 @@ constexpr const char* FEATURES[] = {"feature usermove=1\n", "feature reuse=0\n",
 void rebuild() { skroctablice(SCALE_HASH_BUILD); }
 
 // The phase from the full moves played.
-void eval_setup() { older::wstawstan(R); }
+void eval_setup() { older::wstawstan(GAME.R); }
 
 // Two boards per full move: White's move fills the second board of the
 // current full move, Black's completes it and begins the next.

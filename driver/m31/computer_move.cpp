@@ -26,7 +26,7 @@ bool ruchkomputer(char* ruchkomputera) {
     constexpr int c = S == Side::White ? 0 : 1;
     i8& n = SEARCH.target.n[c];
     // 1. Start the move clock.
-    CZAS();
+    GAME.clock.CZAS();
 
     // 3-4. The legal moves, captures first.  Without one the game is over;
     //      nothing is touched and the caller reports the result.
@@ -36,13 +36,13 @@ bool ruchkomputer(char* ruchkomputera) {
 
     // 2. A new game starts at a depth chosen by the time on the clock.
     const u32 T = engine_clock<S>();
-    if (R < 2 || SEARCH.target.fresh[c]) n = static_cast<i8>(start_depth(T));
+    if (GAME.R < 2 || SEARCH.target.fresh[c]) n = static_cast<i8>(start_depth(T));
     SEARCH.target.fresh[c] = false;
 
     // 5. The book, while the game is young; its move must be legal here.
     int zksiazki = -1;  // none (never a real index)
     char ruchksiazka[4];
-    if (R < 40 && ksiazka2(ruchksiazka, R) != 0) zksiazki = book_move_index<S>(ru, a, ruchksiazka);
+    if (GAME.R < 40 && ksiazka2(ruchksiazka, GAME.R) != 0) zksiazki = book_move_index<S>(ru, a, ruchksiazka);
 
     // 6. Decide.  Black clears its node counter here, on every path; White
     //    clears it too when it does not search (and otherwise when the
@@ -55,7 +55,7 @@ bool ruchkomputer(char* ruchkomputera) {
     int t;
     if (a <= 1 || zksiazki >= 0) {
         p = a <= 1 ? 0 : zksiazki;
-        t = CZAS();
+        t = GAME.clock.CZAS();
     } else {
         // 7. Iterative deepening.
         //    The interface may cap the depth ("sd"); a search stopped by the
@@ -67,8 +67,8 @@ bool ruchkomputer(char* ruchkomputera) {
         // The interface took the search back ("force", "new", ...): no move.
         if (CONTROL.withdrawn()) return false;
         // 8. Depth of the next search from the time this one took.
-        t = CZAS();
-        n = static_cast<i8>(adapt_depth(n, t, T, R));
+        t = GAME.clock.CZAS();
+        n = static_cast<i8>(adapt_depth(n, t, T, GAME.R));
     }
 
     // 9. The move's text, the record, and the move on the board.

@@ -19,7 +19,7 @@ constexpr const char* FEATURES[] = {"feature usermove=1\n", "feature reuse=0\n",
 void rebuild() { skroctablice(SCALE_NEWEST); }
 
 // The phase, weights and tables from the plies played.
-void eval_setup() { wstawstan(R); }
+void eval_setup() { wstawstan(GAME.R); }
 
 // One history entry per ply: every ply advances R, whoever made it.  A game
 // longer than the history goes on; its later plies are just not stored.
@@ -34,7 +34,7 @@ void set_up(Side) { history_start(); }
 
 // "undo" takes back one ply, as long as the position before it was stored.
 bool undo(Side) {
-    if (R <= 0 || R - 1 >= HISTORY_PLIES) return false;
+    if (GAME.R <= 0 || GAME.R - 1 >= HISTORY_PLIES) return false;
     history_remove_one();
     return true;
 }
@@ -42,7 +42,7 @@ bool undo(Side) {
 // The key table, from the random generator just seeded, and an empty key
 // path.
 void fill_keys() {
-    morvelak::fill_keys(SEARCH.KEY);
+    morvelak::fill_keys(SEARCH.KEY, GAME.random);
     for (u32& t : SEARCH.TRASA) t = 0;
 }
 

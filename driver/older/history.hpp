@@ -1,8 +1,8 @@
 // The game history of the two older builds: two positions per full move.
 //
-// Where the newest build keeps one board per ply, these builds count the game
-// in full moves (the global R of driver/history.hpp) and keep, for every full
-// move k, two boards with their WYJ bytes:
+// Where m31 keeps one board per ply, these builds count the game in full
+// moves (GAME.R) and keep, for every full move k, two boards with their WYJ
+// bytes in GAME.perMove (driver/game.hpp):
 //
 //   PLZAP[k][BEFORE_WHITE]  the position with White to move after k full moves
 //   PLZAP[k][WHITE_MOVED]   the position after White's move of full move k + 1
@@ -18,17 +18,13 @@
 // part in the repetition count.
 #pragma once
 
-#include "driver/history.hpp"
+#include "driver/game.hpp"
 #include "engine/position/position.hpp"
 
 namespace morvelak::older {
 
-inline constexpr int HISTORY_MOVES = 150;
 inline constexpr int BEFORE_WHITE = 0;  // White to move
 inline constexpr int WHITE_MOVED = 1;   // Black to move
-
-extern i8 PLZAP[HISTORY_MOVES][2][100];
-extern i8 WYJZAP[HISTORY_MOVES][2][4];
 
 // "new": R = 0 and the loaded position becomes entry (0, BEFORE_WHITE).
 // Every other entry is cleared, so a board that was never stored in this

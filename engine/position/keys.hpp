@@ -13,6 +13,7 @@
 #pragma once
 
 #include "engine/position/position.hpp"
+#include "util/random.hpp"
 
 namespace morvelak {
 
@@ -22,9 +23,9 @@ inline constexpr int TRASA_GAME = 10;  // slots of game history, TRASA[1..10]
 
 using KeyTable = u32[KEY_ROWS][100];
 
-// Fills the twelve piece rows of KEY from the program's random generator and
-// clears every other row.
-void fill_keys(KeyTable& KEY);
+// Fills the twelve piece rows of KEY from the random generator and clears
+// every other row.
+void fill_keys(KeyTable& KEY, Random& random);
 
 // The key of POS.
 inline u32 klucz(const KeyTable& KEY) {

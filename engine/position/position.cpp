@@ -3,6 +3,5 @@
 namespace morvelak {
 
 Position POS{};
-u32 L = 0;
 
 }  // namespace morvelak

@@ -34,10 +34,6 @@ struct Position {
 
 extern Position POS;
 
-// Moves examined by the search: its node counter and the bench signature.
-// (The older builds' capture estimate counts into it too.)
-extern u32 L;
-
 // The square of a king, looked up through its list index.
 inline int white_king_square() { return POS.BP[2 * POS.KROLB + 1]; }
 inline int black_king_square() { return POS.CP[2 * POS.KROLC + 1]; }

@@ -138,8 +138,9 @@ TEST_F(Book, ChoiceIsTheClockSeededDrawModuloTheCandidates) {
     ASSERT_TRUE(g.play("e2e4"));
     for (int attempt = 0; attempt < 5; ++attempt) {
         const std::time_t t0 = std::time(nullptr);
-        seed_random_from_clock();
-        const std::string expected = replies[random31() % replies.size()];
+        Random random;
+        random.seed_from_clock();
+        const std::string expected = replies[random.random31() % replies.size()];
         const std::string answer = ask(1);
         if (std::time(nullptr) != t0) continue;  // the second turned over: try again
         EXPECT_EQ(answer, expected);

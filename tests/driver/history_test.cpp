@@ -40,7 +40,7 @@ bool same_as(const i8* pl, const i8* wyj, int n) {
     return same;
 }
 bool is_position(int n) { return same_as(POS.PL, POS.WYJ, n); }
-bool entry_is(int k, int half, int n) { return same_as(PLZAP[k][half], WYJZAP[k][half], n); }
+bool entry_is(int k, int half, int n) { return same_as(GAME.perMove.PLZAP[k][half], GAME.perMove.WYJZAP[k][half], n); }
 
 // Plays `plies` half-moves from a fresh game, position p after ply p, with
 // the history kept as the protocol loop keeps it.  White moves first.
@@ -57,7 +57,7 @@ TEST(OldHistory, EachMoveFillsItsEntry) {
     // The same six plies, whichever side the engine plays: White's ply p
     // (odd) fills (R, WHITE_MOVED), Black's ply completes a full move.
     play(0);
-    EXPECT_EQ(R, 0);
+    EXPECT_EQ(GAME.R, 0);
     EXPECT_TRUE(entry_is(0, BEFORE_WHITE, 0));
 
     struct Step { int ply; int r; int k; int half; };
@@ -68,7 +68,7 @@ TEST(OldHistory, EachMoveFillsItsEntry) {
     for (const Step& s : steps) {
         position(s.ply);
         EXPECT_TRUE(store_after_move(s.ply % 2 ? Side::White : Side::Black));
-        EXPECT_EQ(R, s.r) << "ply " << s.ply;
+        EXPECT_EQ(GAME.R, s.r) << "ply " << s.ply;
         EXPECT_TRUE(entry_is(s.k, s.half, s.ply)) << "ply " << s.ply;
     }
     // Earlier entries are untouched.
@@ -79,32 +79,32 @@ TEST(OldHistory, EachMoveFillsItsEntry) {
 TEST(OldHistory, RemoveRestoresTheOpponentsTurn) {
     // Engine plays Black: it has just moved (even ply), White is to move.
     play(4);  // R = 2
-    ASSERT_EQ(R, 2);
+    ASSERT_EQ(GAME.R, 2);
     EXPECT_TRUE(take_back_full_move(Side::Black));
-    EXPECT_EQ(R, 1);
+    EXPECT_EQ(GAME.R, 1);
     EXPECT_TRUE(is_position(2));  // before White's second move
     EXPECT_TRUE(take_back_full_move(Side::Black));
-    EXPECT_EQ(R, 0);
+    EXPECT_EQ(GAME.R, 0);
     EXPECT_TRUE(is_position(0));
     // No full move left: nothing happens.
     position(77);
     EXPECT_FALSE(take_back_full_move(Side::Black));
-    EXPECT_EQ(R, 0);
+    EXPECT_EQ(GAME.R, 0);
     EXPECT_TRUE(is_position(77));
 
     // Engine plays White: it has just moved (odd ply), Black is to move.
     play(5);  // R = 2, (2, WHITE_MOVED) = 5
-    ASSERT_EQ(R, 2);
+    ASSERT_EQ(GAME.R, 2);
     EXPECT_TRUE(take_back_full_move(Side::White));
-    EXPECT_EQ(R, 1);
+    EXPECT_EQ(GAME.R, 1);
     EXPECT_TRUE(is_position(3));  // after White's second move
     EXPECT_TRUE(take_back_full_move(Side::White));
-    EXPECT_EQ(R, 0);
+    EXPECT_EQ(GAME.R, 0);
     EXPECT_TRUE(is_position(1));
     // After the engine's first move as White alone there is no full move.
     play(1);
     EXPECT_FALSE(take_back_full_move(Side::White));
-    EXPECT_EQ(R, 0);
+    EXPECT_EQ(GAME.R, 0);
     EXPECT_TRUE(is_position(1));
 }
 
@@ -129,7 +129,7 @@ TEST(OldHistory, RepetitionCountsBothBoardsOfCompletedMoves) {
         position(seq[p]);
         store_after_move(p % 2 == 0 ? Side::White : Side::Black);
     }
-    ASSERT_EQ(R, 2);
+    ASSERT_EQ(GAME.R, 2);
     position(0);
     EXPECT_EQ(czypotrojne(), 2);  // (0,0) and (1,0); (2,0) is not counted
     position(1);
@@ -176,7 +176,7 @@ TEST(OldHistory, LongGameStopsStoringAtOneHundredFifty) {
         position(++p);
         stored.push_back(store_after_move(Side::Black));
     }
-    EXPECT_EQ(R, 160);
+    EXPECT_EQ(GAME.R, 160);
     for (int i = 0; i < 320; ++i) {
         // White's ply of full move m fills (m, 1); Black's fills (m + 1, 0).
         const int k = i % 2 == 0 ? i / 2 : i / 2 + 1;
@@ -194,14 +194,14 @@ TEST(OldHistory, LongGameStopsStoringAtOneHundredFifty) {
     position(999);
     for (int r = 159; r >= 150; --r) {
         EXPECT_FALSE(take_back_full_move(Side::Black));
-        EXPECT_EQ(R, r);
+        EXPECT_EQ(GAME.R, r);
         EXPECT_TRUE(is_position(999));
     }
     EXPECT_TRUE(take_back_full_move(Side::Black));
-    EXPECT_EQ(R, 149);
+    EXPECT_EQ(GAME.R, 149);
     EXPECT_TRUE(is_position(2 * 149));
     EXPECT_TRUE(take_back_full_move(Side::White));
-    EXPECT_EQ(R, 148);
+    EXPECT_EQ(GAME.R, 148);
     EXPECT_TRUE(is_position(2 * 148 + 1));
 }
 

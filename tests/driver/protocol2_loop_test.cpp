@@ -49,21 +49,21 @@ TEST_F(Proto2Test, GoPlaysTheSideToMoveWithTheLastClockAndKeepsPlayingIt) {
     run("new\nforce\ntime 3000\notim 3000\ngo\ntime 2900\notim 2950\nusermove g8f6\nquit\n");
     EXPECT_EQ(out, HEAD + "move g1f3\nmove b1c3\n");
     EXPECT_EQ(rec, "[g1f3] g8f6 \n[b1c3]");
-    EXPECT_EQ(TB, 2900u);
-    EXPECT_EQ(R, 3);
+    EXPECT_EQ(GAME.TB, 2900u);
+    EXPECT_EQ(GAME.R, 3);
     // Without "force": "new" leaves the engine on Black, but "go" gives it
     // the side to move.
     run("new\ntime 1200\ngo\nquit\n");
     EXPECT_EQ(out, HEAD + "move g1f3\n");
-    EXPECT_EQ(TB, 1200u);
+    EXPECT_EQ(GAME.TB, 1200u);
     // The engine as Black after the opponent's first move in force mode.
     run("new\nforce\nusermove e2e4\ntime 700\notim 800\ngo\nusermove d2d4\nquit\n");
     EXPECT_EQ(out, HEAD + "move e7e5\nmove b8c6\n");
     EXPECT_EQ(rec, "e2e4 [e7e5]\nd2d4 [b8c6]\n");
-    EXPECT_EQ(TC, 700u);
+    EXPECT_EQ(GAME.TC, 700u);
     // In the tree-node build's unit.
     run("new\nforce\nusermove e2e4\ntime 705\ngo\nquit\n", LIKE_M26);
-    EXPECT_EQ(TC, 70u);
+    EXPECT_EQ(GAME.TC, 70u);
 }
 
 TEST_F(Proto2Test, ForceModeAppliesTheMovesOfBothSidesWithoutAnswering) {
@@ -72,7 +72,7 @@ TEST_F(Proto2Test, ForceModeAppliesTheMovesOfBothSidesWithoutAnswering) {
     run("new\nforce\nusermove e2e4\nusermove e7e5\nusermove g1f3\nusermove g1f3\nquit\n");
     EXPECT_EQ(out, HEAD + "Illegal move: g1f3\n");  // the knight has gone
     EXPECT_EQ(rec, "e2e4  e7e5 \ng1f3 ");
-    EXPECT_EQ(R, 3);
+    EXPECT_EQ(GAME.R, 3);
     EXPECT_EQ(POS.PL[36], W_KNIGHT);
     EXPECT_EQ(std::count(events.begin(), events.end(), "engine B") +
                   std::count(events.begin(), events.end(), "engine W"),
@@ -92,10 +92,10 @@ TEST_F(Proto2Test, TheOlderBuildsCountTheForcedMovesInFullMoves) {
     board(START);
     for (const BuildPolicy* p : {&LIKE_M28, &LIKE_M26}) {
         run("new\nforce\nusermove e2e4\nusermove e7e5\nusermove g1f3\nquit\n", *p);
-        EXPECT_EQ(R, 1);
-        EXPECT_EQ(older::PLZAP[0][older::WHITE_MOVED][45], W_PAWN);
-        EXPECT_EQ(older::PLZAP[1][older::BEFORE_WHITE][55], B_PAWN);
-        EXPECT_EQ(older::PLZAP[1][older::WHITE_MOVED][36], W_KNIGHT);
+        EXPECT_EQ(GAME.R, 1);
+        EXPECT_EQ(GAME.perMove.PLZAP[0][older::WHITE_MOVED][45], W_PAWN);
+        EXPECT_EQ(GAME.perMove.PLZAP[1][older::BEFORE_WHITE][55], B_PAWN);
+        EXPECT_EQ(GAME.perMove.PLZAP[1][older::WHITE_MOVED][36], W_KNIGHT);
     }
     EXPECT_EQ(noted, (std::vector<std::string>{"W 25 45", "B 75 55", "W 17 36"}));
 }
@@ -106,8 +106,8 @@ TEST_F(Proto2Test, AGoRightAfterWhiteIsPassedOver) {
     // xboard speaking in colour commands: "white" has started the engine.
     run("new\nblack\ntime 30000\notim 30000\nwhite\ngo\ntime 29998\notim 29797\nusermove e7e5\nquit\n");
     EXPECT_EQ(out, HEAD + "move g1f3\nmove b1c3\n");
-    EXPECT_EQ(TC, 30000u);  // the engine's own "white" keeps its clock rule
-    EXPECT_EQ(TB, 29998u);
+    EXPECT_EQ(GAME.TC, 30000u);  // the engine's own "white" keeps its clock rule
+    EXPECT_EQ(GAME.TB, 29998u);
     // A ping between them changes nothing; anything that touches the game does.
     run("new\nwhite\nping 4\ngo\nquit\n");
     EXPECT_EQ(out, HEAD + "move g1f3\npong 4\n");
@@ -134,9 +134,9 @@ TEST_F(Proto2Test, SetboardStartsAGameFromThePositionInForceMode) {
     EXPECT_EQ(out, HEAD + "move e7e5\nmove a1a8\n");
     // Reopened: the game before it is gone; the plies taken back stay.
     EXPECT_EQ(rec, "h1h2  g8f8 \n[a1a8]");
-    EXPECT_EQ(R, 1);
-    EXPECT_EQ(PLZAP[0][18], W_ROOK);  // entry 0 is the position set up
-    EXPECT_EQ(PLZAP[0][87], B_KING);
+    EXPECT_EQ(GAME.R, 1);
+    EXPECT_EQ(GAME.perPly.PLZAP[0][18], W_ROOK);  // entry 0 is the position set up
+    EXPECT_EQ(GAME.perPly.PLZAP[0][87], B_KING);
     const std::vector<std::string> tail(events.end() - 4, events.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"setup", "rebuild", "engine W", "ply W"}));
     EXPECT_NE(std::find(events.begin(), events.end(), "set up W"), events.end());
@@ -157,14 +157,14 @@ TEST_F(Proto2Test, SetboardWithBlackToMove) {
     run("setboard r7/8/8/8/8/6k1/8/7K b - - 3 50\nusermove a8a2\nundo\ngo\nquit\n");
     EXPECT_EQ(out, HEAD + "move a8a1\n");
     EXPECT_EQ(rec, " a8a2 \n[a8a1]\n");  // the record keeps the move taken back
-    EXPECT_EQ(R, 1);
+    EXPECT_EQ(GAME.R, 1);
     // Older shape: entry (0, WHITE_MOVED), Black's move completes full move 1.
     for (const BuildPolicy* p : {&LIKE_M28, &LIKE_M26}) {
         run("setboard r7/8/8/8/8/6k1/8/7K b - - 3 50\ngo\nquit\n", *p);
-        EXPECT_EQ(R, 1);
-        EXPECT_EQ(older::PLZAP[0][older::BEFORE_WHITE][0], 0);  // never a board
-        EXPECT_EQ(older::PLZAP[0][older::WHITE_MOVED][81], B_ROOK);
-        EXPECT_EQ(older::PLZAP[1][older::BEFORE_WHITE][11], B_ROOK);
+        EXPECT_EQ(GAME.R, 1);
+        EXPECT_EQ(GAME.perMove.PLZAP[0][older::BEFORE_WHITE][0], 0);  // never a board
+        EXPECT_EQ(GAME.perMove.PLZAP[0][older::WHITE_MOVED][81], B_ROOK);
+        EXPECT_EQ(GAME.perMove.PLZAP[1][older::BEFORE_WHITE][11], B_ROOK);
         EXPECT_EQ(older::czypotrojne(), 0);
     }
 }
@@ -193,7 +193,7 @@ TEST_F(Proto2Test, ABadFenIsReportedAndChangesNothing) {
     }
     EXPECT_EQ(out.substr(at), "move d7d5\n");
     EXPECT_EQ(rec, "e2e4 [e7e5]\nd2d4 [d7d5]\n");
-    EXPECT_EQ(R, 4);
+    EXPECT_EQ(GAME.R, 4);
 }
 
 TEST_F(Proto2Test, ResultStopsTheEngineUntilTheNextNew) {
@@ -204,7 +204,7 @@ TEST_F(Proto2Test, ResultStopsTheEngineUntilTheNextNew) {
     // After the result the move is only applied; "go" does nothing.
     EXPECT_EQ(out, HEAD + "move e7e5\nmove e7e5\n");
     EXPECT_EQ(rec, "e2e4 [e7e5]\n");  // the new game's record
-    EXPECT_EQ(R, 2);
+    EXPECT_EQ(GAME.R, 2);
     // A position set up is a new game too, and the engine's own colour
     // commands still work.
     run("new\nresult *\nsetboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1\ngo\nquit\n");
@@ -235,7 +235,7 @@ TEST_F(Proto2Test, UndoTakesBackOnePlyInForceModeOnly) {
     // While the engine plays a side, "undo" is not one of the lines it expects.
     run("new\nusermove e2e4\nundo\nusermove d2d4\nquit\n");
     EXPECT_EQ(out, HEAD + "move e7e5\nmove c7c5\n");
-    EXPECT_EQ(R, 4);
+    EXPECT_EQ(GAME.R, 4);
 }
 
 TEST_F(Proto2Test, UndoOverASetUpPositionWithBlackToMove) {
@@ -249,7 +249,7 @@ TEST_F(Proto2Test, UndoOverASetUpPositionWithBlackToMove) {
         EXPECT_EQ(POS.PL[86], B_KING);
         EXPECT_EQ(POS.PL[25], W_PAWN);
         EXPECT_EQ(POS.PL[84], 0);
-        EXPECT_EQ(R, 1);
+        EXPECT_EQ(GAME.R, 1);
     }
 }
 
@@ -272,7 +272,7 @@ TEST_F(Proto2Test, RemoveInForceModeTakesBackTheLastTwoPlies) {
     // back to before Black's first move, and leaves the board alone.
     run("setboard 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\nusermove e8d8\nremove\nquit\n", LIKE_M28);
     EXPECT_EQ(POS.PL[84], B_KING);
-    EXPECT_EQ(R, 1);
+    EXPECT_EQ(GAME.R, 1);
 }
 
 TEST_F(Proto2Test, GoWithoutALegalMoveAnnouncesTheResult) {
@@ -286,7 +286,7 @@ TEST_F(Proto2Test, GoWithoutALegalMoveAnnouncesTheResult) {
     for (const Case& c : cases) {
         run(std::string("new\nsetboard ") + c.fen + "\ngo\nquit\n");
         EXPECT_EQ(out, HEAD + c.result) << c.fen;
-        EXPECT_EQ(R, 0);
+        EXPECT_EQ(GAME.R, 0);
     }
 }
 

@@ -18,11 +18,11 @@ TEST_F(LoopTest, AnOpponentMoveIsMadeRecordedAndAnswered) {
                        protover_features("STAND-IN 31") + "move e7e5\n");
     EXPECT_EQ(log, "protover 2\nnew\ntime 100\nusermove e2e4\nquit\n");
     EXPECT_EQ(rec, "e2e4 [e7e5]\n");
-    EXPECT_EQ(TC, 100u);
-    EXPECT_EQ(R, 2);
-    EXPECT_EQ(PLZAP[1][45], W_PAWN);
-    EXPECT_EQ(PLZAP[1][75], B_PAWN);
-    EXPECT_EQ(PLZAP[2][55], B_PAWN);
+    EXPECT_EQ(GAME.TC, 100u);
+    EXPECT_EQ(GAME.R, 2);
+    EXPECT_EQ(GAME.perPly.PLZAP[1][45], W_PAWN);
+    EXPECT_EQ(GAME.perPly.PLZAP[1][75], B_PAWN);
+    EXPECT_EQ(GAME.perPly.PLZAP[2][55], B_PAWN);
 }
 
 TEST_F(LoopTest, HooksRunInTheGamesOrder) {
@@ -67,19 +67,19 @@ TEST_F(LoopTest, TheEnginePlaysWhiteOnWhiteAndTheRecordLineClosesWithBlack) {
     preferred = {"g1f3", "b1c3"};
     run("new\ntime 2500\nwhite\ntime 2400\nusermove g8f6\nquit\n");
     EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\nmove g1f3\nmove b1c3\n");
-    EXPECT_EQ(TB, 2400u);
-    EXPECT_EQ(R, 3);
+    EXPECT_EQ(GAME.TB, 2400u);
+    EXPECT_EQ(GAME.R, 3);
     EXPECT_EQ(rec, "[g1f3] g8f6 \n[b1c3]");
 }
 
 TEST_F(LoopTest, TimeGoesToTheEnginesClockInTheBuildsUnit) {
     board(START);
     run("new\ntime 777\ntimex 5\ntime\nblack\ntime 888\nwhite\ntime 999\nquit\n");
-    EXPECT_EQ(TC, 888u);
-    EXPECT_EQ(TB, 999u);
+    EXPECT_EQ(GAME.TC, 888u);
+    EXPECT_EQ(GAME.TB, 999u);
     run("new\ntime 777\nwhite\ntime 999\nquit\n", LIKE_M26);
-    EXPECT_EQ(TC, 77u);
-    EXPECT_EQ(TB, 99u);
+    EXPECT_EQ(GAME.TC, 77u);
+    EXPECT_EQ(GAME.TB, 99u);
 }
 
 TEST_F(LoopTest, IllegalAndMalformedMovesChangeNothing) {
@@ -100,7 +100,7 @@ TEST_F(LoopTest, IllegalAndMalformedMovesChangeNothing) {
     run(input);
     EXPECT_EQ(out, expected);
     EXPECT_EQ(rec, "d2d4 [e7e5]\n");
-    EXPECT_EQ(R, 2);
+    EXPECT_EQ(GAME.R, 2);
     // The window holds only the two pushes of the one real move.
     EXPECT_EQ(KEYS.TRASA[8], 0u);
     EXPECT_NE(KEYS.TRASA[9], 0u);
@@ -115,7 +115,7 @@ TEST_F(LoopTest, ANoMoveEngineAnnouncesMateOrStalemateAndPlaysNothing) {
     run("new\nusermove a1a8\nquit\n");
     EXPECT_NE(out.find("1-0 {White mates}\n"), std::string::npos);
     EXPECT_EQ(out.find("move "), std::string::npos);
-    EXPECT_EQ(R, 1);
+    EXPECT_EQ(GAME.R, 1);
     EXPECT_EQ(rec, "a1a8 ");
     // The opponent stalemates the engine.
     board("k.......\n........\n.K......\n........\n........\n........\n........\n..H.....\n0 0 0 0\n");
@@ -126,14 +126,14 @@ TEST_F(LoopTest, ANoMoveEngineAnnouncesMateOrStalemateAndPlaysNothing) {
     board("k.......\n........\n........\n........\n........\n........\n......PP\nw......K\n0 0 0 0\n");
     run("new\nwhite\nquit\n");
     EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\n0-1 {Black mates}\n");
-    EXPECT_EQ(R, 0);
+    EXPECT_EQ(GAME.R, 0);
 }
 
 TEST_F(LoopTest, RemoveTakesBackTwoPliesAndKeepsTheRecord) {
     board(START);
     preferred = {"e7e5", "d7d5"};
     run("new\nusermove e2e4\nusermove d2d4\nremove\nquit\n");
-    EXPECT_EQ(R, 2);
+    EXPECT_EQ(GAME.R, 2);
     EXPECT_EQ(POS.PL[45], W_PAWN);
     EXPECT_EQ(POS.PL[24], W_PAWN);  // d2d4 taken back
     EXPECT_EQ(POS.PL[55], B_PAWN);
@@ -142,10 +142,10 @@ TEST_F(LoopTest, RemoveTakesBackTwoPliesAndKeepsTheRecord) {
     // After the take-back the game goes on from there.
     run("new\nusermove e2e4\nusermove d2d4\nremove\nusermove g1f3\nquit\n");
     EXPECT_EQ(rec, "e2e4 [e7e5]\nd2d4 [d7d5]\ng1f3 [d7d5]\n");
-    EXPECT_EQ(R, 4);
+    EXPECT_EQ(GAME.R, 4);
     // Fewer than two plies: stays, restoring the last stored position.
     run("new\nwhite\nremove\nquit\n");
-    EXPECT_EQ(R, 1);
+    EXPECT_EQ(GAME.R, 1);
 }
 
 TEST_F(LoopTest, ABuildWithoutRemoveIgnoresItAndIsToldTheOpponentsMoves) {
@@ -154,7 +154,7 @@ TEST_F(LoopTest, ABuildWithoutRemoveIgnoresItAndIsToldTheOpponentsMoves) {
     run("new\nusermove e1g1\nremove\nquit\n", LIKE_M26);
     EXPECT_EQ(out, "feature usermove=1\nmove a7a6\n");
     EXPECT_EQ(noted, std::vector<std::string>{"W 18 -1"});  // the rook's square, castling code
-    EXPECT_EQ(R, 1);  // one full move
+    EXPECT_EQ(GAME.R, 1);  // one full move
     EXPECT_EQ(POS.PL[17], W_KING);
     EXPECT_EQ(POS.PL[16], W_ROOK);
     EXPECT_EQ(KEYS.TRASA[10], 0u);  // no keys in this build
@@ -168,8 +168,8 @@ TEST_F(LoopTest, LinesBeforeTheFirstNewDoNoHarm) {
     EXPECT_EQ(out, "feature usermove=1\nfeature reuse=0\nmove e7e5\n");
     EXPECT_EQ(rec, "<none>");  // no record file before "new"
     EXPECT_EQ(POS.PL[45], W_PAWN);
-    EXPECT_EQ(TC, 50u);
-    EXPECT_EQ(R, 2);
+    EXPECT_EQ(GAME.TC, 50u);
+    EXPECT_EQ(GAME.R, 2);
 }
 
 TEST_F(LoopTest, LogRuleEmptyBlankAndXboardLines) {
@@ -190,7 +190,7 @@ TEST_F(LoopTest, EndOfInputClosesEverythingAsQuitDoes) {
     EXPECT_EQ(run("new\nusermove e2e4"), 0);  // a last line without newline
     EXPECT_EQ(rec, "e2e4 [e7e5]\n");
     EXPECT_EQ(log, "new\nusermove e2e4");
-    EXPECT_EQ(zapisparti, nullptr);
+    EXPECT_EQ(GAME.zapisparti, nullptr);
 }
 
 TEST_F(LoopTest, AMissingBoardFileGivesTheStandardPosition) {
@@ -217,12 +217,12 @@ TEST_F(LoopTest, AGameLongerThanTheHistoryGoesOnWithoutWritingPastIt) {
     for (int k = 0; k < 150; ++k) input += "usermove g1f3\nusermove f3g1\n";  // 600 plies
     input += "remove\nusermove g1f3\nquit\n";
     run(input);
-    EXPECT_EQ(R, 600);
+    EXPECT_EQ(GAME.R, 600);
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2 + 301);
     // Entry 511 (after ply 511: White's knight back on g1, Black's on f6) was
     // the last one stored.
-    EXPECT_EQ(PLZAP[HISTORY_PLIES - 1][17], W_KNIGHT);
-    EXPECT_EQ(PLZAP[HISTORY_PLIES - 1][66], B_KNIGHT);
+    EXPECT_EQ(GAME.perPly.PLZAP[HISTORY_PLIES - 1][17], W_KNIGHT);
+    EXPECT_EQ(GAME.perPly.PLZAP[HISTORY_PLIES - 1][66], B_KNIGHT);
 }
 
 }  // namespace

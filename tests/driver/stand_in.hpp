@@ -65,7 +65,7 @@ inline Keys KEYS;
 inline u32 KLUCZ() { return klucz(KEYS.KEY); }
 inline void push_key() { push_game_key(KEYS.TRASA, KLUCZ()); }
 inline void fill_keys() {
-    morvelak::fill_keys(KEYS.KEY);
+    morvelak::fill_keys(KEYS.KEY, GAME.random);
     for (u32& t : KEYS.TRASA) t = 0;
 }
 
@@ -84,7 +84,7 @@ inline void ply_remove(Side) { events.push_back("remove"); history_remove_two();
 inline void ply_set_up(Side s) { events.push_back(std::string("set up ") + side_name(s)); history_start(); }
 inline bool ply_undo(Side s) {
     events.push_back(std::string("undo ") + side_name(s));
-    if (R <= 0) return false;
+    if (GAME.R <= 0) return false;
     history_remove_one();
     return true;
 }
@@ -183,8 +183,7 @@ protected:
         events.clear();
         noted.clear();
         preferred.clear();
-        zapisparti = nullptr;
-        TB = TC = 0;
+        GAME = Game{};
         KEYS = Keys{};
     }
     void TearDown() override {

@@ -31,9 +31,9 @@ inline void set_up(const std::string& rows, int plies = 0) {
     for (i8& b : POS.PL) b = BORDER;
     load_text((rows + "\n0 0 0 0\n").c_str(), POS.PL, POS.WYJ);
     skroctablice(SCALE_NEWEST);
-    R = plies;
+    GAME.R = plies;
     m31::EVAL = EvalState{};
-    wstawstan(R);
+    wstawstan(GAME.R);
 }
 
 // The board turned half round with the colours swapped: every piece of one

@@ -53,8 +53,8 @@ void random_weights(std::mt19937& rng) {
 // engine's tables of random phases.  2: random weights and made-up tables.
 void choose_setting(std::mt19937& rng, int setting) {
     if (setting == 0) {
-        R = std::uniform_int_distribution<int>(0, 40)(rng);
-        wstawstan(R);
+        GAME.R = std::uniform_int_distribution<int>(0, 40)(rng);
+        wstawstan(GAME.R);
         EVAL.ILOSCPOLB = std::uniform_int_distribution<int>(0, 60)(rng);
         EVAL.ILOSCPOLC = std::uniform_int_distribution<int>(0, 60)(rng);
         return;

@@ -99,7 +99,7 @@ TEST(ExpectedReplies, OnlyTheFirstAsManyRepliesAsRootMovesAreScanned) {
 // engine's moves expected after that reply lead the new root list.
 TEST(ExpectedReplies, TheRepliesOfARealSearchOrderTheNextRoot) {
     set_up("r1bq1rk1/2p1bppp/p1np1n2/1p2p3/4P3/1BPP1N2/PP3PPP/RNBQR1K1 w - - 0 9", 0);
-    TB = 50;
+    GAME.TB = 50;
     std::string move;
     bool moved = false;
     computer_move<Side::White>(move, moved);
@@ -120,7 +120,7 @@ TEST(ExpectedReplies, TheRepliesOfARealSearchOrderTheNextRoot) {
     i8 zap[8];
     zrobruch<Side::Black>(zap, m->nr, m->x2);
     older::store_after_move(Side::Black);
-    older::wstawstan(R);
+    older::wstawstan(GAME.R);
     skroctablice(SCALE_TREE_BUILD);
 
     Move ru[MAX_MOVES];
@@ -145,7 +145,7 @@ TEST(Depth, AGameStartsAtADepthSetByTheClockInTenths) {
 
     for (auto [clock, depth] : {std::pair<u32, int>{1200, 7}, {1201, 8}, {6001, 9}}) {
         set_up("4k3/3ppp2/8/8/8/8/3PPP2/4K3 b - - 0 1", 0);
-        TC = clock;
+        GAME.TC = clock;
         std::string move;
         bool moved = false;
         const std::string rec = computer_move<Side::Black>(move, moved);
@@ -221,7 +221,7 @@ TEST(Root, AMoveBackToABoardStoredTwiceScoresTwentyAgainstTheEngine) {
 // depth 0 and value 0.
 TEST(Root, TheRecordLine) {
     set_up("4k3/8/8/3q4/8/8/8/3QK3 w - - 0 1", 0);
-    TB = 50;
+    GAME.TB = 50;
     std::string move;
     bool moved = false;
     std::string rec = computer_move<Side::White>(move, moved);
@@ -234,7 +234,7 @@ TEST(Root, TheRecordLine) {
     EXPECT_EQ(rec.back(), static_cast<char>('0' + tenths));  // nothing after the time
 
     set_up("3qk3/8/8/3Q4/8/8/8/4K3 b - - 0 1", 0);
-    TC = 50;
+    GAME.TC = 50;
     rec = computer_move<Side::Black>(move, moved);
     EXPECT_EQ(move, "d8d5");
     ASSERT_EQ(std::sscanf(rec.c_str(), "%d %4s %d %u.%u", &depth, text, &score, &secs, &tenths), 5) << rec;

@@ -23,7 +23,7 @@ constexpr const char* MIDDLE_BLACK = "rnbqkb1r/pp2pppp/3p1n2/8/3NP3/2N5/PPP2PPP/
 // text and move text, and how many heap blocks it left alive.
 template <Side S> std::string move_leaving(std::string& move, long& leftAlive) {
     std::FILE* rec = std::tmpfile();
-    zapisparti = rec;
+    GAME.zapisparti = rec;
     char m[4] = {};
     const long blocks = live_blocks();
     EXPECT_TRUE(S == Side::White ? m26::ruchkomputerbiale(m) : m26::ruchkomputerczarne(m));
@@ -33,7 +33,7 @@ template <Side S> std::string move_leaving(std::string& move, long& leftAlive) {
     std::rewind(rec);
     std::string out;
     for (int c; (c = std::fgetc(rec)) != EOF;) out.push_back(static_cast<char>(c));
-    zapisparti = nullptr;
+    GAME.zapisparti = nullptr;
     std::fclose(rec);
     return out;
 }
@@ -130,12 +130,12 @@ TEST(Stop, WhereverTheStopFallsTheMoveIsSoundAndEveryNodeFreed) {
         const bool peeks = k % 12 == 6;
         if (peeks) {
             set_up(MIDDLE_WHITE, 0);
-            TB = 50;
+            GAME.TB = 50;
             StopWhen peek(keep_killers_at, k);
             move_leaving<Side::White>(move, leftAlive);
         }
         set_up(MIDDLE_WHITE, 0);
-        TB = 50;
+        GAME.TB = 50;
         tables<Side::White>().tablica1[0] = m26::SquareMove{11, 21};  // left by the last move
         const Position before = POS;
         std::string rec;
@@ -216,13 +216,13 @@ TEST(NewGame, TheFirstSearchOfAGameTakesTheStartDepth) {
     bool moved = false;
     m26::new_game();
     set_up(SMALL, 5);
-    TC = 6001;
+    GAME.TC = 6001;
     EXPECT_EQ(computer_move<Side::Black>(move, moved).substr(0, 2), "9 ");
     // Without a new game the depth carries over (9, adapted); with one the
     // clock decides again.
     m26::new_game();
     set_up(SMALL, 5);
-    TC = 100;
+    GAME.TC = 100;
     EXPECT_EQ(computer_move<Side::Black>(move, moved).substr(0, 2), "7 ");
 }
 

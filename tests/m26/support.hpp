@@ -55,9 +55,9 @@ inline Side set_up(const char* fen, int fullMoves = 0) {
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
     older::start_history_from(pos.toMove);
-    R = fullMoves;
+    GAME.R = fullMoves;
     skroctablice(SCALE_TREE_BUILD);  // the values the phase reads
-    older::wstawstan(R);
+    older::wstawstan(GAME.R);
     skroctablice(SCALE_TREE_BUILD);
     fresh_search_state();
     return pos.toMove;
@@ -109,7 +109,7 @@ template <Side S> m26::RootResult search(Move* ru, int& a, int n) {
 // the move's text into move.
 template <Side S> std::string computer_move(std::string& move, bool& moved) {
     std::FILE* rec = std::tmpfile();
-    zapisparti = rec;
+    GAME.zapisparti = rec;
     char m[4] = {};
     moved = S == Side::White ? m26::ruchkomputerbiale(m) : m26::ruchkomputerczarne(m);
     move.assign(m, 4);
@@ -117,7 +117,7 @@ template <Side S> std::string computer_move(std::string& move, bool& moved) {
     std::rewind(rec);
     std::string out;
     for (int c; (c = std::fgetc(rec)) != EOF;) out.push_back(static_cast<char>(c));
-    zapisparti = nullptr;
+    GAME.zapisparti = nullptr;
     std::fclose(rec);
     return out;
 }

@@ -223,7 +223,7 @@ TEST(Tree, TheComputerMoveFreesEveryNode) {
                           Case{"1r5k/8/8/8/7p/p7/P6P/K7 w - - 0 1", true}}) {
         SCOPED_TRACE(c.fen);
         const Side s = set_up(c.fen, 0);
-        TB = TC = 50;  // a short clock: depth stays where it is
+        GAME.TB = GAME.TC = 50;  // a short clock: depth stays where it is
         const long before = live_blocks();
         std::string move;
         bool moved = false;

@@ -23,8 +23,8 @@ constexpr const char* BLACK_ROOK = "r2k4/8/8/8/8/8/8/4K3 b - - 0 1";
 template <Side S>
 void played_before(const std::string& t) {
     const std::vector<i8> b = board_after<S>(move_of<S>(t));
-    std::memcpy(older::PLZAP[0][S == Side::White ? older::WHITE_MOVED : older::BEFORE_WHITE], b.data(), 100);
-    R = 1;
+    std::memcpy(GAME.perMove.PLZAP[0][S == Side::White ? older::WHITE_MOVED : older::BEFORE_WHITE], b.data(), 100);
+    GAME.R = 1;
 }
 
 TEST(RootRepetition, AMoveBackToAnEarlierBoardScoresTwentyWithoutASearch) {
@@ -226,7 +226,7 @@ TEST(StartDepth, TheFirstMoveOfAGameSearchesToTheDepthTheClockGives) {
     const struct { u32 clock; int depth; } cases[] = {{12000, 9}, {12001, 10}, {60001, 11}};
     for (const auto& c : cases) {
         set_up(BLOCKED, 0);
-        TB = c.clock;
+        GAME.TB = c.clock;
         ASSERT_TRUE(ruchkomputerbiale(text));
         EXPECT_EQ(last_root().depth, c.depth);
     }
@@ -235,7 +235,7 @@ TEST(StartDepth, TheFirstMoveOfAGameSearchesToTheDepthTheClockGives) {
     const TargetDepth target = SEARCH.target;
     set_up(BLOCKED, 4);
     SEARCH.target = target;
-    TB = 100;
+    GAME.TB = 100;
     ASSERT_TRUE(ruchkomputerbiale(text));
     EXPECT_GE(last_root().depth, 10);
     EXPECT_LE(last_root().depth, 12);

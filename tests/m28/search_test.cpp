@@ -251,7 +251,7 @@ TEST(PositionTable, TheNextMoveBeginsWithWhatThePreviousSearchStored) {
     set_up(MIDDLE, 0);
     Record rec;
     Progress out;
-    TB = 12000;
+    GAME.TB = 12000;
     char mv[4];
     ASSERT_TRUE(ruchkomputerbiale(mv));
     ASSERT_GT(SEARCH.HASHL, 0);
@@ -269,8 +269,8 @@ TEST(PositionTable, TheNextMoveBeginsWithWhatThePreviousSearchStored) {
         skasujruch<Side::Black>(zap, r.nr, r.x2);
     }
     ASSERT_TRUE(found) << "no reply leads to a recorded position";
-    R = 1;
-    older::wstawstan(R);
+    GAME.R = 1;
+    older::wstawstan(GAME.R);
     skroctablice(SCALE_HASH_BUILD);
 
     // What the table says, best first for White, among the legal moves.
@@ -304,7 +304,7 @@ TEST(Determinism, TheSamePositionTwiceGivesTheSameLinesMoveAndCount) {
             const Side s = set_up(fen, 0);
             Record rec;
             Progress out;
-            TB = TC = 12000;
+            GAME.TB = GAME.TC = 12000;
             char text[5] = {};
             ASSERT_TRUE(s == Side::White ? ruchkomputerbiale(text) : ruchkomputerczarne(text));
             lines[run] = out.lines();

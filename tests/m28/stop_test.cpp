@@ -105,7 +105,7 @@ TEST(Stop, TheRecordGivesTheDepthBehindTheMovePlayed) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case with depth " << c.depth);
         set_up(MIDDLE, 0);
-        TB = 12000;
+        GAME.TB = 12000;
         const Position before = POS;
         Record rec;
         Progress out;
@@ -177,7 +177,7 @@ TEST(NewGame, TheFirstSearchOfEachColourTakesTheStartDepth) {
     char played[4];
     new_game();
     set_up(BLOCKED, 4);
-    TB = TC = 60001;
+    GAME.TB = GAME.TC = 60001;
     ASSERT_TRUE(ruchkomputerbiale(played));
     EXPECT_EQ(last_root().depth, 11);
     ASSERT_TRUE(ruchkomputerczarne(played));
@@ -186,7 +186,7 @@ TEST(NewGame, TheFirstSearchOfEachColourTakesTheStartDepth) {
     // clock decides again.
     new_game();
     set_up(BLOCKED, 4);
-    TB = 100;
+    GAME.TB = 100;
     ASSERT_TRUE(ruchkomputerbiale(played));
     EXPECT_EQ(last_root().depth, 9);
 }

@@ -45,9 +45,9 @@ inline Side set_up(const char* fen, int fullMoves = 0) {
     std::memcpy(POS.WYJ, pos.wyj, 4);
     skroctablice(SCALE_HASH_BUILD);
     older::start_history();  // R = 0, this position as entry 0
-    R = fullMoves;
+    GAME.R = fullMoves;
     older::EVAL = older::EvalState{};
-    older::wstawstan(R);
+    older::wstawstan(GAME.R);
     skroctablice(SCALE_HASH_BUILD);
     SEARCH = SearchState{};
     return pos.toMove;
@@ -112,9 +112,9 @@ struct Progress {
 // Sends the game record to a temporary file for the lifetime of the object.
 struct Record {
     std::FILE* file = std::tmpfile();
-    Record() { zapisparti = file; }
+    Record() { GAME.zapisparti = file; }
     ~Record() {
-        zapisparti = nullptr;
+        GAME.zapisparti = nullptr;
         std::fclose(file);
     }
     std::string text() const { return contents(file); }

@@ -97,30 +97,32 @@ TEST(Clock, ElapsedCentiseconds) {
 }
 
 TEST(Clock, StopwatchRestartsOnEveryCall) {
-    CZAS();
-    const int a = CZAS();
+    Stopwatch clock;
+    clock.CZAS();
+    const int a = clock.CZAS();
     EXPECT_GE(a, 0);
     EXPECT_LT(a, 8640000);
 }
 
 TEST(Random, SeededSequenceRepeatsAndHas31Bits) {
-    seed_random(123456789);
+    Random random;
+    random.seed(123456789);
     std::vector<std::uint32_t> first;
-    for (int k = 0; k < 1000; ++k) first.push_back(random31());
-    seed_random(123456789);
+    for (int k = 0; k < 1000; ++k) first.push_back(random.random31());
+    random.seed(123456789);
     bool high = false;
     for (int k = 0; k < 1000; ++k) {
-        const std::uint32_t v = random31();
+        const std::uint32_t v = random.random31();
         EXPECT_EQ(v, first[k]);
         EXPECT_LT(v, 0x80000000u);
         high |= v >= 0x40000000u;
     }
     EXPECT_TRUE(high);
     // The generator's rule: state * 0x015A4E35 + 1, bits 32..62 of the state.
-    seed_random(1);
-    EXPECT_EQ(random31(), 0u);
+    random.seed(1);
+    EXPECT_EQ(random.random31(), 0u);
     const std::uint64_t s2 = 0x015A4E36ull * 0x015A4E35ull + 1;
-    EXPECT_EQ(random31(), static_cast<std::uint32_t>((s2 >> 32) & 0x7FFFFFFF));
+    EXPECT_EQ(random.random31(), static_cast<std::uint32_t>((s2 >> 32) & 0x7FFFFFFF));
 }
 
 }  // namespace

@@ -128,8 +128,9 @@ template <Side S> void walk(int depth, Tally& tally) {
 
 TEST(MakeUnmake, EveryMoveIsTakenBackExactly) {
     Tally tally;
-    seed_random(12345);
-    fill_keys(tally.KEY);
+    Random random;
+    random.seed(12345);
+    fill_keys(tally.KEY, random);
     const struct {
         const char* fen;
         int depth;

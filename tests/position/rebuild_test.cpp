@@ -188,7 +188,7 @@ TEST(Rebuild, ListsStopAtSixteenEntries) {
 TEST(History, StoresAndTakesBack) {
     setup_fen(START);
     history_start();
-    EXPECT_EQ(R, 0);
+    EXPECT_EQ(GAME.R, 0);
     const Position start = POS;
     i8 zap[8];
     // e2-e4, e7-e5, g1-f3: each ply stored with its WYJ.
@@ -198,25 +198,25 @@ TEST(History, StoresAndTakesBack) {
     EXPECT_TRUE(history_advance());
     ZROBRUCHB(zap, index_on<Side::White>(17), 36);
     EXPECT_TRUE(history_advance());
-    EXPECT_EQ(R, 3);
-    EXPECT_EQ(WYJZAP[1][2], 35);  // after e2-e4
-    EXPECT_EQ(WYJZAP[2][3], 65);  // after e7-e5
-    EXPECT_EQ(PLZAP[3][36], W_KNIGHT);
+    EXPECT_EQ(GAME.R, 3);
+    EXPECT_EQ(GAME.perPly.WYJZAP[1][2], 35);  // after e2-e4
+    EXPECT_EQ(GAME.perPly.WYJZAP[2][3], 65);  // after e7-e5
+    EXPECT_EQ(GAME.perPly.PLZAP[3][36], W_KNIGHT);
 
     history_remove_two();
-    EXPECT_EQ(R, 1);
+    EXPECT_EQ(GAME.R, 1);
     EXPECT_EQ(POS.PL[45], W_PAWN);
     EXPECT_EQ(POS.PL[75], B_PAWN);
     EXPECT_EQ(POS.WYJ[2], 35);
     history_remove_one();
-    EXPECT_EQ(R, 0);
+    EXPECT_EQ(GAME.R, 0);
     skroctablice(SCALE_NEWEST);
     EXPECT_TRUE(POS == start);
     // At the start nothing more is taken back.
     history_remove_two();
-    EXPECT_EQ(R, 0);
+    EXPECT_EQ(GAME.R, 0);
     history_remove_one();
-    EXPECT_EQ(R, 0);
+    EXPECT_EQ(GAME.R, 0);
     skroctablice(SCALE_NEWEST);
     EXPECT_TRUE(POS == start);
     // With one ply played, "take back two" restores entry 1 without moving.
@@ -224,7 +224,7 @@ TEST(History, StoresAndTakesBack) {
     history_advance();
     POS.PL[44] = 0;  // disturb the board: entry 1 must come back
     history_remove_two();
-    EXPECT_EQ(R, 1);
+    EXPECT_EQ(GAME.R, 1);
     EXPECT_EQ(POS.PL[44], W_PAWN);
 }
 
@@ -234,17 +234,18 @@ TEST(History, AGameLongerThanTheHistoryWritesNothingPastIt) {
     for (int k = 1; k < HISTORY_PLIES; ++k) ASSERT_TRUE(history_advance());
     EXPECT_FALSE(history_advance());
     EXPECT_FALSE(history_advance());
-    EXPECT_EQ(R, HISTORY_PLIES + 1);
+    EXPECT_EQ(GAME.R, HISTORY_PLIES + 1);
     POS.PL[45] = W_QUEEN;  // a board never stored
     history_remove_two();  // entry 511 was stored and comes back
-    EXPECT_EQ(R, HISTORY_PLIES - 1);
+    EXPECT_EQ(GAME.R, HISTORY_PLIES - 1);
     EXPECT_EQ(POS.PL[45], 0);
 }
 
 TEST(Keys, TableRowsAndRepeatability) {
     KeyTable KEY;
-    seed_random(77);
-    fill_keys(KEY);
+    Random random;
+    random.seed(77);
+    fill_keys(KEY, random);
     u32 copy[KEY_ROWS][100];
     std::memcpy(copy, KEY, sizeof copy);
     for (int row = 0; row < KEY_ROWS; ++row) {
@@ -257,18 +258,19 @@ TEST(Keys, TableRowsAndRepeatability) {
             }
         }
     }
-    seed_random(77);
-    fill_keys(KEY);
+    random.seed(77);
+    fill_keys(KEY, random);
     EXPECT_EQ(std::memcmp(copy, KEY, sizeof copy), 0);
-    seed_random(78);
-    fill_keys(KEY);
+    random.seed(78);
+    fill_keys(KEY, random);
     EXPECT_NE(std::memcmp(copy, KEY, sizeof copy), 0);
 }
 
 TEST(Keys, KeyCoversPlacementOnly) {
     KeyTable KEY;
-    seed_random(5);
-    fill_keys(KEY);
+    Random random;
+    random.seed(5);
+    fill_keys(KEY, random);
     const auto KLUCZ = [&] { return klucz(KEY); };
     const auto key_of = [&](const char* fen) {
         setup_fen(fen);
@@ -321,8 +323,9 @@ TEST(Keys, RepetitionCount) {
 TEST(Keys, PushShiftsTheGameWindow) {
     KeyTable KEY;
     u32 TRASA[TRASA_SIZE] = {};
-    seed_random(9);
-    fill_keys(KEY);
+    Random random;
+    random.seed(9);
+    fill_keys(KEY, random);
     setup_fen(START);
     for (int k = 1; k <= 12; ++k) {
         TRASA[11] = 0xDEAD;  // a search slot: not part of the shift

@@ -29,11 +29,11 @@ protected:
         dir_ = tmpl;
         ASSERT_NE(getcwd(home_, sizeof home_), nullptr);
         ASSERT_EQ(chdir(dir_.c_str()), 0);
-        zapisparti = std::tmpfile();
+        GAME.zapisparti = std::tmpfile();
     }
     void TearDown() override {
-        std::fclose(zapisparti);
-        zapisparti = nullptr;
+        std::fclose(GAME.zapisparti);
+        GAME.zapisparti = nullptr;
         std::remove("k2.txt");
         EXPECT_EQ(chdir(home_), 0);
         rmdir(dir_.c_str());
@@ -65,7 +65,7 @@ TEST_F(ComputerMove, NoLegalMoveChangesNothing) {
         EXPECT_EQ(std::vector<i8>(POS.PL, POS.PL + 100), board);
         EXPECT_EQ(SEARCH.L, 777u);
     }
-    EXPECT_EQ(contents(zapisparti), "");
+    EXPECT_EQ(contents(GAME.zapisparti), "");
     EXPECT_EQ(thinking_.text(), "");
 }
 
@@ -77,7 +77,7 @@ TEST_F(ComputerMove, SingleLegalMoveIsPlayedAtOnce) {
     EXPECT_EQ(POS.PL[58], W_PAWN);
     EXPECT_EQ(thinking_.text(), "");
     // Depth and score 0, the time, and White's node counter cleared.
-    EXPECT_EQ(contents(zapisparti), "0 h4h5 0 0.0 0");
+    EXPECT_EQ(contents(GAME.zapisparti), "0 h4h5 0 0.0 0");
 }
 
 TEST_F(ComputerMove, BookMovesAreLegalMovesOfTheList) {
@@ -98,11 +98,11 @@ TEST_F(ComputerMove, BookMovesAreLegalMovesOfTheList) {
     };
     for (const auto& c : cases) {
         book(c.book);
-        std::rewind(zapisparti);
+        std::rewind(GAME.zapisparti);
         set_up(c.fen, c.plies);
         const bool white = c.plies % 2 == 0;
         EXPECT_EQ(play(white), c.move);
-        EXPECT_EQ(contents(zapisparti).substr(0, std::string(c.record).size()), c.record);
+        EXPECT_EQ(contents(GAME.zapisparti).substr(0, std::string(c.record).size()), c.record);
     }
     EXPECT_EQ(POS.PL[17], W_KING);
     EXPECT_EQ(POS.PL[16], W_ROOK);
@@ -111,10 +111,10 @@ TEST_F(ComputerMove, BookMovesAreLegalMovesOfTheList) {
 
 TEST_F(ComputerMove, IllegalBookMoveIsSearched) {
     book("e2e5\n");
-    TB = 0;  // a new game with little time: depth 7
+    GAME.TB = 0;  // a new game with little time: depth 7
     set_up(START);
     const std::string move = play(true);
-    const std::string rec = contents(zapisparti);
+    const std::string rec = contents(GAME.zapisparti);
     EXPECT_EQ(rec.substr(0, 7), "7 " + move + " ");
     EXPECT_EQ(rec.substr(rec.rfind(' ') + 1), std::to_string(SEARCH.L));
     EXPECT_GT(SEARCH.L, 1000u);
@@ -130,7 +130,7 @@ TEST_F(ComputerMove, BlackSearchRecordsDepthMoveScoreAndTime) {
     set_up("6k1/p7/8/3q4/4P3/8/P7/6K1 w - - 0 1", 20, true);  // twin: d5xe4 wins the queen
     EXPECT_EQ(play(false), "d5e4");
     EXPECT_EQ(POS.PL[45], B_PAWN);
-    const std::string rec = contents(zapisparti);
+    const std::string rec = contents(GAME.zapisparti);
     int depth, score;
     char m[5];
     unsigned long secs, tenths;
@@ -161,10 +161,10 @@ TEST_F(ComputerMove, ANewGameTakesItsDepthFromTheClockAgain) {
         const TargetDepth target = SEARCH.target;
         set_up(ending, 20);
         SEARCH.target = target;
-        TB = s.clock;
-        std::rewind(zapisparti);
+        GAME.TB = s.clock;
+        std::rewind(GAME.zapisparti);
         play(true);
-        EXPECT_EQ(recorded_depth(contents(zapisparti)), s.depth) << s.clock;
+        EXPECT_EQ(recorded_depth(contents(GAME.zapisparti)), s.depth) << s.clock;
     }
     new_game();
 }
@@ -173,9 +173,9 @@ TEST_F(ComputerMove, TheInterfacesDepthCapLimitsTheSearchAndTheRecord) {
     new_game();
     CONTROL.depthCap = 4;
     set_up("6k1/p7/8/3q4/4P3/8/P7/6K1 w - - 0 1", 20);
-    TB = 12000;
+    GAME.TB = 12000;
     EXPECT_EQ(play(true), "e4d5");
-    EXPECT_EQ(recorded_depth(contents(zapisparti)), 4);
+    EXPECT_EQ(recorded_depth(contents(GAME.zapisparti)), 4);
     const std::string t = thinking_.text();
     EXPECT_EQ(t.substr(t.rfind('\n', t.size() - 2) + 1, 2), "4 ");
     CONTROL = SearchControl{};

@@ -47,14 +47,14 @@ inline void set_up(const char* fen, int plies = 0, bool twin = false) {
         }
         std::memset(POS.WYJ, 0, 4);
     }
-    R = plies;
+    GAME.R = plies;
     skroctablice(SCALE_NEWEST);
     EVAL = EvalState{};
-    wstawstan(R);
+    wstawstan(GAME.R);
     // A fresh search state, its keys from the generator's first draws.
     SEARCH = SearchState{};
-    seed_random(0);
-    fill_keys(SEARCH.KEY);
+    Random keys;
+    fill_keys(SEARCH.KEY, keys);
     push_key();
 }
 
