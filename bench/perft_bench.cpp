@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "engine/eval/m31/eval.hpp"
 #include "engine/position/rebuild.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/perft.hpp"
@@ -18,7 +19,7 @@ Side setup(const char* fen) {
     if (!parse_fen(fen, pos, error)) std::abort();
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     return pos.toMove;
 }
 

@@ -88,7 +88,7 @@ bool find_move(const char* text, Move& move) {
 
 template <Side S>
 const char* result_without_move() {
-    if (!attacked_by<Opp<S>>(POS.PL, king_square<S>())) return "1/2-1/2 {Stalemate}\n";
+    if (!odbicia<Opp<S>>(POS.PL, king_square<S>())) return "1/2-1/2 {Stalemate}\n";
     return S == Side::White ? "0-1 {Black mates}\n" : "1-0 {White mates}\n";
 }
 

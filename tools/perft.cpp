@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/eval/m31/eval.hpp"
 #include "engine/position/rebuild.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/perft.hpp"
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
     }
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     for (int d = 1; d <= depth; ++d)
         std::printf("perft %d %llu\n", d, static_cast<unsigned long long>(perft(pos.toMove, d)));
     return 0;

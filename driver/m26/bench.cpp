@@ -55,9 +55,9 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
     older::start_history_from(pos.toMove);
-    skroctablice(SCALE_TREE_BUILD);  // the values the phase reads
+    skroctablice(m26::SCALE);  // the values the phase reads
     older::wstawstan(GAME.R);
-    skroctablice(SCALE_TREE_BUILD);
+    skroctablice(m26::SCALE);
     const u32 nodes = pos.toMove == Side::White ? search<Side::White>(move) : search<Side::Black>(move);
     CONTROL.thinking = stdout;
     return nodes;

@@ -18,7 +18,7 @@ namespace {
 constexpr const char* FEATURES[] = {"feature usermove=1\n", nullptr};
 
 // Pawns 100, and queens 800 in the capture values.
-void rebuild() { skroctablice(SCALE_TREE_BUILD); }
+void rebuild() { skroctablice(m26::SCALE); }
 
 // The phase from the full moves played.
 void eval_setup() { older::wstawstan(GAME.R); }

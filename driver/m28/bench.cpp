@@ -45,10 +45,10 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     CONTROL.thinking = sink;
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
-    skroctablice(SCALE_HASH_BUILD);
+    skroctablice(m28::SCALE);
     older::start_history();  // R = 0
     older::wstawstan(GAME.R);
-    skroctablice(SCALE_HASH_BUILD);
+    skroctablice(m28::SCALE);
     const u32 nodes = pos.toMove == Side::White ? search<Side::White>(move) : search<Side::Black>(move);
     CONTROL.thinking = stdout;
     return nodes;

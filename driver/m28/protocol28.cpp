@@ -17,7 +17,7 @@ namespace {
 // process for every game.
 constexpr const char* FEATURES[] = {"feature usermove=1\n", "feature reuse=0\n", nullptr};
 
-void rebuild() { skroctablice(SCALE_HASH_BUILD); }
+void rebuild() { skroctablice(m28::SCALE); }
 
 // The phase from the full moves played.
 void eval_setup() { older::wstawstan(GAME.R); }

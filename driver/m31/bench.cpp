@@ -46,9 +46,9 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     std::memcpy(POS.WYJ, pos.wyj, 4);
     const bool white = pos.toMove == Side::White;
     GAME.R = white ? 0 : 1;
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     wstawstan(GAME.R);
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     push_key();
     const u32 nodes = white ? search<Side::White>(move) : search<Side::Black>(move);
     CONTROL.thinking = stdout;

@@ -16,7 +16,7 @@ namespace {
 // process for every game.
 constexpr const char* FEATURES[] = {"feature usermove=1\n", "feature reuse=0\n", nullptr};
 
-void rebuild() { skroctablice(SCALE_NEWEST); }
+void rebuild() { skroctablice(m31::SCALE); }
 
 // The phase, weights and tables from the plies played.
 void eval_setup() { wstawstan(GAME.R); }

@@ -1,6 +1,6 @@
-// The tree-node build's attack map and the generator that reads it.
+// m26's attack map and the generator that reads it.
 //
-// SIATKAB / SIATKAC mark, in a 100-byte map, every square one side's pieces
+// siatka (the engine's SIATKAB / SIATKAC) marks, in a 100-byte map, every square one side's pieces
 // attack, one bit per kind of attacker:
 //
 //   pawn 1   knight 2   bishop 4   rook 8   queen 16   king 32
@@ -12,7 +12,7 @@
 // the piece that stops it whatever its colour (a defended piece counts as
 // attacked, so the king must not take it).
 //
-// RUCHYB / RUCHYC are the plain generator with the king kept off every marked
+// ruchy (RUCHYB / RUCHYC) is the plain generator with the king kept off every marked
 // square and the castling squares read from the map instead of the attack
 // test; everything else, order included, is the plain generator's.
 #pragma once
@@ -92,10 +92,6 @@ inline void siatka(const i8* pl, i8* si, const i8* list) {
     }
 }
 
-// The map White's pieces cast (for Black's king) and the map Black's cast.
-inline void SIATKAB(const i8* pl, i8* si, const i8* bp) { siatka<Side::White>(pl, si, bp); }
-inline void SIATKAC(const i8* pl, i8* si, const i8* cp) { siatka<Side::Black>(pl, si, cp); }
-
 // Generator rules that read a map of the enemy's attacks: the king steps and
 // takes only where the map is clear, and castling asks the map about the
 // king's three squares.
@@ -113,15 +109,6 @@ template <Side S>
 inline int ruchy(const i8* pl, const i8* list, Move* ru, Move* bi, const i8* wyj, int* ilb,
                  const i8* si) {
     return generate_moves<S>(pl, list, ru, bi, wyj, ilb, ByAttackMap{si});
-}
-
-inline int RUCHYB(const i8* pl, const i8* bp, Move* ru, Move* bi, const i8* wyj, int* ilb,
-                  const i8* si) {
-    return ruchy<Side::White>(pl, bp, ru, bi, wyj, ilb, si);
-}
-inline int RUCHYC(const i8* pl, const i8* cp, Move* ru, Move* bi, const i8* wyj, int* ilb,
-                  const i8* si) {
-    return ruchy<Side::Black>(pl, cp, ru, bi, wyj, ilb, si);
 }
 
 }  // namespace morvelak

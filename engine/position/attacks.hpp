@@ -56,9 +56,10 @@ template <Side A, int D, u8 Adjacent, u8 Far>
 
 }  // namespace detail
 
-// 1 if a piece of side A on board pl attacks square a (a playing square).
+// 1 if a piece of side A on board pl attacks square a (a playing square):
+// the engine's ODBICIAB for A = White, ODBICIAC for A = Black.
 template <Side A>
-[[gnu::always_inline]] inline int attacked_by(const i8* pl, int a) {
+[[gnu::always_inline]] inline int odbicia(const i8* pl, int a) {
     using namespace detail;
     using O = Own<A>;
     // The diagonals from which A's pawns strike a: below a for White.
@@ -79,9 +80,5 @@ template <Side A>
         if (pl[*jumps] == n) return 1;
     return 0;
 }
-
-// Named entry points: does White (B) / Black (C) attack square a?
-inline int ODBICIAB(const i8* plansza, int a) { return attacked_by<Side::White>(plansza, a); }
-inline int ODBICIAC(const i8* plansza, int a) { return attacked_by<Side::Black>(plansza, a); }
 
 }  // namespace morvelak

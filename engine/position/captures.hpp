@@ -137,12 +137,12 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
     auto defended = [&](int s, int t, i8 code) {
         if constexpr (Rules::lift) {
             pl[s] = 0;
-            const int r = attacked_by<T>(pl, t);
+            const int r = odbicia<T>(pl, t);
             pl[s] = code;
             return r;
         } else {
             (void)s; (void)code;
-            return attacked_by<T>(pl, t);
+            return odbicia<T>(pl, t);
         }
     };
     for (int i = 0; i < count; ++i) {
@@ -197,7 +197,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
                 int v = d - POS.WART[pl[t]];
                 if (reaches(v - POS.WART[code], bound)) return v;
                 // A knight is never lifted: it cannot stand on a line to t.
-                if (attacked_by<T>(pl, t)) v -= POS.WART[code];
+                if (odbicia<T>(pl, t)) v -= POS.WART[code];
                 if (reaches(v, bound)) return v;
                 if (better(v, best)) best = v;
             }

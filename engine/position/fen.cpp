@@ -103,8 +103,8 @@ bool parse_fen(const std::string& fen, FenPosition& out, std::string& error) {
         if (out.pl[s] == W_KING) wk = s;
         if (out.pl[s] == B_KING) bk = s;
     }
-    const bool hangs = out.toMove == Side::White ? attacked_by<Side::White>(out.pl, bk)
-                                                 : attacked_by<Side::Black>(out.pl, wk);
+    const bool hangs = out.toMove == Side::White ? odbicia<Side::White>(out.pl, bk)
+                                                 : odbicia<Side::Black>(out.pl, wk);
     if (hangs) { error = "the side not to move is in check"; return false; }
     return true;
 }

@@ -21,7 +21,7 @@ inline int generate_legal(Move* ru) {
     i8 zap[8] = {};
     for (int b = 0; b < all; ++b) {
         zrobruch<S>(zap, r[b].nr, r[b].x2);
-        if (!attacked_by<Opp<S>>(POS.PL, king_square<S>())) ru[a++] = r[b];
+        if (!odbicia<Opp<S>>(POS.PL, king_square<S>())) ru[a++] = r[b];
         skasujruch<S>(zap, r[b].nr, r[b].x2);
     }
     return a;

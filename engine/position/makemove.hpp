@@ -1,4 +1,5 @@
-// Make and unmake, one pair per side, on the single global position.
+// Make and unmake on the position POS: zrobruch<S> (the engine's ZROBRUCHB /
+// ZROBRUCHC) and skasujruch<S> (SKASUJRUCHB / SKASUJRUCHC).
 //
 // The undo record zap holds 8 bytes:
 //   [0] moving piece's code before the move (the pawn, for a promotion)
@@ -143,10 +144,5 @@ inline void skasujruch(const i8* z, int nr, int x2) {
         POS.PL[e] = O::king; POS.PL[e - 2] = 0; POS.PL[e - 1] = 0; POS.PL[e - 4] = O::rook;
     }
 }
-
-inline int ZROBRUCHB(i8* z, int nr, int x2) { return zrobruch<Side::White>(z, nr, x2); }
-inline int ZROBRUCHC(i8* z, int nr, int x2) { return zrobruch<Side::Black>(z, nr, x2); }
-inline void SKASUJRUCHB(const i8* z, int nr, int x2) { skasujruch<Side::White>(z, nr, x2); }
-inline void SKASUJRUCHC(const i8* z, int nr, int x2) { skasujruch<Side::Black>(z, nr, x2); }
 
 }  // namespace morvelak

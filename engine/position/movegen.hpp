@@ -43,7 +43,7 @@ struct ByAttackTest {
     static constexpr bool castles = Castling;
     static constexpr bool king_may(int) { return true; }
     template <Side T> [[gnu::always_inline]] static bool safe(const i8* pl, int sq) {
-        return !attacked_by<T>(pl, sq);
+        return !odbicia<T>(pl, sq);
     }
 };
 
@@ -150,8 +150,9 @@ template <Side S, class Rules>
     return nq;
 }
 
-// The engine's main generator.  Castling=false gives the tree-node build's
-// generator for the search, which never castles there.
+// The engine's main generator, superruchy (SUPERRUCHYB / SUPERRUCHYC).
+// Castling=false gives m26's generator for the search, which never castles
+// there.
 template <Side S, bool Castling = true>
 inline int superruchy(const i8* pl, const i8* list, Move* ru, Move* bi, const i8* wyj, int* ilb) {
     return generate_moves<S>(pl, list, ru, bi, wyj, ilb, ByAttackTest<Castling>{});
@@ -169,13 +170,6 @@ inline int generate_all(Move* list, int* aa) {
     if (nq < 0) return -1;
     std::memcpy(list + *aa, quiet, sizeof(Move) * nq);
     return *aa + nq;
-}
-
-inline int SUPERRUCHYB(const i8* pl, const i8* bp, Move* ru, Move* bi, const i8* wyj, int* ilb) {
-    return superruchy<Side::White>(pl, bp, ru, bi, wyj, ilb);
-}
-inline int SUPERRUCHYC(const i8* pl, const i8* cp, Move* ru, Move* bi, const i8* wyj, int* ilb) {
-    return superruchy<Side::Black>(pl, cp, ru, bi, wyj, ilb);
 }
 
 }  // namespace morvelak

@@ -24,14 +24,14 @@ inline std::uint64_t perft(int depth) {
     if (depth == 1) {
         for (int b = 0; b < a; ++b) {
             zrobruch<S>(zap, list[b].nr, list[b].x2);
-            total += !attacked_by<Opp<S>>(POS.PL, king_square<S>());
+            total += !odbicia<Opp<S>>(POS.PL, king_square<S>());
             skasujruch<S>(zap, list[b].nr, list[b].x2);
         }
         return total;
     }
     for (int b = 0; b < a; ++b) {
         zrobruch<S>(zap, list[b].nr, list[b].x2);
-        if (!attacked_by<Opp<S>>(POS.PL, king_square<S>())) total += perft<Opp<S>>(depth - 1);
+        if (!odbicia<Opp<S>>(POS.PL, king_square<S>())) total += perft<Opp<S>>(depth - 1);
         skasujruch<S>(zap, list[b].nr, list[b].x2);
     }
     return total;

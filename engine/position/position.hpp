@@ -51,8 +51,9 @@ template <Side S> inline int king_square() {
     return own_list<S>()[2 * own_king_index<S>() + 1];
 }
 
-// Material scale of a build: the pawn's value (90 in the newest build, 100 in
-// the older ones) and the queen's value in the capture table.
+// Material scale of a build: the pawn's value (90 in m31, 100 in the older
+// builds) and the queen's value in the capture table (each build's
+// evaluation names its own SCALE).
 struct Scale {
     int pawn;
     int queen;

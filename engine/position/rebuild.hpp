@@ -9,11 +9,8 @@
 
 namespace morvelak {
 
-// The builds' material scales.
-inline constexpr Scale SCALE_NEWEST{90, 900};
-inline constexpr Scale SCALE_HASH_BUILD{100, 900};
-inline constexpr Scale SCALE_TREE_BUILD{100, 800};
-
+// `scale` is the build's material scale (each build's evaluation names it
+// SCALE).
 void skroctablice(Scale scale);
 
 // Rebuilds only the lists, counts and king indices from PL (steps of the

@@ -81,7 +81,7 @@ template <Side S>
 inline int capture_value(Move m) {
     if (m.x2 < 0) return 0;
     const i8 mover = own_list<S>()[2 * m.nr];
-    const int defended = attacked_by<Opp<S>>(POS.PL, m.x2);
+    const int defended = odbicia<Opp<S>>(POS.PL, m.x2);
     if constexpr (S == Side::White) return -POS.WART[POS.PL[m.x2]] - (defended ? POS.WART[mover] : 0);
     else return POS.WART[POS.PL[m.x2]] + POS.WART[mover] * defended;
 }

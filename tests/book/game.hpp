@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/eval/m31/eval.hpp"
 #include "engine/position/rebuild.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/position/makemove.hpp"
@@ -23,7 +24,7 @@ struct Game {
     Game() {
         for (i8& b : POS.PL) b = BORDER;
         load_text(START_BOARD, POS.PL, POS.WYJ);
-        skroctablice(SCALE_NEWEST);
+        skroctablice(m31::SCALE);
     }
 
     // A legal move with its text (castling as the king's step).
@@ -37,8 +38,8 @@ struct Game {
         Move ru[MAX_MOVES], bi[MAX_MOVES];
         int nc = 0;
         int nq;
-        if constexpr (S == Side::White) nq = SUPERRUCHYB(POS.PL, POS.BP, ru, bi, POS.WYJ, &nc);
-        else nq = SUPERRUCHYC(POS.PL, POS.CP, ru, bi, POS.WYJ, &nc);
+        if constexpr (S == Side::White) nq = superruchy<Side::White>(POS.PL, POS.BP, ru, bi, POS.WYJ, &nc);
+        else nq = superruchy<Side::Black>(POS.PL, POS.CP, ru, bi, POS.WYJ, &nc);
         std::vector<Legal> out;
         if (nq < 0) return out;  // the side not to move is in check
         std::vector<Move> all(bi, bi + nc);
@@ -52,15 +53,15 @@ struct Game {
             i8 zap[8] = {};
             bool legal;
             if constexpr (S == Side::White) {
-                ZROBRUCHB(zap, m.nr, m.x2);
+                zrobruch<Side::White>(zap, m.nr, m.x2);
                 const int k = white_king_square();
-                legal = on_board(k) && ODBICIAC(POS.PL, k) == 0;
-                SKASUJRUCHB(zap, m.nr, m.x2);
+                legal = on_board(k) && odbicia<Side::Black>(POS.PL, k) == 0;
+                skasujruch<Side::White>(zap, m.nr, m.x2);
             } else {
-                ZROBRUCHC(zap, m.nr, m.x2);
+                zrobruch<Side::Black>(zap, m.nr, m.x2);
                 const int k = black_king_square();
-                legal = on_board(k) && ODBICIAB(POS.PL, k) == 0;
-                SKASUJRUCHC(zap, m.nr, m.x2);
+                legal = on_board(k) && odbicia<Side::White>(POS.PL, k) == 0;
+                skasujruch<Side::Black>(zap, m.nr, m.x2);
             }
             if (legal)
                 out.push_back({m, {file_char(from), rank_char(from), file_char(to), rank_char(to)}});
@@ -74,9 +75,9 @@ struct Game {
         for (const Legal& l : moves) {
             if (l.text != text) continue;
             i8 zap[8] = {};
-            if (toMove == Side::White) ZROBRUCHB(zap, l.m.nr, l.m.x2);
-            else ZROBRUCHC(zap, l.m.nr, l.m.x2);
-            skroctablice(SCALE_NEWEST);
+            if (toMove == Side::White) zrobruch<Side::White>(zap, l.m.nr, l.m.x2);
+            else zrobruch<Side::Black>(zap, l.m.nr, l.m.x2);
+            skroctablice(m31::SCALE);
             toMove = toMove == Side::White ? Side::Black : Side::White;
             return true;
         }

@@ -53,7 +53,7 @@ TEST_F(LoopTest, EveryGamePositionEntersTheKeyWindowOnceInOrder) {
     EXPECT_EQ(KEYS.TRASA[0], 0u);
     // The window holds the start position, then the one after e2e4.
     load_text(START, POS.PL, POS.WYJ);
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     EXPECT_EQ(KEYS.TRASA[9], KLUCZ());
     i8 zap[8];
     Move m{};

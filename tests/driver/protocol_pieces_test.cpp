@@ -6,6 +6,7 @@
 #include <string>
 
 #include "driver/protocol.hpp"
+#include "engine/eval/m31/eval.hpp"
 #include "engine/position/rebuild.hpp"
 #include "engine/position/position.hpp"
 #include "engine/position/boardfile.hpp"
@@ -135,7 +136,7 @@ protected:
     static void set(const char* board) {
         for (i8& b : POS.PL) b = BORDER;
         load_text(board, POS.PL, POS.WYJ);
-        skroctablice(SCALE_NEWEST);
+        skroctablice(m31::SCALE);
     }
 };
 

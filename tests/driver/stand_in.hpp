@@ -21,6 +21,7 @@
 #include "driver/history.hpp"
 #include "driver/older/history.hpp"
 #include "driver/protocol.hpp"
+#include "engine/eval/m31/eval.hpp"
 #include "engine/position/rebuild.hpp"
 #include "driver/startup.hpp"
 #include "engine/position/legal.hpp"
@@ -71,7 +72,7 @@ inline void fill_keys() {
 
 inline const char* side_name(Side s) { return s == Side::White ? "W" : "B"; }
 
-inline void rebuild() { events.push_back("rebuild"); skroctablice(SCALE_NEWEST); }
+inline void rebuild() { events.push_back("rebuild"); skroctablice(m31::SCALE); }
 inline void setup() { events.push_back("setup"); }
 inline void note(Side s, int from, int x2) {
     noted.push_back(std::string(side_name(s)) + " " + std::to_string(from) + " " + std::to_string(x2));

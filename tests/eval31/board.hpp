@@ -30,7 +30,7 @@ inline constexpr const char* START =
 inline void set_up(const std::string& rows, int plies = 0) {
     for (i8& b : POS.PL) b = BORDER;
     load_text((rows + "\n0 0 0 0\n").c_str(), POS.PL, POS.WYJ);
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     GAME.R = plies;
     m31::EVAL = EvalState{};
     wstawstan(GAME.R);

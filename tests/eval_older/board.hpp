@@ -30,7 +30,7 @@ inline constexpr const char* START =
 inline void set_up(const std::string& rows) {
     for (i8& b : POS.PL) b = BORDER;
     load_text((rows + "\n0 0 0 0\n").c_str(), POS.PL, POS.WYJ);
-    skroctablice(SCALE_HASH_BUILD);
+    skroctablice(m28::SCALE);
 }
 
 struct Phases {

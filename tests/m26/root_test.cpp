@@ -110,7 +110,7 @@ TEST(ExpectedReplies, TheRepliesOfARealSearchOrderTheNextRoot) {
     ASSERT_NE(reply.from, 0);
 
     // The opponent's move, as the move input makes it.
-    skroctablice(SCALE_TREE_BUILD);
+    skroctablice(m26::SCALE);
     Move bl[MAX_MOVES];
     const int nb = generate_legal<Side::Black>(bl);
     const Move* m = std::find_if(bl, bl + nb, [&](Move x) {
@@ -121,7 +121,7 @@ TEST(ExpectedReplies, TheRepliesOfARealSearchOrderTheNextRoot) {
     zrobruch<Side::Black>(zap, m->nr, m->x2);
     older::store_after_move(Side::Black);
     older::wstawstan(GAME.R);
-    skroctablice(SCALE_TREE_BUILD);
+    skroctablice(m26::SCALE);
 
     Move ru[MAX_MOVES];
     const int a = m26::generate_root_moves<Side::White>(ru);

@@ -56,9 +56,9 @@ inline Side set_up(const char* fen, int fullMoves = 0) {
     std::memcpy(POS.WYJ, pos.wyj, 4);
     older::start_history_from(pos.toMove);
     GAME.R = fullMoves;
-    skroctablice(SCALE_TREE_BUILD);  // the values the phase reads
+    skroctablice(m26::SCALE);  // the values the phase reads
     older::wstawstan(GAME.R);
-    skroctablice(SCALE_TREE_BUILD);
+    skroctablice(m26::SCALE);
     fresh_search_state();
     return pos.toMove;
 }

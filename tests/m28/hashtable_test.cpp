@@ -108,7 +108,7 @@ TEST(HashFill, CutOffStoresOnlyTheMovesSearched) {
     Move ru[MAX_MOVES];
     const int a = generate_legal<Side::White>(ru);
     ASSERT_EQ(a, 20);
-    EXPECT_EQ(hash_order_rootB(ru, a), 2);
+    EXPECT_EQ(hash_order_root<Side::White>(ru, a), 2);
     EXPECT_EQ(text<Side::White>(ru[0]), "b2b3");  // 50 first for White
     EXPECT_EQ(text<Side::White>(ru[1]), "g2g3");
 }
@@ -168,7 +168,7 @@ TEST(HashLookup, StoredMovesLeadInSortedOrderIllegalOnesSkipped) {
     int j = 0;
     while (text<Side::White>(ru[j]) != "d2d4") ++j;
     const Move first = ru[0];
-    const int g = hash_order_rootB(ru, a);
+    const int g = hash_order_root<Side::White>(ru, a);
     EXPECT_EQ(g, 3);
     EXPECT_EQ(text<Side::White>(ru[0]), "d2d4");
     EXPECT_EQ(text<Side::White>(ru[1]), "e2e4");
@@ -186,7 +186,7 @@ TEST(HashLookup, BlackSmallestFirstAndOnlyTheBoardCompared) {
     POS.WYJ[0] = POS.WYJ[1] = POS.WYJ[2] = POS.WYJ[3] = 0;
     Move ru[MAX_MOVES];
     const int a = generate_legal<Side::Black>(ru);
-    ASSERT_EQ(hash_order_rootC(ru, a), 3);
+    ASSERT_EQ(hash_order_root<Side::Black>(ru, a), 3);
     EXPECT_EQ(text<Side::Black>(ru[0]), "c7c5");
     EXPECT_EQ(text<Side::Black>(ru[1]), "e7e5");
     EXPECT_EQ(text<Side::Black>(ru[2]), "g8f6");
@@ -201,7 +201,7 @@ TEST(HashLookup, CastlingByRookSquareAndFirstMatchOnly) {
     // A different board stored in between does not matter either.
     Move ru[MAX_MOVES];
     const int a = generate_legal<Side::White>(ru);
-    ASSERT_EQ(hash_order_rootB(ru, a), 2);
+    ASSERT_EQ(hash_order_root<Side::White>(ru, a), 2);
     EXPECT_EQ(text<Side::White>(ru[0]), "e1c1");
     EXPECT_EQ(text<Side::White>(ru[1]), "e1g1");
     EXPECT_EQ(ru[0].x2, CASTLE_LONG);
@@ -210,7 +210,7 @@ TEST(HashLookup, CastlingByRookSquareAndFirstMatchOnly) {
     set_fen(START);
     const int b = generate_legal<Side::White>(ru);
     std::vector<Move> before(ru, ru + b);
-    EXPECT_EQ(hash_order_rootB(ru, b), 0);
+    EXPECT_EQ(hash_order_root<Side::White>(ru, b), 0);
     EXPECT_EQ(std::vector<Move>(ru, ru + b), before);
 }
 

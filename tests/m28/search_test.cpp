@@ -257,7 +257,7 @@ TEST(PositionTable, TheNextMoveBeginsWithWhatThePreviousSearchStored) {
     ASSERT_GT(SEARCH.HASHL, 0);
 
     // The opponent answers with a reply whose position the search recorded.
-    skroctablice(SCALE_HASH_BUILD);
+    skroctablice(m28::SCALE);
     bool found = false;
     for (Move r : legal_moves<Side::Black>()) {
         i8 zap[8] = {};
@@ -271,7 +271,7 @@ TEST(PositionTable, TheNextMoveBeginsWithWhatThePreviousSearchStored) {
     ASSERT_TRUE(found) << "no reply leads to a recorded position";
     GAME.R = 1;
     older::wstawstan(GAME.R);
-    skroctablice(SCALE_HASH_BUILD);
+    skroctablice(m28::SCALE);
 
     // What the table says, best first for White, among the legal moves.
     m28::record expected = *hash_find();

@@ -43,12 +43,12 @@ inline Side set_up(const char* fen, int fullMoves = 0) {
     }
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
-    skroctablice(SCALE_HASH_BUILD);
+    skroctablice(m28::SCALE);
     older::start_history();  // R = 0, this position as entry 0
     GAME.R = fullMoves;
     older::EVAL = older::EvalState{};
     older::wstawstan(GAME.R);
-    skroctablice(SCALE_HASH_BUILD);
+    skroctablice(m28::SCALE);
     SEARCH = SearchState{};
     return pos.toMove;
 }

@@ -53,7 +53,7 @@ bool naive_attacked(const i8* pl, bool white, int a) {
 std::set<int> attacked_squares(bool white) {
     std::set<int> out;
     for (int s = 11; s <= 88; ++s)
-        if (on_board(s) && (white ? ODBICIAB(POS.PL, s) : ODBICIAC(POS.PL, s))) out.insert(s);
+        if (on_board(s) && (white ? odbicia<Side::White>(POS.PL, s) : odbicia<Side::Black>(POS.PL, s))) out.insert(s);
     return out;
 }
 
@@ -89,8 +89,8 @@ TEST(Attacks, EdgeCasesOfEachAttacker) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.board);
         setup_board(c.board);
-        for (int s : c.yes) EXPECT_EQ(c.white ? ODBICIAB(POS.PL, s) : ODBICIAC(POS.PL, s), 1) << "square " << s;
-        for (int s : c.no) EXPECT_EQ(c.white ? ODBICIAB(POS.PL, s) : ODBICIAC(POS.PL, s), 0) << "square " << s;
+        for (int s : c.yes) EXPECT_EQ(c.white ? odbicia<Side::White>(POS.PL, s) : odbicia<Side::Black>(POS.PL, s), 1) << "square " << s;
+        for (int s : c.no) EXPECT_EQ(c.white ? odbicia<Side::White>(POS.PL, s) : odbicia<Side::Black>(POS.PL, s), 0) << "square " << s;
         if (c.no.empty()) {
             EXPECT_EQ(attacked_squares(c.white), c.yes);
         }
@@ -110,10 +110,10 @@ TEST(Attacks, SinglePieceEverywhere) {
             const bool white = code < 16;
             for (int t = 11; t <= 88; ++t) {
                 if (!on_board(t)) continue;
-                const int got = white ? ODBICIAB(POS.PL, t) : ODBICIAC(POS.PL, t);
+                const int got = white ? odbicia<Side::White>(POS.PL, t) : odbicia<Side::Black>(POS.PL, t);
                 ASSERT_EQ(got != 0, naive_attacked(POS.PL, white, t)) << "code " << code << " on " << s << ", square " << t;
                 // The other side has no piece at all.
-                ASSERT_EQ(white ? ODBICIAC(POS.PL, t) : ODBICIAB(POS.PL, t), 0);
+                ASSERT_EQ(white ? odbicia<Side::Black>(POS.PL, t) : odbicia<Side::White>(POS.PL, t), 0);
             }
         }
     }
@@ -122,12 +122,12 @@ TEST(Attacks, SinglePieceEverywhere) {
 TEST(Attacks, PieceOnTheTestedSquareIsIgnored) {
     // The white king on e1 neither blocks nor counts: the rook on e8 sees it.
     setup_board("4r3/8/8/8/8/8/8/4K3");
-    EXPECT_EQ(ODBICIAC(POS.PL, 15), 1);
+    EXPECT_EQ(odbicia<Side::Black>(POS.PL, 15), 1);
     // Any piece of either colour on the tested square changes nothing.
     for (i8 code : {W_KING, W_ROOK, B_ROOK, B_QUEEN, W_PAWN}) {
         POS.PL[45] = code;
-        EXPECT_EQ(ODBICIAC(POS.PL, 45), 1) << int(code);
-        EXPECT_EQ(ODBICIAB(POS.PL, 45), 0) << int(code);
+        EXPECT_EQ(odbicia<Side::Black>(POS.PL, 45), 1) << int(code);
+        EXPECT_EQ(odbicia<Side::White>(POS.PL, 45), 0) << int(code);
     }
 }
 
@@ -146,8 +146,8 @@ TEST(Attacks, AgreesWithNaiveComputationOnRandomBoards) {
         }
         for (int a = 11; a <= 88; ++a) {
             if (!on_board(a)) continue;
-            ASSERT_EQ(ODBICIAB(POS.PL, a) != 0, naive_attacked(POS.PL, true, a)) << "round " << round << " square " << a;
-            ASSERT_EQ(ODBICIAC(POS.PL, a) != 0, naive_attacked(POS.PL, false, a)) << "round " << round << " square " << a;
+            ASSERT_EQ(odbicia<Side::White>(POS.PL, a) != 0, naive_attacked(POS.PL, true, a)) << "round " << round << " square " << a;
+            ASSERT_EQ(odbicia<Side::Black>(POS.PL, a) != 0, naive_attacked(POS.PL, false, a)) << "round " << round << " square " << a;
         }
     }
 }
@@ -156,8 +156,8 @@ TEST(Attacks, ResultIsZeroOrOne) {
     setup_board("qqq5/qkq5/qqq5/8/8/5QQQ/5QKQ/5QQQ");
     for (int s = 11; s <= 88; ++s) {
         if (!on_board(s)) continue;
-        EXPECT_TRUE(ODBICIAB(POS.PL, s) == 0 || ODBICIAB(POS.PL, s) == 1);
-        EXPECT_TRUE(ODBICIAC(POS.PL, s) == 0 || ODBICIAC(POS.PL, s) == 1);
+        EXPECT_TRUE(odbicia<Side::White>(POS.PL, s) == 0 || odbicia<Side::White>(POS.PL, s) == 1);
+        EXPECT_TRUE(odbicia<Side::Black>(POS.PL, s) == 0 || odbicia<Side::Black>(POS.PL, s) == 1);
     }
 }
 

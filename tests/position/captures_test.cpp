@@ -117,7 +117,7 @@ TEST(CaptureEstimate, EdgeCases) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         for (Rules rules : {Rules::Newest, Rules::HashBuild}) {
-            setup_board(c.board, c.wyj, rules == Rules::Newest ? SCALE_NEWEST : SCALE_HASH_BUILD);
+            setup_board(c.board, c.wyj, rules == Rules::Newest ? m31::SCALE : m28::SCALE);
             const Position before = POS;
             const int bound = c.bound();
             const int expected = c.d + (rules == Rules::Newest ? c.newest() : c.hashBuild());
@@ -132,9 +132,9 @@ TEST(CaptureEstimate, EdgeCases) {
 // black step undefended: a guard against cases that test nothing.
 TEST(CaptureEstimate, CaseBoardsSayWhatTheyClaim) {
     setup_board("7k/8/8/8/8/8/4N1p1/K7");
-    EXPECT_EQ(ODBICIAB(POS.PL, 17), 1);
+    EXPECT_EQ(odbicia<Side::White>(POS.PL, 17), 1);
     setup_board("7k/8/8/8/8/8/6p1/K7");
-    EXPECT_EQ(ODBICIAB(POS.PL, 17), 0);
+    EXPECT_EQ(odbicia<Side::White>(POS.PL, 17), 0);
 }
 
 // The hash build counts every capture it examines; a king's capture only
@@ -151,7 +151,7 @@ TEST(CaptureEstimate, NodeCounterOfTheOlderBuilds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.board);
-        setup_board(c.board, {}, SCALE_HASH_BUILD);
+        setup_board(c.board, {}, m28::SCALE);
         m28::SEARCH.L = 0;
         tylkobicia<Side::White, m28::Build::Estimate>(POS.PL, POS.BP, POS.WYJ, HUGE_BOUND, 0);
         EXPECT_EQ(m28::SEARCH.L, c.counted);

@@ -118,7 +118,7 @@ template <Side S> void walk(int depth, Tally& tally) {
             }
         }
 
-        if (depth > 1 && !attacked_by<Opp<S>>(POS.PL, king_square<S>())) walk<Opp<S>>(depth - 1, tally);
+        if (depth > 1 && !odbicia<Opp<S>>(POS.PL, king_square<S>())) walk<Opp<S>>(depth - 1, tally);
 
         skasujruch<S>(zap, nr, x2);
         ASSERT_TRUE(POS == before) << "unmake did not restore the position";
@@ -177,11 +177,11 @@ TEST(MakeUnmake, SpecialMovesOneByOne) {
     setup_fen("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1");
     const int pawn = index_on<Side::White>(55), victim = index_on<Side::Black>(54);
     i8 zap[8];
-    EXPECT_EQ(ZROBRUCHB(zap, pawn, 64), 100);
+    EXPECT_EQ(zrobruch<Side::White>(zap, pawn, 64), 100);
     EXPECT_EQ(POS.PL[54], 0);
     EXPECT_EQ(POS.PL[64], W_PAWN);
     EXPECT_EQ(zap[3], victim);
-    SKASUJRUCHB(zap, pawn, 64);
+    skasujruch<Side::White>(zap, pawn, 64);
     EXPECT_EQ(POS.PL[54], B_PAWN);
     EXPECT_EQ(POS.CP[2 * victim], B_PAWN);
     EXPECT_EQ(POS.CP[2 * victim + 1], 54);
@@ -190,9 +190,9 @@ TEST(MakeUnmake, SpecialMovesOneByOne) {
     // En passant by Black: -100; the white pawn comes back as code 9.
     setup_fen("4k3/8/8/8/3Pp3/8/8/4K3 b - d3 0 1");
     const int bp = index_on<Side::Black>(45), wv = index_on<Side::White>(44);
-    EXPECT_EQ(ZROBRUCHC(zap, bp, 34), -100);
+    EXPECT_EQ(zrobruch<Side::Black>(zap, bp, 34), -100);
     EXPECT_EQ(POS.PL[44], 0);
-    SKASUJRUCHC(zap, bp, 34);
+    skasujruch<Side::Black>(zap, bp, 34);
     EXPECT_EQ(POS.PL[44], W_PAWN);
     EXPECT_EQ(POS.BP[2 * wv], W_PAWN);
     EXPECT_EQ(POS.BP[2 * wv + 1], 44);
@@ -201,26 +201,26 @@ TEST(MakeUnmake, SpecialMovesOneByOne) {
     setup_fen("1r2k3/P7/8/8/8/8/p7/1R2K3 w - - 0 1");
     const int wp = index_on<Side::White>(71);
     const int rookValue = POS.WART[B_ROOK];
-    EXPECT_EQ(ZROBRUCHB(zap, wp, 82), 800 - rookValue);
+    EXPECT_EQ(zrobruch<Side::White>(zap, wp, 82), 800 - rookValue);
     EXPECT_EQ(POS.PL[82], W_QUEEN);
     EXPECT_EQ(POS.BP[2 * wp], W_QUEEN);
-    SKASUJRUCHB(zap, wp, 82);
+    skasujruch<Side::White>(zap, wp, 82);
     EXPECT_EQ(POS.PL[71], W_PAWN);
     EXPECT_EQ(POS.BP[2 * wp], W_PAWN);
     EXPECT_EQ(POS.PL[82], B_ROOK);
-    EXPECT_EQ(ZROBRUCHB(zap, wp, 81), 800);
-    SKASUJRUCHB(zap, wp, 81);
+    EXPECT_EQ(zrobruch<Side::White>(zap, wp, 81), 800);
+    skasujruch<Side::White>(zap, wp, 81);
     const int blackPawn = index_on<Side::Black>(21);
-    EXPECT_EQ(ZROBRUCHC(zap, blackPawn, 12), -800 - POS.WART[W_ROOK]);
+    EXPECT_EQ(zrobruch<Side::Black>(zap, blackPawn, 12), -800 - POS.WART[W_ROOK]);
     EXPECT_EQ(POS.PL[12], B_QUEEN);
-    SKASUJRUCHC(zap, blackPawn, 12);
-    EXPECT_EQ(ZROBRUCHC(zap, blackPawn, 11), -800);
-    SKASUJRUCHC(zap, blackPawn, 11);
+    skasujruch<Side::Black>(zap, blackPawn, 12);
+    EXPECT_EQ(zrobruch<Side::Black>(zap, blackPawn, 11), -800);
+    skasujruch<Side::Black>(zap, blackPawn, 11);
     EXPECT_EQ(position_fault(), "");
 
     // A plain capture returns the victim's value from White's side.
     setup_fen("4k3/8/8/3q4/4P3/8/8/4K3 w - - 0 1");
-    EXPECT_EQ(ZROBRUCHB(zap, index_on<Side::White>(45), 54), -POS.WART[B_QUEEN]);
+    EXPECT_EQ(zrobruch<Side::White>(zap, index_on<Side::White>(45), 54), -POS.WART[B_QUEEN]);
 }
 
 // Castling moves king and rook, clears the mover's rights and both en-passant
@@ -243,7 +243,7 @@ TEST(MakeUnmake, CastlingBothWaysBothColours) {
         const Position before = POS;
         const int nr = c.white ? index_on<Side::White>(c.rookFrom) : index_on<Side::Black>(c.rookFrom);
         i8 zap[8];
-        EXPECT_EQ(c.white ? ZROBRUCHB(zap, nr, c.x2) : ZROBRUCHC(zap, nr, c.x2), 0);
+        EXPECT_EQ(c.white ? zrobruch<Side::White>(zap, nr, c.x2) : zrobruch<Side::Black>(zap, nr, c.x2), 0);
         const int kingHome = c.white ? 15 : 85;
         EXPECT_EQ(POS.PL[kingHome], 0);
         EXPECT_EQ(POS.PL[c.kingTo], c.white ? W_KING : B_KING);
@@ -254,7 +254,7 @@ TEST(MakeUnmake, CastlingBothWaysBothColours) {
         EXPECT_EQ(POS.WYJ[2], 0);
         EXPECT_EQ(POS.WYJ[3], 0);
         EXPECT_EQ(position_fault(), "");
-        if (c.white) SKASUJRUCHB(zap, nr, c.x2); else SKASUJRUCHC(zap, nr, c.x2);
+        if (c.white) skasujruch<Side::White>(zap, nr, c.x2); else skasujruch<Side::Black>(zap, nr, c.x2);
         EXPECT_TRUE(POS == before);
     }
 }

@@ -223,7 +223,7 @@ TEST(Generator, CapturableKingGivesMinusOne) {
         SCOPED_TRACE(c.board);
         setup_board(c.board, c.wyj);
         const bool white = c.side == Side::White;
-        const bool hangs = white ? ODBICIAB(POS.PL, black_king_square()) : ODBICIAC(POS.PL, white_king_square());
+        const bool hangs = white ? odbicia<Side::White>(POS.PL, black_king_square()) : odbicia<Side::Black>(POS.PL, white_king_square());
         const Generated g = white ? generate<Side::White>() : generate<Side::Black>();
         Move ru[MAX_MOVES];
         const int n = white ? bicia<Side::White>(POS.PL, POS.BP, ru, POS.WYJ) : bicia<Side::Black>(POS.PL, POS.CP, ru, POS.WYJ);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/history.hpp"
+#include "engine/eval/older/eval.hpp"
 #include "engine/position/keys.hpp"
 #include "engine/position/makemove.hpp"
 #include "support.hpp"
@@ -49,10 +50,10 @@ TEST(Rebuild, OrderFillersAndKingIndex) {
 TEST(Rebuild, CompactsTheHolesOfCaptures) {
     setup_fen("4k3/8/8/3q4/4P3/8/8/4K3 w - - 0 1");
     i8 zap[8];
-    ZROBRUCHB(zap, index_on<Side::White>(45), 54);
+    zrobruch<Side::White>(zap, index_on<Side::White>(45), 54);
     EXPECT_EQ(POS.CP[0], 0);  // the queen's hole
     EXPECT_EQ(POS.KROLC, 1);
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     EXPECT_EQ(POS.ILC, 1);
     EXPECT_EQ(POS.KROLC, 0);
     EXPECT_EQ(POS.CP[0], B_KING);
@@ -65,16 +66,16 @@ TEST(Rebuild, CaptureValuesScaleWithMaterial) {
         Scale scale;
         int m;
     } cases[] = {
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", SCALE_NEWEST, 0},
-        {"1nbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", SCALE_NEWEST, 5},     // +500
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKB1R", SCALE_NEWEST, -3},    // -300
-        {"4k3/8/8/8/8/8/8/3BK3", SCALE_NEWEST, 3},                          // +310
-        {"3rk3/8/8/8/8/8/8/3NK3", SCALE_NEWEST, -2},                        // -200 truncates to -2
-        {"3bk3/8/8/8/8/8/8/3NK3", SCALE_NEWEST, 0},                         // -10 truncates to 0
-        {"4k3/8/8/8/8/8/8/3QK3", SCALE_NEWEST, 10},                         // +900
-        {"4k3/8/8/8/8/8/8/3QK3", SCALE_HASH_BUILD, 9},                      // +900 at 100 a pawn
-        {"4k3/pppp4/8/8/8/8/8/4K3", SCALE_NEWEST, -4},                      // -360
-        {"4k3/pppp4/8/8/8/8/8/4K3", SCALE_HASH_BUILD, -4},                  // -400
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", m31::SCALE, 0},
+        {"1nbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", m31::SCALE, 5},     // +500
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKB1R", m31::SCALE, -3},    // -300
+        {"4k3/8/8/8/8/8/8/3BK3", m31::SCALE, 3},                          // +310
+        {"3rk3/8/8/8/8/8/8/3NK3", m31::SCALE, -2},                        // -200 truncates to -2
+        {"3bk3/8/8/8/8/8/8/3NK3", m31::SCALE, 0},                         // -10 truncates to 0
+        {"4k3/8/8/8/8/8/8/3QK3", m31::SCALE, 10},                         // +900
+        {"4k3/8/8/8/8/8/8/3QK3", m28::SCALE, 9},                      // +900 at 100 a pawn
+        {"4k3/pppp4/8/8/8/8/8/4K3", m31::SCALE, -4},                      // -360
+        {"4k3/pppp4/8/8/8/8/8/4K3", m28::SCALE, -4},                  // -400
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.board);
@@ -101,7 +102,7 @@ TEST(Rebuild, CaptureValuesScaleWithMaterial) {
     EXPECT_EQ((std::vector<int>{POS.WART[17], POS.WART[18], POS.WART[19], POS.WART[20], POS.WART[21]}),
               (std::vector<int>{-95, -310, -320, -515, -925}));
     // The tree-node build's queen is worth 800.
-    setup_board("4k3/8/8/8/8/8/8/4K3", {}, SCALE_TREE_BUILD);
+    setup_board("4k3/8/8/8/8/8/8/4K3", {}, m26::SCALE);
     EXPECT_EQ(POS.WART[W_QUEEN], 800);
     EXPECT_EQ(POS.WART[B_QUEEN], -800);
 }
@@ -154,7 +155,7 @@ TEST(Rebuild, CastlingRightsCutByTheBoard) {
 TEST(Rebuild, RewritesTheBorder) {
     setup_fen(START);
     for (int s : {0, 5, 9, 10, 19, 20, 50, 59, 89, 90, 95, 99}) POS.PL[s] = 0;
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     int border = 0;
     for (int s = 0; s < 100; ++s) {
         if (on_board(s)) continue;
@@ -192,11 +193,11 @@ TEST(History, StoresAndTakesBack) {
     const Position start = POS;
     i8 zap[8];
     // e2-e4, e7-e5, g1-f3: each ply stored with its WYJ.
-    ZROBRUCHB(zap, index_on<Side::White>(25), 45);
+    zrobruch<Side::White>(zap, index_on<Side::White>(25), 45);
     EXPECT_TRUE(history_advance());
-    ZROBRUCHC(zap, index_on<Side::Black>(75), 55);
+    zrobruch<Side::Black>(zap, index_on<Side::Black>(75), 55);
     EXPECT_TRUE(history_advance());
-    ZROBRUCHB(zap, index_on<Side::White>(17), 36);
+    zrobruch<Side::White>(zap, index_on<Side::White>(17), 36);
     EXPECT_TRUE(history_advance());
     EXPECT_EQ(GAME.R, 3);
     EXPECT_EQ(GAME.perPly.WYJZAP[1][2], 35);  // after e2-e4
@@ -210,17 +211,17 @@ TEST(History, StoresAndTakesBack) {
     EXPECT_EQ(POS.WYJ[2], 35);
     history_remove_one();
     EXPECT_EQ(GAME.R, 0);
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     EXPECT_TRUE(POS == start);
     // At the start nothing more is taken back.
     history_remove_two();
     EXPECT_EQ(GAME.R, 0);
     history_remove_one();
     EXPECT_EQ(GAME.R, 0);
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     EXPECT_TRUE(POS == start);
     // With one ply played, "take back two" restores entry 1 without moving.
-    ZROBRUCHB(zap, index_on<Side::White>(24), 44);
+    zrobruch<Side::White>(zap, index_on<Side::White>(24), 44);
     history_advance();
     POS.PL[44] = 0;  // disturb the board: entry 1 must come back
     history_remove_two();
@@ -291,9 +292,9 @@ TEST(Keys, KeyCoversPlacementOnly) {
     EXPECT_EQ(KLUCZ(), sum);
     i8 zap[8];
     const int nr = index_on<Side::White>(45);
-    ZROBRUCHB(zap, nr, 54);
+    zrobruch<Side::White>(zap, nr, 54);
     EXPECT_EQ(KLUCZ(), sum - KEY[W_PAWN][45] + KEY[W_PAWN][54] - KEY[B_QUEEN][54]);
-    SKASUJRUCHB(zap, nr, 54);
+    skasujruch<Side::White>(zap, nr, 54);
     EXPECT_EQ(KLUCZ(), sum);
 }
 
@@ -335,8 +336,8 @@ TEST(Keys, PushShiftsTheGameWindow) {
         EXPECT_EQ(TRASA[11], 0xDEADu);
         // Play a knight out and back so that the keys differ.
         i8 zap[8];
-        ZROBRUCHB(zap, index_on<Side::White>(k % 2 ? 17 : 36), k % 2 ? 36 : 17);
-        skroctablice(SCALE_NEWEST);
+        zrobruch<Side::White>(zap, index_on<Side::White>(k % 2 ? 17 : 36), k % 2 ? 36 : 17);
+        skroctablice(m31::SCALE);
     }
     // The last ten positions, oldest first, alternate between the two keys.
     for (int i = 1; i <= 8; ++i) EXPECT_EQ(TRASA[i], TRASA[i + 2]);

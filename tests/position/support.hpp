@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/eval/m31/eval.hpp"
 #include "engine/position/rebuild.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/movegen.hpp"
@@ -25,14 +26,14 @@ inline Side setup_fen(const std::string& fen) {
     EXPECT_TRUE(parse_fen(fen, pos, error)) << fen << ": " << error;
     std::memcpy(POS.PL, pos.pl, 100);
     std::memcpy(POS.WYJ, pos.wyj, 4);
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     return pos.toMove;
 }
 
 // Sets the global board from the board field of a FEN without any legality
 // test (a king may hang, kings may be missing), WYJ from `wyj`, and rebuilds.
 inline void setup_board(const char* board, std::array<i8, 4> wyj = {0, 0, 0, 0},
-                        Scale scale = SCALE_NEWEST) {
+                        Scale scale = m31::SCALE) {
     for (i8& b : POS.PL) b = BORDER;
     int rank = 8, file = 1;
     for (const char* p = board; *p; ++p) {

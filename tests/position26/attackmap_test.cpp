@@ -46,8 +46,8 @@ TEST(Siatka, MarksEachKindOfAttacker) {
         set_up(c.rows);
         i8 si[MAP_SQUARES];
         std::fill(si, si + MAP_SQUARES, i8{0x55});
-        if (c.attacker == Side::White) SIATKAB(POS.PL, si, POS.BP);
-        else SIATKAC(POS.PL, si, POS.CP);
+        if (c.attacker == Side::White) siatka<Side::White>(POS.PL, si, POS.BP);
+        else siatka<Side::Black>(POS.PL, si, POS.CP);
         for (auto [square, byte] : c.expected)
             EXPECT_EQ(si[sq(square)], byte) << c.name << ", square " << square;
     }
@@ -62,13 +62,13 @@ TEST(Siatka, AgreesWithTheAttackTestWithoutTheEnemyKing) {
         for (Side a : {Side::White, Side::Black}) {
             s.position.restore();
             i8 si[MAP_SQUARES];
-            if (a == Side::White) SIATKAB(POS.PL, si, POS.BP);
-            else SIATKAC(POS.PL, si, POS.CP);
+            if (a == Side::White) siatka<Side::White>(POS.PL, si, POS.BP);
+            else siatka<Side::Black>(POS.PL, si, POS.CP);
             const int k = a == Side::White ? black_king_square() : white_king_square();
             POS.PL[k] = 0;
             for (int t = 11; t <= 88; ++t) {
                 if (!on_board(t)) continue;
-                const int test = a == Side::White ? ODBICIAB(POS.PL, t) : ODBICIAC(POS.PL, t);
+                const int test = a == Side::White ? odbicia<Side::White>(POS.PL, t) : odbicia<Side::Black>(POS.PL, t);
                 ASSERT_EQ(si[t] != 0, test == 1) << "square " << t;
                 marked += test;
             }
@@ -100,7 +100,7 @@ bool has(const std::vector<std::string>& v, const std::string& m) {
     return std::find(v.begin(), v.end(), m) != v.end();
 }
 template <Side S> void own_map(i8* si) {
-    if constexpr (S == Side::White) SIATKAC(POS.PL, si, POS.CP); else SIATKAB(POS.PL, si, POS.BP);
+    if constexpr (S == Side::White) siatka<Side::Black>(POS.PL, si, POS.CP); else siatka<Side::White>(POS.PL, si, POS.BP);
 }
 
 // The king does not take a defended piece, and does not step back along the
@@ -111,13 +111,13 @@ TEST(Ruchy, KeepsTheKingOffDefendedAndShadowedSquares) {
     // the pawn c4, the rook f5 is not.
     set_up("....w..k" "........" "........" ".....w.." "..p.K..." "...s...." "........" "........");
     i8 si[MAP_SQUARES];
-    SIATKAC(POS.PL, si, POS.CP);
+    siatka<Side::Black>(POS.PL, si, POS.CP);
     const Lists m = by_map<Side::White>(si);
     const Lists p = plain<Side::White, false>();
     EXPECT_TRUE(has(p.captures, "e4d3"));
     EXPECT_FALSE(has(m.captures, "e4d3"));
     EXPECT_TRUE(has(m.captures, "e4f5"));
-    EXPECT_EQ(ODBICIAC(POS.PL, sq("e3")), 0);  // the king hides the square from the test
+    EXPECT_EQ(odbicia<Side::Black>(POS.PL, sq("e3")), 0);  // the king hides the square from the test
     EXPECT_TRUE(has(p.quiet, "e4e3"));
     EXPECT_FALSE(has(m.quiet, "e4e3"));
     EXPECT_FALSE(has(m.quiet, "e4f4"));
@@ -126,7 +126,7 @@ TEST(Ruchy, KeepsTheKingOffDefendedAndShadowedSquares) {
 
     // The mirror for Black.
     set_up("........" "........" "...S...." "..P.k..." ".....W.." "........" "........" "....W..K");
-    SIATKAB(POS.PL, si, POS.BP);
+    siatka<Side::White>(POS.PL, si, POS.BP);
     const Lists c = by_map<Side::Black>(si);
     EXPECT_FALSE(has(c.captures, "e5d6"));
     EXPECT_TRUE(has(c.captures, "e5f4"));
@@ -169,7 +169,7 @@ TEST(Ruchy, CastlesByTheMapSquares) {
     set_up("....k..." "........" "g......." "........" "........" "........" "P.....PP" "W...K..W",
            "3 0 0 0");
     i8 si[MAP_SQUARES];
-    SIATKAC(POS.PL, si, POS.CP);
+    siatka<Side::Black>(POS.PL, si, POS.CP);
     const Lists l = by_map<Side::White>(si);
     EXPECT_FALSE(has(l.quiet, "h1O-O"));
     EXPECT_TRUE(has(l.quiet, "a1O-O-O"));
@@ -228,7 +228,7 @@ TEST(Ruchy, IsThePlainGeneratorLessTheKingsMarkedSquares) {
 TEST(Ruchy, ReportsACapturableKing) {
     set_up("....k..." "........" "........" "........" "........" "........" "........" "....W..K");
     i8 si[MAP_SQUARES];
-    SIATKAC(POS.PL, si, POS.CP);
+    siatka<Side::Black>(POS.PL, si, POS.CP);
     EXPECT_EQ(by_map<Side::White>(si).result, -1);
 }
 

@@ -74,7 +74,7 @@ TEST(LightMove, RecordsAndResultsOfTheSpecialMoves) {
     const int e5 = 0;  // White's list: the pawn e5 comes first (rank 5)
     ASSERT_EQ(POS.BP[2 * e5 + 1], sq("e5"));
     i8 z[m26::LIGHT_RECORD];
-    EXPECT_EQ(m26::MAKEMOVEB(z, e5, sq("d6")), 100);
+    EXPECT_EQ(m26::makemove<Side::White>(z, e5, sq("d6")), 100);
     EXPECT_EQ(z[0], W_PAWN);
     EXPECT_EQ(z[1], sq("e5"));
     EXPECT_EQ(z[2], 0);
@@ -87,7 +87,7 @@ TEST(LightMove, RecordsAndResultsOfTheSpecialMoves) {
     EXPECT_EQ(POS.PL[sq("d6")], W_PAWN);
     EXPECT_EQ(POS.WYJ[3], 0);
     EXPECT_EQ(POS.WYJ[1], 1);
-    m26::UNMAKEMOVEB(z, e5, sq("d6"));
+    m26::unmakemove<Side::White>(z, e5, sq("d6"));
     EXPECT_EQ(Snapshot::take(), before);
 
     // Promotion with capture by Black: b2xa1=Q, worth -800 plus the rook.
@@ -98,12 +98,12 @@ TEST(LightMove, RecordsAndResultsOfTheSpecialMoves) {
         if (POS.CP[2 * i + 1] == sq("b2")) pawn = i;
     ASSERT_GE(pawn, 0);
     const int rookValue = POS.WART[W_ROOK];
-    EXPECT_EQ(m26::MAKEMOVEC(z, pawn, sq("a1")), -800 - rookValue);
+    EXPECT_EQ(m26::makemove<Side::Black>(z, pawn, sq("a1")), -800 - rookValue);
     EXPECT_EQ(POS.PL[sq("a1")], B_QUEEN);
     EXPECT_EQ(POS.CP[2 * pawn], B_QUEEN);
     EXPECT_EQ(z[0], B_PAWN);
     EXPECT_EQ(z[2], W_ROOK);
-    m26::UNMAKEMOVEC(z, pawn, sq("a1"));
+    m26::unmakemove<Side::Black>(z, pawn, sq("a1"));
     EXPECT_EQ(Snapshot::take(), start);
 
     // A double step by Black sets White's en-passant square; a later White
@@ -114,13 +114,13 @@ TEST(LightMove, RecordsAndResultsOfTheSpecialMoves) {
         if (POS.CP[2 * i + 1] == sq("d7")) d7 = i;
     ASSERT_GE(d7, 0);
     i8 zc[m26::LIGHT_RECORD], zb[m26::LIGHT_RECORD];
-    EXPECT_EQ(m26::MAKEMOVEC(zc, d7, sq("d5")), 0);
+    EXPECT_EQ(m26::makemove<Side::Black>(zc, d7, sq("d5")), 0);
     EXPECT_EQ(POS.WYJ[3], sq("d6"));
-    EXPECT_EQ(m26::MAKEMOVEB(zb, POS.KROLB, sq("e2")), 0);
+    EXPECT_EQ(m26::makemove<Side::White>(zb, POS.KROLB, sq("e2")), 0);
     EXPECT_EQ(POS.WYJ[3], 0);
-    m26::UNMAKEMOVEB(zb, POS.KROLB, sq("e2"));
+    m26::unmakemove<Side::White>(zb, POS.KROLB, sq("e2"));
     EXPECT_EQ(POS.WYJ[3], sq("d6"));
-    m26::UNMAKEMOVEC(zc, d7, sq("d5"));
+    m26::unmakemove<Side::Black>(zc, d7, sq("d5"));
     EXPECT_EQ(POS.WYJ[3], 0);
 }
 

@@ -20,7 +20,7 @@ struct NodeList {
 
 template <Side S> void generate(NodeList& n) {
     Move quiet[MAX_MOVES];
-    if constexpr (S == Side::White) SIATKAC(POS.PL, n.si, POS.CP); else SIATKAB(POS.PL, n.si, POS.BP);
+    if constexpr (S == Side::White) siatka<Side::Black>(POS.PL, n.si, POS.CP); else siatka<Side::White>(POS.PL, n.si, POS.BP);
     n.aa = 0;
     const int nq = ruchy<S>(POS.PL, own_list<S>(), quiet, n.ru, POS.WYJ, &n.aa, n.si);
     ASSERT_GE(nq, 0);
@@ -29,8 +29,7 @@ template <Side S> void generate(NodeList& n) {
 }
 
 template <Side S> void sort(NodeList& n, int a1, int a2) {
-    if constexpr (S == Side::White) m26::POSORTUJB(n.ru, a1, a2, n.si);
-    else m26::POSORTUJC(n.ru, a1, a2, n.si);
+    m26::posortuj<S>(n.ru, a1, a2, n.si);
 }
 
 using Texts = std::vector<std::string>;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/eval/older/eval.hpp"
 #include "engine/position/rebuild.hpp"
 #include "engine/position/attackmap.hpp"
 #include "engine/position/legal.hpp"
@@ -26,7 +27,7 @@ namespace morvelak::test26 {
 inline void set_up(const std::string& rows, const char* wyj = "0 0 0 0") {
     for (i8& b : POS.PL) b = BORDER;
     load_text((rows + "\n" + wyj + "\n").c_str(), POS.PL, POS.WYJ);
-    skroctablice(SCALE_TREE_BUILD);
+    skroctablice(m26::SCALE);
 }
 
 // Square from its name, "e4" -> 45.
@@ -128,7 +129,7 @@ inline std::vector<Sample> game_positions(int gamesPerStart, int plies) {
                 if (side == Side::White) zrobruch<Side::White>(zap, m.nr, m.x2);
                 else zrobruch<Side::Black>(zap, m.nr, m.x2);
                 // The driver rebuilds lists, values and rights between moves.
-                skroctablice(SCALE_TREE_BUILD);
+                skroctablice(m26::SCALE);
                 side = side == Side::White ? Side::Black : Side::White;
             }
         }

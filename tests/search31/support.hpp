@@ -48,7 +48,7 @@ inline void set_up(const char* fen, int plies = 0, bool twin = false) {
         std::memset(POS.WYJ, 0, 4);
     }
     GAME.R = plies;
-    skroctablice(SCALE_NEWEST);
+    skroctablice(m31::SCALE);
     EVAL = EvalState{};
     wstawstan(GAME.R);
     // A fresh search state, its keys from the generator's first draws.

@@ -1,4 +1,5 @@
-// The tree-node build's light make/unmake, used where castling cannot occur
+// m26's light make/unmake (the engine's MAKEMOVEB / MAKEMOVEC and
+// UNMAKEMOVEB / UNMAKEMOVEC), used where castling cannot occur
 // (its last-ply search generates without castling).  It is the ordinary-move
 // part of the full pair (captures, en passant, double steps, promotion to a
 // queen, the same material results) with a 6-byte record:
@@ -33,10 +34,5 @@ inline void unmakemove(const i8* z, int nr, int x2) {
     POS.WYJ[2] = z[4];
     POS.WYJ[3] = z[5];
 }
-
-inline int MAKEMOVEB(i8* z, int nr, int x2) { return makemove<Side::White>(z, nr, x2); }
-inline int MAKEMOVEC(i8* z, int nr, int x2) { return makemove<Side::Black>(z, nr, x2); }
-inline void UNMAKEMOVEB(const i8* z, int nr, int x2) { unmakemove<Side::White>(z, nr, x2); }
-inline void UNMAKEMOVEC(const i8* z, int nr, int x2) { unmakemove<Side::Black>(z, nr, x2); }
 
 }  // namespace morvelak::m26

@@ -92,7 +92,4 @@ void posortuj(Move* ru, int a1, int a2, const i8* si) {
 template void posortuj<Side::White>(Move*, int, int, const i8*);
 template void posortuj<Side::Black>(Move*, int, int, const i8*);
 
-void POSORTUJB(Move* ru, int a1, int a2, const i8* si) { posortuj<Side::White>(ru, a1, a2, si); }
-void POSORTUJC(Move* ru, int a1, int a2, const i8* si) { posortuj<Side::Black>(ru, a1, a2, si); }
-
 }  // namespace morvelak::m26

@@ -1,4 +1,4 @@
-// Static move ordering of the tree-node build: POSORTUJB / POSORTUJC sort a
+// Static move ordering of m26: posortuj (the engine's POSORTUJB / POSORTUJC) sorts a
 // node's captures and its quiet moves, each group by itself, by a guess made
 // from the attack map of the opponent (attackmap.hpp) and, for quiet moves
 // that do not hang anything, the positional evaluation after the move.
@@ -15,8 +15,5 @@ namespace morvelak::m26 {
 // left alone.  The quiet-move guess makes and unmakes moves on the global
 // position, which is the same afterwards.
 template <Side S> void posortuj(Move* ru, int a1, int a2, const i8* si);
-
-void POSORTUJB(Move* ru, int a1, int a2, const i8* si);
-void POSORTUJC(Move* ru, int a1, int a2, const i8* si);
 
 }  // namespace morvelak::m26

@@ -1,3 +1,4 @@
+#include "engine/eval/older/eval.hpp"
 #include "engine/search/m26/root.hpp"
 
 #include <algorithm>
@@ -91,7 +92,7 @@ RootResult search_root(Move* ru, int a, int n, older::Repetitions czypotrojne) {
     const bool tree = !CONTROL.analysis;
     wezel& root = korzen<S>();
     // The material of the position, the base of every root move's balance.
-    const int material = OCENAMAT(POS.PL, SCALE_TREE_BUILD.pawn);
+    const int material = OCENAMAT(POS.PL, m26::SCALE.pawn);
     int f = -sg * 32000;      // best value so far
     int bound = -sg * 12000;  // alfa for White, beta for Black
     int okno = 24000;

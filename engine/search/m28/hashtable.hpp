@@ -106,7 +106,4 @@ int hash_order_root(Move* ru, int a) {
     return g;
 }
 
-inline int hash_order_rootB(Move* ru, int a) { return hash_order_root<Side::White>(ru, a); }
-inline int hash_order_rootC(Move* ru, int a) { return hash_order_root<Side::Black>(ru, a); }
-
 }  // namespace morvelak::m28

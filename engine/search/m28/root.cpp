@@ -1,3 +1,4 @@
+#include "engine/eval/older/eval.hpp"
 #include "engine/search/m28/root.hpp"
 
 #include <algorithm>
@@ -81,7 +82,7 @@ int search_root(const Move* ru, int a, int n, older::Repetitions czypotrojne, in
     // The material base of every root move: the position before it.
     i8 board[100];
     std::memcpy(board, POS.PL, 100);
-    const int material = OCENAMAT(board, SCALE_HASH_BUILD.pawn);
+    const int material = OCENAMAT(board, m28::SCALE.pawn);
 
     int f = -sg * 12000;      // best score, White's side
     int bound = -sg * 12000;  // alfa for White, beta for Black

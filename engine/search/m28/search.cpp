@@ -65,7 +65,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     //    holds three entries or fewer, and not after an illegal move (the
     //    king capture below settles that at once).
     if (pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && own_count<T>() > 3 && ply >= 2 &&
-        !attacked_by<S>(POS.PL, king_square<T>())) {
+        !odbicia<S>(POS.PL, king_square<T>())) {
         int s = OCPOZ(POS.PL, POS.BP, POS.CP) + d;
         if (reaches(s, opp_bound - sg * 10)) {
             // The null window lies just inside the bound S has to reach.
@@ -169,7 +169,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     // 7. No move kept S out of a lost position: mate if S's king is attacked
     //    now, otherwise the moves only lost because the king walked into
     //    capture, which is stalemate.
-    if ((sg > 0 ? w < -9000 : w > 9000) && !attacked_by<T>(POS.PL, king_square<S>())) return 0;
+    if ((sg > 0 ? w < -9000 : w > 9000) && !odbicia<T>(POS.PL, king_square<S>())) return 0;
     return w;
 }
 

@@ -27,7 +27,7 @@ const char* marker_text(int f, int t) {
 bool king_in_check(const i8* b, i8 kingCode) {
     for (int s = 11; s <= 88; ++s) {
         if (b[s] != kingCode) continue;
-        if (kingCode == W_KING ? ODBICIAC(b, s) : ODBICIAB(b, s)) return true;
+        if (kingCode == W_KING ? odbicia<Side::Black>(b, s) : odbicia<Side::White>(b, s)) return true;
     }
     return false;
 }

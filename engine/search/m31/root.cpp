@@ -78,7 +78,7 @@ int iterate(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, 
     i8 ndroga[PATH_BYTES];
     char sc[256];
     i8 zap[8] = {};
-    const int material = OCENAMAT(POS.PL, SCALE_NEWEST.pawn);
+    const int material = OCENAMAT(POS.PL, m31::SCALE.pawn);
     int best = -sg * 12000;  // alfa for White, beta for Black
     int p = 0;
     // What a stopped search falls back on: the choice of the last iteration

@@ -47,7 +47,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
 
     // 1. The move that led here left its king en prise: taking it ends the
     //    game, and the sooner the better.
-    if (attacked_by<S>(POS.PL, king_square<T>())) {
+    if (odbicia<S>(POS.PL, king_square<T>())) {
         put_pair(sdroga, KING_TAKEN, KING_TAKEN);
         return sg * (10000 + ply);
     }
@@ -165,7 +165,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             //     eighth rank extends: the last ply then searches every move.
             int ext;
             if (mover == O::pawn && (sg > 0 ? m.x2 >= 71 : m.x2 <= 28)) ext = 1;
-            else ext = attacked_by<S>(POS.PL, king_square<T>());
+            else ext = odbicia<S>(POS.PL, king_square<T>());
             // The pawn structure changes only when a pawn moved or was taken.
             // OCPION refills this node's pawn arrays, which later moves of
             // the loop keep using as they are.
@@ -213,7 +213,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
 
     // 8. Every move lost the king at once: mate if S's king is attacked now,
     //    otherwise stalemate.
-    if (w == -sg * (10000 + ply - 1) && !attacked_by<T>(POS.PL, king_square<S>())) {
+    if (w == -sg * (10000 + ply - 1) && !odbicia<T>(POS.PL, king_square<S>())) {
         if (pusty == 0 && SEARCH.I == 0) fill_pairs(sdroga, ply, STALEMATE);
         return 0;
     }

@@ -51,7 +51,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
 
     // 1. In check the side must answer it: no standing pat, every move.
     if (writes) put_pair(sdroga, END_OF_LINE, END_OF_LINE);
-    const bool check = attacked_by<T>(POS.PL, king_square<S>());
+    const bool check = odbicia<T>(POS.PL, king_square<S>());
     // 2. Standing pat already refutes the caller's move.
     if (!check && reaches(d, opp_bound)) return d;
     // 3. Unless a move improves on it, the line ends with standing pat.
