@@ -1,4 +1,4 @@
-// morvelak28, the hash-table build: one search per move to a depth the clock
+// morvelak28, m28: one search per move to a depth the clock
 // decides, root moves ordered by a table of the positions the previous
 // search met on its main lines, and the older positional evaluation.
 #include "driver/m28/protocol28.hpp"

@@ -1,4 +1,4 @@
-// morvelak31, the newest build: iterative deepening with aspiration windows,
+// morvelak31, m31: iterative deepening with aspiration windows,
 // principal variation, position keys and the pawn-structure evaluation.
 #include "driver/m31/protocol31.hpp"
 #include "driver/startup.hpp"

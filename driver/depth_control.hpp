@@ -15,7 +15,7 @@ namespace morvelak {
 
 // Depth at the start of a game: `base`, raised to base + i + 1 for every
 // above[i] (increasing) that the clock exceeds.  C is the type the build
-// compares the clock in (unsigned in the newest build, signed before).
+// compares the clock in (unsigned in m31, signed before).
 template <class C, std::size_t N>
 inline constexpr int depth_by_clock(C clock, int base, const C (&above)[N]) {
     int n = base;

@@ -1,4 +1,4 @@
-// The tree-node build's computer move.  One body for both colours;
+// m26's computer move.  One body for both colours;
 // ruchkomputerbiale / ruchkomputerczarne are its two names.
 #include "driver/older/history.hpp"
 #include "driver/m26/computer_move.hpp"

@@ -1,4 +1,4 @@
-// The tree-node build's computer move: the opening book, one search per move
+// m26's computer move: the opening book, one search per move
 // at a depth set by the clock, root moves ordered by what the previous search
 // expected, time limits fixed before the search, no thinking output.
 #pragma once

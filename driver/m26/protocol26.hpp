@@ -1,4 +1,4 @@
-// How the tree-node build plugs into the shared start-up and command loop.
+// How m26 plugs into the shared start-up and command loop.
 #pragma once
 
 #include "driver/protocol.hpp"

@@ -1,4 +1,4 @@
-// The hash-table build's computer move.  One body for both colours;
+// m28's computer move.  One body for both colours;
 // ruchkomputerbiale / ruchkomputerczarne are its two names.
 #include "driver/older/history.hpp"
 #include "driver/m28/computer_move.hpp"

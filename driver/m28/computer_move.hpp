@@ -1,4 +1,4 @@
-// The hash-table build's computer move: book, ordering from the position
+// m28's computer move: book, ordering from the position
 // table and a shallow search, one search to the target depth with progress
 // lines, time control between moves.
 #pragma once

@@ -1,4 +1,4 @@
-// How the hash-table build plugs into the shared start-up and command loop.
+// How m28 plugs into the shared start-up and command loop.
 #pragma once
 
 #include "driver/protocol.hpp"

@@ -1,4 +1,4 @@
-// The newest build's computer move: legal moves, the opening book, the
+// m31's computer move: legal moves, the opening book, the
 // iterative-deepening search with its depth control, the engine's part of
 // the game record, and the move made on the board.  One body for both
 // colours; ruchkomputerbiale / ruchkomputerczarne are its two names.

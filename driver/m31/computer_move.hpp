@@ -1,4 +1,4 @@
-// The newest build's computer move: book, iterative deepening with aspiration
+// m31's computer move: book, iterative deepening with aspiration
 // windows, thinking lines, time control between moves.
 #pragma once
 

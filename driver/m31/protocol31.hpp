@@ -1,4 +1,4 @@
-// How the newest build plugs into the shared start-up and command loop.
+// How m31 plugs into the shared start-up and command loop.
 #pragma once
 
 #include "driver/protocol.hpp"

@@ -27,7 +27,7 @@ struct PhaseResult {
 // a colour with a knight or bishop still on its back rank is in the opening,
 // otherwise in the middle game; r below `young` puts both in the opening and
 // r above `grown` both in the middle game; less than 2200 of non-pawn
-// material on the board puts both in the endgame.  The newest build counts
+// material on the board puts both in the endgame.  m31 counts
 // plies (12, 18), the older builds full moves (6, 11).
 PhaseResult decide_phase(Phase& phase, int r, int young, int grown);
 

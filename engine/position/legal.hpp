@@ -11,7 +11,7 @@
 namespace morvelak {
 
 // Writes the legal moves of side S into ru (MAX_MOVES entries) and returns
-// their number.  Castling=false for the tree-node build's generator.
+// their number.  Castling=false for m26's generator.
 template <Side S, bool Castling = true>
 inline int generate_legal(Move* ru) {
     Move r[MAX_MOVES];

@@ -20,7 +20,7 @@
 namespace morvelak {
 
 // The ordinary-move part of make and unmake (everything but castling),
-// shared with the tree-node build's light pair.  A record keeps the WYJ byte k
+// shared with m26's light pair.  A record keeps the WYJ byte k
 // it saves at z[Base + k]: the full record saves all four at 4..7 (Base 4),
 // the light record only WYJ[2] and WYJ[3], at 4 and 5 (Base 2).  The caller
 // saves and restores WYJ; these read only the saved en-passant square.

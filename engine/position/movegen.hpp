@@ -36,7 +36,7 @@ template <> struct GenRays<Side::Black> {
 // What a generator asks before it lets the king step somewhere and before it
 // castles.  The plain generator lets the king go anywhere (a step into check
 // is refuted one ply later by the king capture) and asks the attack test for
-// the castling squares; the tree-node build's attack-map generator (see
+// the castling squares; m26's attack-map generator (see
 // attackmap.hpp) answers both from a map of the enemy's attacks instead.
 template <bool Castling>
 struct ByAttackTest {

@@ -34,10 +34,10 @@ template <Side S> inline Move* killer_store(Killers& k) {
     if constexpr (S == Side::White) return k.KILB; else return k.KILC;
 }
 
-// Number of killers the newest and the hash-table build keep for remaining
+// Number of killers the newest and m28 keep for remaining
 // depth ply: three more per ply up to the full row at depth 6; depth 7 keeps
 // its full row too (the rule would give 23, more than the row holds); deeper
-// rows keep 10.  (The tree-node build keeps other counts: old/ordering.hpp.)
+// rows keep 10.  (m26 keeps other counts: old/ordering.hpp.)
 inline constexpr int ilk_of(int ply) {
     return ply <= 6 ? 3 * ply + 2 : ply == 7 ? KILLER_ROW : 10;
 }

@@ -7,7 +7,7 @@
 //   (0, 0)   end of the line
 //   (-1, -1) standing pat beat every capture      "zlebicia"
 //   (-2, -2) nothing to capture                   "bezbic"
-//   (-4, -4) a king hangs (or, newest build, the position repeats)  "#"
+//   (-4, -4) a king hangs (or, in m31, the position repeats)  "#"
 //   (-5, -5) stalemate                            "pat"
 #pragma once
 

@@ -1,6 +1,6 @@
 // The command loop in the newer protocol version that interfaces and match
 // runners speak ("protover", "force", "go", "ping", "setboard", "result",
-// "undo"), driven with the stand-in engine, in the newest build's shape and
+// "undo"), driven with the stand-in engine, in m31's shape and
 // in the two older builds' shapes (history by full moves).
 #include <algorithm>
 #include <cerrno>
@@ -61,7 +61,7 @@ TEST_F(Proto2Test, GoPlaysTheSideToMoveWithTheLastClockAndKeepsPlayingIt) {
     EXPECT_EQ(out, HEAD + "move e7e5\nmove b8c6\n");
     EXPECT_EQ(rec, "e2e4 [e7e5]\nd2d4 [b8c6]\n");
     EXPECT_EQ(GAME.TC, 700u);
-    // In the tree-node build's unit.
+    // In m26's unit.
     run("new\nforce\nusermove e2e4\ntime 705\ngo\nquit\n", LIKE_M26);
     EXPECT_EQ(GAME.TC, 70u);
 }
@@ -153,7 +153,7 @@ TEST_F(Proto2Test, SetboardStartsAGameFromThePositionInForceMode) {
 TEST_F(Proto2Test, SetboardWithBlackToMove) {
     board(START);
     preferred = {"a8a1"};
-    // Newest shape: the position set up is entry 0 whoever moves.
+    // m31's shape: the position set up is entry 0 whoever moves.
     run("setboard r7/8/8/8/8/6k1/8/7K b - - 3 50\nusermove a8a2\nundo\ngo\nquit\n");
     EXPECT_EQ(out, HEAD + "move a8a1\n");
     EXPECT_EQ(rec, " a8a2 \n[a8a1]\n");  // the record keeps the move taken back

@@ -78,7 +78,7 @@ inline void note(Side s, int from, int x2) {
     noted.push_back(std::string(side_name(s)) + " " + std::to_string(from) + " " + std::to_string(x2));
 }
 
-// The newest build's history: one entry per ply.
+// m31's history: one entry per ply.
 inline void ply_new() { events.push_back("new"); history_start(); }
 inline void ply_after(Side s) { events.push_back(std::string("ply ") + side_name(s)); history_advance(); }
 inline void ply_remove(Side) { events.push_back("remove"); history_remove_two(); }

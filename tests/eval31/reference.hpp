@@ -1,4 +1,4 @@
-// The newest build's evaluation written the plain way, rule by rule, square
+// m31's evaluation written the plain way, rule by rule, square
 // by square: the yardstick the engine's fast routines are compared against.
 // Nothing here is clever; every term is read off the board exactly where the
 // rule says, and squares outside the board array read as border.

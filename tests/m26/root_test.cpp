@@ -1,4 +1,4 @@
-// The root of the tree-node build: the expected replies ordering the root
+// The root of m26: the expected replies ordering the root
 // list, the depth a game starts with and the time limits, the repetition
 // rule of the root moves, and the record line of the computer move.
 #include <gtest/gtest.h>

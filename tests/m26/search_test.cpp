@@ -1,4 +1,4 @@
-// Rules of the tree-node build's search node: a king boxed in by the attack
+// Rules of m26's search node: a king boxed in by the attack
 // map, the plain generator near the horizon, the null move that fails at the
 // bound itself, the killers it keeps, and a search that repeats itself.
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// The tree-node build stopped in the middle of its thinking ("?", the
+// m26 stopped in the middle of its thinking ("?", the
 // clock): the position comes back untouched, every tree node is freed, the
 // tree keeps only root moves searched to the end, the move played is the
 // best of them or the first of the order the search started from, and the

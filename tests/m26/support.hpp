@@ -1,4 +1,4 @@
-// Positions for the tree-node build's search tests, set up the way the
+// Positions for m26's search tests, set up the way the
 // driver does before the engine moves: board and WYJ from a FEN, the list
 // rebuild with this build's values, the evaluation set-up, a game history
 // starting here, and killers, margins, reply tables and counters as at

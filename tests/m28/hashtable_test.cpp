@@ -1,4 +1,4 @@
-// The position table of the hash-table build: the record sort, how the
+// The position table of m28: the record sort, how the
 // search fills records (cut-off, last slot, move bound) and how the root
 // uses the record of its position to order its moves.
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// The root of the hash-table build: repetition scoring against the game
+// The root of m28: repetition scoring against the game
 // history, the progress lines of both colours, the position table filled on
 // the main lines only, and the start and adaptation of the search depth.
 #include <gtest/gtest.h>

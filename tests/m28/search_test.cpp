@@ -1,4 +1,4 @@
-// The hash-table build's search: records of the position table written by a
+// m28's search: records of the position table written by a
 // real search node, the positional guess of the last full-width ply, the
 // older builds' last ply, the root ordered from the table of the previous
 // move, and determinism.
@@ -227,8 +227,8 @@ TEST(LastPly, ACaptureThatDoesNotBeatTheBoundIsNotAnswered) {
 TEST(LastPly, InCheckTheTreeNodeBuildAnswersEveryMoveAndCountsItsLastPly) {
     // White's king is checked by the rook on the a-file; a black bishop
     // watches White's pawn.  From d = -300 with alfa = 0 no king move reaches
-    // alfa: the hash-table build lets each stand without asking Black, the
-    // tree-node build asks Black's estimate after each.
+    // alfa: m28 lets each stand without asking Black, m26 asks Black's
+    // estimate after each.
     set_up("r6k/8/8/3b4/8/1P6/8/K7 w - - 0 1", 12);
     i8 path[4] = {};
     m26::SEARCH = m26::SearchState{};

@@ -1,4 +1,4 @@
-// The hash-table build stopped in the middle of its thinking ("?", the
+// m28 stopped in the middle of its thinking ("?", the
 // clock): the position comes back untouched, the move played is the best of
 // the root moves searched to the end, or the first of the order the search
 // started from, and the record gives the depth behind it.  Also the depth

@@ -1,4 +1,4 @@
-// Positions for the hash-table build's search tests, set up the way the
+// Positions for m28's search tests, set up the way the
 // driver does before the engine moves: board and WYJ from a FEN, the game
 // counter R (full moves), the evaluation set-up and the list rebuild, a game
 // history holding only this position, and the search's carried state

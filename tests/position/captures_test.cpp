@@ -1,6 +1,6 @@
 // The capture estimate at the horizon: which captures count as defended, the
 // lift of the capturer, the first estimate that reaches the bound, the king
-// capture and the differences between the newest and the hash-table build.
+// capture and the differences between the newest and m28.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,13 +15,13 @@ namespace {
 
 constexpr int HUGE_BOUND = 1000000;
 
-enum class Rules { Newest, HashBuild };
+enum class Rules { M31, M28 };
 
 int estimate(Side side, Rules rules, int bound, int d) {
     if (side == Side::White)
-        return rules == Rules::Newest ? tylkobicia<Side::White, m31::Estimate>(POS.PL, POS.BP, POS.WYJ, bound, d)
+        return rules == Rules::M31 ? tylkobicia<Side::White, m31::Estimate>(POS.PL, POS.BP, POS.WYJ, bound, d)
                                       : tylkobicia<Side::White, m28::Build::Estimate>(POS.PL, POS.BP, POS.WYJ, bound, d);
-    return rules == Rules::Newest ? tylkobicia<Side::Black, m31::Estimate>(POS.PL, POS.CP, POS.WYJ, bound, d)
+    return rules == Rules::M31 ? tylkobicia<Side::Black, m31::Estimate>(POS.PL, POS.CP, POS.WYJ, bound, d)
                                   : tylkobicia<Side::Black, m28::Build::Estimate>(POS.PL, POS.CP, POS.WYJ, bound, d);
 }
 
@@ -58,9 +58,9 @@ TEST(CaptureEstimate, EdgeCases) {
         // capturer: then the gain is returned without asking for defenders.
         {"early cut before the defence test", "r6k/8/8/n7/8/8/8/R6K", {}, Side::White,
          [] { return -W(18) - W(12); }, [] { return -W(18); }, [] { return -W(18); }},
-        // Bishop b2 takes c3 with the black queen on a1 behind it: only the
-        // newest build lifts the bishop and sees c3 defended.  The bound is the
-        // undefended knight's value; the newest build goes on to bishop takes queen.
+        // Bishop b2 takes c3 with the black queen on a1 behind it: only m31
+        // lifts the bishop and sees c3 defended.  The bound is the
+        // undefended knight's value; m31 goes on to bishop takes queen.
         {"bishop lifted off the queen's diagonal", "7k/8/8/8/8/2n4K/1B6/q7", {}, Side::White,
          [] { return -W(18); }, [] { return -W(21); }, [] { return -W(18); }},
         // A promoting step with a rook behind the pawn on its file.
@@ -89,7 +89,7 @@ TEST(CaptureEstimate, EdgeCases) {
          [] { return -W(9); }, [] { return -W(9); }},
         {"no en-passant byte, no capture", "7k/8/8/3pP3/8/8/8/7K", {}, Side::White, huge,
          [] { return 0; }, [] { return 0; }},
-        // A pawn takes onto the last rank: the newest build cuts early with
+        // A pawn takes onto the last rank: m31 cuts early with
         // the bare gain, the hash build first adds the new queen.
         {"capture onto the last rank", "r6k/1P6/8/8/8/8/8/7K", {}, Side::White,
          [] { return -W(20) - W(9); }, [] { return -W(20); }, [] { return -W(20) + W(13) - W(9); }},
@@ -116,13 +116,13 @@ TEST(CaptureEstimate, EdgeCases) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        for (Rules rules : {Rules::Newest, Rules::HashBuild}) {
-            setup_board(c.board, c.wyj, rules == Rules::Newest ? m31::SCALE : m28::SCALE);
+        for (Rules rules : {Rules::M31, Rules::M28}) {
+            setup_board(c.board, c.wyj, rules == Rules::M31 ? m31::SCALE : m28::SCALE);
             const Position before = POS;
             const int bound = c.bound();
-            const int expected = c.d + (rules == Rules::Newest ? c.newest() : c.hashBuild());
+            const int expected = c.d + (rules == Rules::M31 ? c.newest() : c.hashBuild());
             EXPECT_EQ(estimate(c.side, rules, bound, c.d), expected)
-                << (rules == Rules::Newest ? "newest" : "hash build");
+                << (rules == Rules::M31 ? "newest" : "hash build");
             EXPECT_TRUE(POS == before) << "the estimate left the board changed";
         }
     }
@@ -138,7 +138,7 @@ TEST(CaptureEstimate, CaseBoardsSayWhatTheyClaim) {
 }
 
 // The hash build counts every capture it examines; a king's capture only
-// when it is not defended.  The newest build counts nothing.
+// when it is not defended.  m31 counts nothing.
 TEST(CaptureEstimate, NodeCounterOfTheOlderBuilds) {
     const struct {
         const char* board;

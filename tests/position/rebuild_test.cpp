@@ -101,7 +101,7 @@ TEST(Rebuild, CaptureValuesScaleWithMaterial) {
               (std::vector<int>{85, 290, 300, 485, 875}));
     EXPECT_EQ((std::vector<int>{POS.WART[17], POS.WART[18], POS.WART[19], POS.WART[20], POS.WART[21]}),
               (std::vector<int>{-95, -310, -320, -515, -925}));
-    // The tree-node build's queen is worth 800.
+    // m26's queen is worth 800.
     setup_board("4k3/8/8/8/8/8/8/4K3", {}, m26::SCALE);
     EXPECT_EQ(POS.WART[W_QUEEN], 800);
     EXPECT_EQ(POS.WART[B_QUEEN], -800);

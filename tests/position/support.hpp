@@ -19,7 +19,7 @@
 namespace morvelak::test {
 
 // Sets the global position from a FEN that parse_fen accepts, rebuilds the
-// lists with the newest build's scale and returns the side to move.
+// lists with m31's scale and returns the side to move.
 inline Side setup_fen(const std::string& fen) {
     FenPosition pos;
     std::string error;

@@ -10,7 +10,7 @@
 namespace morvelak::test26 {
 namespace {
 
-// The side's moves as the tree-node build lists them (captures, then quiet
+// The side's moves as m26 lists them (captures, then quiet
 // moves), the opponent's map, and the two counts.
 struct NodeList {
     Move ru[MAX_MOVES];

@@ -1,4 +1,4 @@
-// Positions for the tree-node build's position-level tests: a board drawn as
+// Positions for m26's position-level tests: a board drawn as
 // eight rows of eight letters (rank 8 first, '.' empty; K P S G W H white,
 // lower case black) with its four WYJ numbers, rebuilt with this build's
 // material scale; snapshots of everything make/unmake may touch; and a

@@ -1,7 +1,7 @@
 // The two older programs while they think, held the way an interface holds
 // them: "?" ends a long search at once with a legal move, analysis prints
 // its lines for the side to move and leaves the game record alone, and
-// "nopost" silences the hash-table build's progress lines.
+// "nopost" silences m28's progress lines.
 #include "tests/programs/support.hpp"
 
 #include <thread>
@@ -19,7 +19,7 @@ std::vector<std::string> older_built() {
 }
 
 // A middlegame with plenty to think about: the first search of the game is
-// 11 plies deep in the hash-table build (minutes), 9 in the tree-node build.
+// 11 plies deep in m28 (minutes), 9 in m26.
 const std::string MIDDLEGAME = "r1bq1rk1/2p1bppp/p1np1n2/1p2p3/4P3/1BPP1N2/PP3PPP/RNBQR1K1 w - - 0 9";
 
 class OlderThinking : public ProgramTest, public ::testing::WithParamInterface<std::string> {};
@@ -100,7 +100,7 @@ TEST_P(OlderThinking, AnalysisPrintsItsLinesAndWritesNothingToTheRecord) {
 INSTANTIATE_TEST_SUITE_P(Programs, OlderThinking, ::testing::ValuesIn(older_built()),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
-// "nopost" silences the progress lines of the hash-table build (its only
+// "nopost" silences the progress lines of m28 (its only
 // thinking output), "post" brings them back.
 using Morvelak28Post = ProgramTest;
 

@@ -222,7 +222,7 @@ inline std::vector<std::string> built_programs() {
     return v;
 }
 
-// The lines a program prints at start-up: the tree-node build asks for
+// The lines a program prints at start-up: m26 asks for
 // "usermove" only.
 inline std::string startup_features(const std::string& program) {
     return program == "morvelak26" ? "feature usermove=1\n" : FEATURES;

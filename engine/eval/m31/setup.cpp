@@ -49,7 +49,7 @@ const Tables BLACK_TABLES[3] = {
 }  // namespace
 
 void wstawstan(int R) {
-    // The newest build's R counts plies: fewer than 12 is the opening for
+    // m31's R counts plies: fewer than 12 is the opening for
     // both, more than 18 at least the middle game for both.
     const PhaseResult heavy = decide_phase(EVAL, R, 12, 18);
 

@@ -1,4 +1,4 @@
-// The piece-square tables of the newest build, each written as the board is
+// The piece-square tables of m31, each written as the board is
 // seen from White's side: rank 8 on top, files a to h from left to right.
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-// The root search of the tree-node build and the expectations it keeps from
+// The root search of m26 and the expectations it keeps from
 // one computer move to the next.
 //
 // Every search records its top three levels in a tree (tree.hpp): the root

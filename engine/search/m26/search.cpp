@@ -1,4 +1,4 @@
-// The full-width alpha-beta search of the tree-node build and the internal
+// The full-width alpha-beta search of m26 and the internal
 // sort search that orders its deep nodes.  One body per pair: oblicz<S> is
 // OBLICZB (White to move, maximising) and OBLICZC (Black, minimising);
 // iteracjasort<S> is ITERACJASORTB / ITERACJASORTC.

@@ -1,4 +1,4 @@
-// The tree-node build's search, as its callers see it.
+// m26's search, as its callers see it.
 //
 // Two routines call each other: OBLICZB for a node with White to move (it
 // maximises) and OBLICZC for Black to move (it minimises); every score is

@@ -1,4 +1,4 @@
-// Search-tree nodes of the tree-node build.  The search records its top three
+// Search-tree nodes of m26.  The search records its top three
 // levels (the root moves, the replies to each, the engine's moves after each
 // reply) with their values; after the move is chosen the tree is sorted level
 // by level, read out into the reply tables of the root routine, and freed.

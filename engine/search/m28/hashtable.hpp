@@ -1,4 +1,4 @@
-// The position table of the hash-table build.
+// The position table of m28.
 //
 // From one computer move to the next the search remembers the positions it
 // met two plies below the root on its main lines (after a root move and one

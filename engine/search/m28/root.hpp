@@ -1,4 +1,4 @@
-// The root of the hash-table build: one search per move, to a depth the
+// The root of m28: one search per move, to a depth the
 // clock decides, over root moves put in order beforehand by the position
 // table and a shallow search.
 //

@@ -1,4 +1,4 @@
-// The hash-table build's tree search, as its callers see it.
+// m28's tree search, as its callers see it.
 //
 // Two routines call each other: OBLICZB for a node with White to move (it
 // maximises) and OBLICZC for Black to move (it minimises); every score is

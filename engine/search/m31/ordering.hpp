@@ -1,4 +1,4 @@
-// Move ordering of the newest build.
+// Move ordering of m31.
 //
 // A node's list holds its captures first, then its quiet moves.  The search
 // (search.cpp) puts it in order in this sequence: the expected reply PS first
@@ -6,7 +6,7 @@
 // (ITERACJASORT), the capture sort below depth 7, and then, move by move,
 // the killers of the node's depth ahead of whatever is left.  The capture
 // sort, the killer stores and the sort by search are shared by every build
-// (engine/search/ordering.hpp); what is the newest build's own is the ageing
+// (engine/search/ordering.hpp); what is m31's own is the ageing
 // of the killers between the iterations of its iterative deepening.
 #pragma once
 

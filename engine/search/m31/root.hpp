@@ -1,4 +1,4 @@
-// Iterative deepening over the root moves of the newest build, with
+// Iterative deepening over the root moves of m31, with
 // aspiration windows of width 1 behind the first move and a thinking line
 // for every new best move.
 #pragma once

@@ -1,4 +1,4 @@
-// The full-width alpha-beta search of the newest build and the internal
+// The full-width alpha-beta search of m31 and the internal
 // sort search that orders its deep nodes.  One body per pair: oblicz<S> is
 // OBLICZB (White to move, maximising) and OBLICZC (Black, minimising);
 // iteracjasort<S> is ITERACJASORTB / ITERACJASORTC.

@@ -3,8 +3,8 @@
 // A node of the older builds orders its list in this sequence: deep nodes
 // (remaining depth above 6) by an internal shallow search of the whole list,
 // nodes near the leaves by a static look at their captures (the hash-table
-// build's capture sort, the tree-node build's attack-map sort), and then,
-// move by move, the killers of the node's depth.  Unlike the newest build
+// build's capture sort, m26's attack-map sort), and then,
+// move by move, the killers of the node's depth.  Unlike m31
 // they know no expected reply, and the place where killers begin is a plain
 // rule of the depth (killer_prefix).
 #pragma once
@@ -15,7 +15,7 @@ namespace morvelak::older {
 
 // Killers are tried for the move at position b while b >= killer_prefix:
 // near the leaves (ply < 7) behind the captures the static sort put first
-// (the hash-table build counts only its good captures, the tree-node build
+// (m28 counts only its good captures, m26
 // all captures of the list); deeper, behind the first move, which the
 // internal sort chose.  The same prefix decides which refutations are kept
 // as killers (keeps_killer in engine/search/ordering.hpp).  How many
