@@ -10,10 +10,9 @@
 #include "driver/book.hpp"
 #include "tests/book/game.hpp"
 
-namespace morvelak {
+namespace morvelak::test {
 namespace {
 
-using booktest::Game;
 
 const std::string BOOK = std::string(MORVELAK_SOURCE_DIR) + "/data/k2.txt";
 
@@ -54,7 +53,7 @@ TEST(ShippedBook, HasSeveralHundredWellFormedLines) {
 TEST(ShippedBook, EveryLineIsLegalForTheEngine) {
     for (const BookLine& l : read_book()) {
         SCOPED_TRACE(l.moves);
-        Game g;
+        PlayedGame g;
         for (std::size_t i = 0; i + 4 <= l.moves.size(); i += 4)
             ASSERT_TRUE(g.play(l.moves.substr(i, 4))) << "move " << i / 4 + 1 << " is not legal";
     }
@@ -67,12 +66,12 @@ TEST(ShippedBook, LookUpFindsEveryLineAtItsLastMove) {
     static long offsets[BOOK_CANDIDATES];
     const auto lines = read_book();
     {
-        Game g;
+        PlayedGame g;
         EXPECT_EQ(book_candidates(BOOK.c_str(), 0, offsets), static_cast<int>(lines.size()));
     }
     for (const BookLine& l : lines) {
         SCOPED_TRACE(l.moves);
-        Game g;
+        PlayedGame g;
         const std::string before = l.moves.substr(0, l.moves.size() - 4);
         ASSERT_TRUE(g.play_all(before));
         const int depth = static_cast<int>(before.size() / 4);
@@ -83,4 +82,4 @@ TEST(ShippedBook, LookUpFindsEveryLineAtItsLastMove) {
 }
 
 }  // namespace
-}  // namespace morvelak
+}  // namespace morvelak::test

@@ -14,11 +14,11 @@
 #include "tests/book/game.hpp"
 #include "util/random.hpp"
 
-namespace morvelak {
+namespace morvelak::test {
 namespace {
 
 namespace fs = std::filesystem;
-using booktest::Game;
+
 
 // Every test runs in a fresh temporary directory, where "k2.txt" is its own.
 class Book : public ::testing::Test {
@@ -107,7 +107,7 @@ TEST_F(Book, CandidatesAreTheLinesThatReachTheGameBoard) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         write_book(c.book);
-        Game g;
+        PlayedGame g;
         ASSERT_TRUE(g.play_all(c.game));
         const int depth = static_cast<int>(c.game.size() / 4);
         EXPECT_EQ(candidates(depth), c.expected);
@@ -121,7 +121,7 @@ TEST_F(Book, CandidatesAreTheLinesThatReachTheGameBoard) {
 }
 
 TEST_F(Book, MissingBookActsLikeAnEmptyOne) {
-    Game g;
+    PlayedGame g;
     EXPECT_EQ(ask(0), "none");
     long offsets[1];
     EXPECT_EQ(book_candidates("no-such-book.txt", 0, offsets), 0);
@@ -134,7 +134,7 @@ TEST_F(Book, ChoiceIsTheClockSeededDrawModuloTheCandidates) {
     std::string book;
     for (const std::string& r : replies) book += "e2e4" + r + "\n";
     write_book(book);
-    Game g;
+    PlayedGame g;
     ASSERT_TRUE(g.play("e2e4"));
     for (int attempt = 0; attempt < 5; ++attempt) {
         const std::time_t t0 = std::time(nullptr);
@@ -150,7 +150,7 @@ TEST_F(Book, ChoiceIsTheClockSeededDrawModuloTheCandidates) {
 }
 
 TEST_F(Book, ContinuationIsReadAsItStands) {
-    Game g;
+    PlayedGame g;
     ASSERT_TRUE(g.play("e2e4"));
     struct Case {
         std::string book;
@@ -175,7 +175,7 @@ TEST_F(Book, AtMostFourteenThousandCandidates) {
     for (int i = 0; i < BOOK_CANDIDATES; ++i) book += "e2e4\n";
     for (int i = 0; i < BOOK_CANDIDATES; ++i) book += "d2d4\n";
     write_book(book);
-    Game g;
+    PlayedGame g;
     static long offsets[BOOK_CANDIDATES];
     ASSERT_EQ(book_candidates("k2.txt", 0, offsets), BOOK_CANDIDATES);
     EXPECT_EQ(offsets[BOOK_CANDIDATES - 1], 5L * (BOOK_CANDIDATES - 1));
@@ -186,7 +186,7 @@ TEST_F(Book, LooksAtTheBoardOnlyAndUsesTheNamedFile) {
     // The game's castling rights or en-passant square do not matter, only
     // the board; and a book under another name is read when asked for.
     write_book("e2e4e7e5g1f3\n", "other.txt");
-    Game g;
+    PlayedGame g;
     ASSERT_TRUE(g.play_all("e2e4e7e5"));
     POS.WYJ[0] = 0;
     POS.WYJ[3] = 66;
@@ -198,4 +198,4 @@ TEST_F(Book, LooksAtTheBoardOnlyAndUsesTheNamedFile) {
 }
 
 }  // namespace
-}  // namespace morvelak
+}  // namespace morvelak::test

@@ -13,15 +13,15 @@
 #include "engine/position/makemove.hpp"
 #include "engine/position/boardfile.hpp"
 
-namespace morvelak::booktest {
+namespace morvelak::test {
 
 inline constexpr const char* START_BOARD =
     "wsghkgsw\npppppppp\n........\n........\n........\n........\nPPPPPPPP\nWSGHKGSW\n3 3 0 0\n";
 
-struct Game {
+struct PlayedGame {
     Side toMove = Side::White;
 
-    Game() {
+    PlayedGame() {
         for (i8& b : POS.PL) b = BORDER;
         load_text(START_BOARD, POS.PL, POS.WYJ);
         skroctablice(m31::SCALE);
@@ -92,4 +92,4 @@ struct Game {
     }
 };
 
-}  // namespace morvelak::booktest
+}  // namespace morvelak::test

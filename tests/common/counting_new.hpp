@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <new>
 
-namespace morvelak::testing_heap {
+namespace morvelak::test {
 
 inline long live = 0;
 
@@ -28,25 +28,25 @@ inline void counted_delete(void* p) noexcept {
 }
 #pragma GCC diagnostic pop
 
-}  // namespace morvelak::testing_heap
+}  // namespace morvelak::test
 
 void* operator new(std::size_t n) {
-    if (void* p = morvelak::testing_heap::counted_new(n)) return p;
+    if (void* p = morvelak::test::counted_new(n)) return p;
     throw std::bad_alloc();
 }
 void* operator new[](std::size_t n) {
-    if (void* p = morvelak::testing_heap::counted_new(n)) return p;
+    if (void* p = morvelak::test::counted_new(n)) return p;
     throw std::bad_alloc();
 }
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-    return morvelak::testing_heap::counted_new(n);
+    return morvelak::test::counted_new(n);
 }
 void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
-    return morvelak::testing_heap::counted_new(n);
+    return morvelak::test::counted_new(n);
 }
-void operator delete(void* p) noexcept { morvelak::testing_heap::counted_delete(p); }
-void operator delete[](void* p) noexcept { morvelak::testing_heap::counted_delete(p); }
-void operator delete(void* p, std::size_t) noexcept { morvelak::testing_heap::counted_delete(p); }
-void operator delete[](void* p, std::size_t) noexcept { morvelak::testing_heap::counted_delete(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { morvelak::testing_heap::counted_delete(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { morvelak::testing_heap::counted_delete(p); }
+void operator delete(void* p) noexcept { morvelak::test::counted_delete(p); }
+void operator delete[](void* p) noexcept { morvelak::test::counted_delete(p); }
+void operator delete(void* p, std::size_t) noexcept { morvelak::test::counted_delete(p); }
+void operator delete[](void* p, std::size_t) noexcept { morvelak::test::counted_delete(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { morvelak::test::counted_delete(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { morvelak::test::counted_delete(p); }

@@ -25,7 +25,7 @@
 #include "engine/position/position.hpp"
 #include "engine/search/control.hpp"
 
-namespace morvelak::testing_stop {
+namespace morvelak::test {
 
 class StopWhen {
 public:
@@ -102,4 +102,4 @@ inline void expect_analysis_lines(const std::string& text, const std::vector<std
     EXPECT_GT(lastNodes, 0u);
 }
 
-}  // namespace morvelak::testing_stop
+}  // namespace morvelak::test

@@ -11,7 +11,7 @@
 #include "driver/input.hpp"
 #include "driver/time_limit.hpp"
 
-namespace morvelak {
+namespace morvelak::test {
 namespace {
 
 TEST(HardLimit, FromTheClockTheControlAndTheTimePerMove) {
@@ -144,4 +144,4 @@ TEST(Input, AFileIsReadAsTheLoopAsksExceptForAnalysis) {
 }
 
 }  // namespace
-}  // namespace morvelak
+}  // namespace morvelak::test

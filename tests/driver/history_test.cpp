@@ -8,7 +8,9 @@
 
 #include "driver/older/history.hpp"
 
-namespace morvelak::older {
+namespace morvelak::test {
+
+using namespace morvelak::older;
 namespace {
 
 // A recognisable position number n: the board gets its border ring and n
@@ -206,4 +208,4 @@ TEST(OldHistory, LongGameStopsStoringAtOneHundredFifty) {
 }
 
 }  // namespace
-}  // namespace morvelak::older
+}  // namespace morvelak::test

@@ -7,10 +7,9 @@
 
 #include "tests/driver/stand_in.hpp"
 
-namespace morvelak {
+namespace morvelak::test {
 namespace {
 
-using namespace stand_in;
 
 const std::string HEAD = "feature usermove=1\nfeature reuse=0\n";
 
@@ -307,4 +306,4 @@ TEST_F(Proto2Test, PromotionAndCastlingInForceMode) {
 }
 
 }  // namespace
-}  // namespace morvelak
+}  // namespace morvelak::test

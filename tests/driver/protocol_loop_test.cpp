@@ -5,10 +5,9 @@
 
 #include "tests/driver/stand_in.hpp"
 
-namespace morvelak {
+namespace morvelak::test {
 namespace {
 
-using namespace stand_in;
 
 TEST_F(LoopTest, AnOpponentMoveIsMadeRecordedAndAnswered) {
     board(START);
@@ -226,4 +225,4 @@ TEST_F(LoopTest, AGameLongerThanTheHistoryGoesOnWithoutWritingPastIt) {
 }
 
 }  // namespace
-}  // namespace morvelak
+}  // namespace morvelak::test

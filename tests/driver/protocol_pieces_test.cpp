@@ -11,7 +11,7 @@
 #include "engine/position/position.hpp"
 #include "engine/position/boardfile.hpp"
 
-namespace morvelak {
+namespace morvelak::test {
 namespace {
 
 std::FILE* input_of(const std::string& text) {
@@ -239,4 +239,4 @@ TEST_F(PositionTest, NoMoveIsMateInCheckAndStalemateOtherwise) {
 }
 
 }  // namespace
-}  // namespace morvelak
+}  // namespace morvelak::test

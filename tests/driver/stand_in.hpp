@@ -28,7 +28,7 @@
 #include "engine/position/keys.hpp"
 #include "engine/position/boardfile.hpp"
 
-namespace morvelak::stand_in {
+namespace morvelak::test {
 
 namespace fs = std::filesystem;
 
@@ -214,4 +214,4 @@ protected:
     }
 };
 
-}  // namespace morvelak::stand_in
+}  // namespace morvelak::test

@@ -11,7 +11,7 @@
 #include "engine/eval/phase.hpp"
 #include "engine/position/boardfile.hpp"
 
-namespace morvelak::oldtest {
+namespace morvelak::test {
 
 using older::EVAL;
 
@@ -66,4 +66,4 @@ inline std::string mirrored(const std::string& rows) {
 // The same phases and mobility seen from the mirrored board.
 inline Phases swapped(Phases p) { return {p.black, p.white, p.mobBlack, p.mobWhite}; }
 
-}  // namespace morvelak::oldtest
+}  // namespace morvelak::test

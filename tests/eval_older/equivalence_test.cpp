@@ -9,11 +9,11 @@
 #include <cstring>
 #include <random>
 
-#include "tests/eval31/games.hpp"
+#include "tests/eval_m31/games.hpp"
 #include "tests/eval_older/board.hpp"
 #include "tests/eval_older/reference.hpp"
 
-namespace morvelak::oldtest {
+namespace morvelak::test {
 namespace {
 
 TEST(Equivalence, FastRoutineMatchesThePlainRules) {
@@ -21,7 +21,7 @@ TEST(Equivalence, FastRoutineMatchesThePlainRules) {
     long positions = 0;
     for (int game = 0; game < 200; ++game) {
         set_up(START);
-        evaltest::random_game(rng, 300, [&] {
+        random_game(rng, 300, [&] {
             ++positions;
             int stray = 0;
             if (rng() % 16 == 0) {
@@ -71,4 +71,4 @@ TEST(Equivalence, FastRoutineMatchesThePlainRules) {
 }
 
 }  // namespace
-}  // namespace morvelak::oldtest
+}  // namespace morvelak::test

@@ -8,7 +8,7 @@
 
 #include "tests/eval_older/board.hpp"
 
-namespace morvelak::oldtest {
+namespace morvelak::test {
 namespace {
 
 constexpr Phases OPENING{0, 0};
@@ -266,4 +266,4 @@ TEST(OldOcpoz, BuildsDifferOnlyByTables) {
 }
 
 }  // namespace
-}  // namespace morvelak::oldtest
+}  // namespace morvelak::test

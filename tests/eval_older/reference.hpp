@@ -8,7 +8,7 @@
 #include "engine/eval/phase.hpp"
 #include "engine/position/position.hpp"
 
-namespace morvelak::oldtest::ref {
+namespace morvelak::test::ref {
 
 inline int at(const i8* pl, int s) { return s >= 0 && s < 100 ? pl[s] : BORDER; }
 inline int rank(int s) { return s / 10; }
@@ -360,4 +360,4 @@ inline int ocpoz(const older::TableSet& tables, const i8* pl, const i8* bp, cons
     return score;
 }
 
-}  // namespace morvelak::oldtest::ref
+}  // namespace morvelak::test::ref

@@ -7,7 +7,7 @@
 #include "driver/history.hpp"
 #include "tests/eval_older/board.hpp"
 
-namespace morvelak::oldtest {
+namespace morvelak::test {
 namespace {
 
 TEST(OldWstawstan, PhaseByFullMoves) {
@@ -91,4 +91,4 @@ TEST(OldEval, TableLayoutAndSharing) {
 }
 
 }  // namespace
-}  // namespace morvelak::oldtest
+}  // namespace morvelak::test

@@ -3,6 +3,6 @@
 #include "tests/common/counting_new.hpp"
 #include "tests/m26/support.hpp"
 
-namespace morvelak::test26 {
-long live_blocks() { return testing_heap::live; }
-}  // namespace morvelak::test26
+namespace morvelak::test {
+long live_blocks() { return live; }
+}  // namespace morvelak::test

@@ -8,7 +8,7 @@
 #include "driver/m26/protocol26.hpp"
 #include "tests/m26/support.hpp"
 
-namespace morvelak::test26 {
+namespace morvelak::test {
 namespace {
 
 using m26::SquareMove;
@@ -248,9 +248,9 @@ TEST(Root, TheRecordLine) {
 }
 
 }  // namespace
-}  // namespace morvelak::test26
+}  // namespace morvelak::test
 
-namespace morvelak::test26 {
+namespace morvelak::test {
 namespace {
 
 // What the build hands the shared loop: one feature, the clock in tenths, no
@@ -275,4 +275,4 @@ TEST(Policy, TheLoopNotesTheOpponentsMoveAndKeepsTenths) {
 }
 
 }  // namespace
-}  // namespace morvelak::test26
+}  // namespace morvelak::test

@@ -6,7 +6,7 @@
 #include "engine/position/material.hpp"
 #include "tests/m26/support.hpp"
 
-namespace morvelak::test26 {
+namespace morvelak::test {
 namespace {
 
 int search_white(int ply, int alfa, int beta) {
@@ -133,4 +133,4 @@ TEST(Search, SearchesRepeatThemselves) {
 }
 
 }  // namespace
-}  // namespace morvelak::test26
+}  // namespace morvelak::test

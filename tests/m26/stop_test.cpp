@@ -9,10 +9,10 @@
 #include "tests/common/stop_control.hpp"
 #include "tests/m26/support.hpp"
 
-namespace morvelak::test26 {
+namespace morvelak::test {
 namespace {
 
-using namespace morvelak::testing_stop;
+using namespace morvelak::test;
 using m26::korzen;
 using m26::tables;
 
@@ -227,4 +227,4 @@ TEST(NewGame, TheFirstSearchOfAGameTakesTheStartDepth) {
 }
 
 }  // namespace
-}  // namespace morvelak::test26
+}  // namespace morvelak::test

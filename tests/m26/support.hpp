@@ -27,7 +27,7 @@
 #include "engine/search/older/ordering.hpp"
 #include "engine/search/ordering.hpp"
 
-namespace morvelak::test26 {
+namespace morvelak::test {
 
 inline constexpr const char* START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
@@ -122,4 +122,4 @@ template <Side S> std::string computer_move(std::string& move, bool& moved) {
     return out;
 }
 
-}  // namespace morvelak::test26
+}  // namespace morvelak::test

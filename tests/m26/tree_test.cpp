@@ -10,7 +10,7 @@
 #include "engine/position/attackmap.hpp"
 #include "tests/m26/support.hpp"
 
-namespace morvelak::test26 {
+namespace morvelak::test {
 namespace {
 
 using m26::korzen;
@@ -237,4 +237,4 @@ TEST(Tree, TheComputerMoveFreesEveryNode) {
 }
 
 }  // namespace
-}  // namespace morvelak::test26
+}  // namespace morvelak::test

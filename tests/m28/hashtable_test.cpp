@@ -12,7 +12,9 @@
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/m28/state.hpp"
 
-namespace morvelak::m28 {
+namespace morvelak::test {
+
+using namespace morvelak::m28;
 namespace {
 
 void set_fen(const std::string& fen) {
@@ -223,4 +225,4 @@ TEST(HashLookup, RecordBeingFilledIsNotFound) {
 }
 
 }  // namespace
-}  // namespace morvelak::m28
+}  // namespace morvelak::test

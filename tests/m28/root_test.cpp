@@ -9,7 +9,7 @@
 #include "driver/m28/computer_move.hpp"
 #include "tests/m28/support.hpp"
 
-namespace morvelak::m28test {
+namespace morvelak::test {
 namespace {
 
 // White: king d1, rook a1; Black: king e8 (and the mirror with colours
@@ -242,4 +242,4 @@ TEST(StartDepth, TheFirstMoveOfAGameSearchesToTheDepthTheClockGives) {
 }
 
 }  // namespace
-}  // namespace morvelak::m28test
+}  // namespace morvelak::test

@@ -13,9 +13,7 @@
 #include "engine/search/m28/rules.hpp"
 #include "tests/m28/support.hpp"
 
-namespace morvelak {
-
-namespace m28test {
+namespace morvelak::test {
 namespace {
 
 // A middle game with captures for both sides and enough quiet moves for
@@ -328,5 +326,4 @@ TEST(Determinism, TheSamePositionTwiceGivesTheSameLinesMoveAndCount) {
 }
 
 }  // namespace
-}  // namespace m28test
-}  // namespace morvelak
+}  // namespace morvelak::test

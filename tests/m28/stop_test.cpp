@@ -12,10 +12,10 @@
 #include "tests/common/stop_control.hpp"
 #include "tests/m28/support.hpp"
 
-namespace morvelak::m28test {
+namespace morvelak::test {
 namespace {
 
-using namespace morvelak::testing_stop;
+using namespace morvelak::test;
 
 constexpr const char* MIDDLE = "r1bqk2r/ppp2ppp/2n2n2/3pp3/1b1PP3/2N2N2/PPP2PPP/R1BQKB1R w KQkq - 0 5";
 constexpr const char* MIDDLE_BLACK = "r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R b KQkq - 5 4";
@@ -192,4 +192,4 @@ TEST(NewGame, TheFirstSearchOfEachColourTakesTheStartDepth) {
 }
 
 }  // namespace
-}  // namespace morvelak::m28test
+}  // namespace morvelak::test

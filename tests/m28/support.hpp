@@ -27,7 +27,7 @@
 #include "engine/search/m28/search.hpp"
 #include "engine/search/older/state.hpp"
 
-namespace morvelak::m28test {
+namespace morvelak::test {
 
 using namespace morvelak::m28;
 
@@ -131,9 +131,9 @@ inline std::vector<i8> board_after(Move m) {
     return b;
 }
 
-}  // namespace morvelak::m28test
+}  // namespace morvelak::test
 
-namespace morvelak::m28test {
+namespace morvelak::test {
 
 // Everything of the position, to go back to it after a test has moved on.
 struct Snapshot {
@@ -154,4 +154,4 @@ struct Snapshot {
     }
 };
 
-}  // namespace morvelak::m28test
+}  // namespace morvelak::test

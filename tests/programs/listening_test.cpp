@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-namespace morvelak::programs {
+namespace morvelak::test {
 namespace {
 
 // A middlegame full of captures and checks, where a deep search takes long.
@@ -164,4 +164,4 @@ TEST_F(Switches, AnalysisAnswersTheStatusRequestWhileItThinks) {
 }
 
 }  // namespace
-}  // namespace morvelak::programs
+}  // namespace morvelak::test

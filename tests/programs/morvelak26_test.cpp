@@ -3,7 +3,7 @@
 // whose engine parts carry no node count.
 #include "tests/programs/support.hpp"
 
-namespace morvelak::programs {
+namespace morvelak::test {
 namespace {
 
 using Morvelak26 = ProgramTest;
@@ -110,4 +110,4 @@ TEST_F(Morvelak26, AGameFragmentAsBlack) {
 }
 
 }  // namespace
-}  // namespace morvelak::programs
+}  // namespace morvelak::test

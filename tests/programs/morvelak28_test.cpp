@@ -3,7 +3,7 @@
 // positions keep the game's first search (depth 9 at least) short.
 #include "tests/programs/support.hpp"
 
-namespace morvelak::programs {
+namespace morvelak::test {
 namespace {
 
 using Morvelak28 = ProgramTest;
@@ -130,4 +130,4 @@ TEST_F(Morvelak28, TheBookAnswersWithTwicePliesPerFullMove) {
 }
 
 }  // namespace
-}  // namespace morvelak::programs
+}  // namespace morvelak::test

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-namespace morvelak::programs {
+namespace morvelak::test {
 namespace {
 
 using Morvelak31 = ProgramTest;
@@ -241,4 +241,4 @@ TEST_F(Morvelak31, AGameLongerThanTheHistoryGoesOn) {
 }
 
 }  // namespace
-}  // namespace morvelak::programs
+}  // namespace morvelak::test

@@ -6,7 +6,7 @@
 
 #include <thread>
 
-namespace morvelak::programs {
+namespace morvelak::test {
 namespace {
 
 const std::vector<std::string> OLDER = {"morvelak28", "morvelak26"};
@@ -121,4 +121,4 @@ TEST_F(Morvelak28Post, NopostSilencesTheProgressLines) {
 }
 
 }  // namespace
-}  // namespace morvelak::programs
+}  // namespace morvelak::test

@@ -10,7 +10,7 @@
 #include <cctype>
 #include <tuple>
 
-namespace morvelak::programs {
+namespace morvelak::test {
 namespace {
 
 // Output without the thinking and progress lines (they begin with the
@@ -264,4 +264,4 @@ INSTANTIATE_TEST_SUITE_P(Programs, HeldByAnInterface, ::testing::ValuesIn(built_
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 }  // namespace
-}  // namespace morvelak::programs
+}  // namespace morvelak::test

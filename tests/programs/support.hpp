@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace morvelak::programs {
+namespace morvelak::test {
 
 namespace fs = std::filesystem;
 
@@ -236,4 +236,4 @@ inline std::string protover_answer(const std::string& program) {
            "feature option=\"Hard time limit -check 1\"\nfeature done=1\n";
 }
 
-}  // namespace morvelak::programs
+}  // namespace morvelak::test

@@ -22,7 +22,7 @@
 #include "engine/search/m31/state.hpp"
 #include "util/random.hpp"
 
-namespace morvelak::searchtest {
+namespace morvelak::test {
 
 using namespace morvelak::m31;
 
@@ -109,4 +109,4 @@ struct Thinking {
     std::string text() const { return contents(file); }
 };
 
-}  // namespace morvelak::searchtest
+}  // namespace morvelak::test

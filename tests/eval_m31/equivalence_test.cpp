@@ -14,11 +14,11 @@
 #include "driver/history.hpp"
 #include "engine/eval/listmasks.hpp"
 #include "engine/eval/pawnmasks.hpp"
-#include "tests/eval31/board.hpp"
-#include "tests/eval31/games.hpp"
-#include "tests/eval31/reference.hpp"
+#include "tests/eval_m31/board.hpp"
+#include "tests/eval_m31/games.hpp"
+#include "tests/eval_m31/reference.hpp"
 
-namespace morvelak::evaltest {
+namespace morvelak::test {
 namespace {
 
 const PieceSquare* const WHITE_PAWNS[3] = {&BPDEB, &PBSROD, &PBKONC};
@@ -163,4 +163,4 @@ TEST(Equivalence, BoardAndListSweeps) {
 }
 
 }  // namespace
-}  // namespace morvelak::evaltest
+}  // namespace morvelak::test

@@ -8,7 +8,7 @@
 #include "engine/eval/phase.hpp"
 #include "engine/position/position.hpp"
 
-namespace morvelak::evaltest::ref {
+namespace morvelak::test::ref {
 
 using namespace morvelak::m31;
 
@@ -176,4 +176,4 @@ inline int ocpoz(const i8* pl, const i8* bp, const i8* cp, const i8* pionb, cons
     return score;
 }
 
-}  // namespace morvelak::evaltest::ref
+}  // namespace morvelak::test::ref

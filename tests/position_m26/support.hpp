@@ -21,7 +21,7 @@
 #include "engine/position/position.hpp"
 #include "engine/position/boardfile.hpp"
 
-namespace morvelak::test26 {
+namespace morvelak::test {
 
 // rows: 64 square letters; wyj: the four numbers of the board file.
 inline void set_up(const std::string& rows, const char* wyj = "0 0 0 0") {
@@ -137,4 +137,4 @@ inline std::vector<Sample> game_positions(int gamesPerStart, int plies) {
     return out;
 }
 
-}  // namespace morvelak::test26
+}  // namespace morvelak::test

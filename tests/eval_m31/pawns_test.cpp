@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "tests/eval31/board.hpp"
+#include "tests/eval_m31/board.hpp"
 
-namespace morvelak::evaltest {
+namespace morvelak::test {
 namespace {
 
 // A table whose value names its square, to see which square was read.
@@ -117,4 +117,4 @@ TEST(Ocpion, StartPositionIsBalanced) {
 }
 
 }  // namespace
-}  // namespace morvelak::evaltest
+}  // namespace morvelak::test

@@ -1,9 +1,9 @@
 // The attack map and the generator that reads it.
 #include <algorithm>
 
-#include "tests/position26/support.hpp"
+#include "tests/position_m26/support.hpp"
 
-namespace morvelak::test26 {
+namespace morvelak::test {
 namespace {
 
 struct MapCase {
@@ -233,4 +233,4 @@ TEST(Ruchy, ReportsACapturableKing) {
 }
 
 }  // namespace
-}  // namespace morvelak::test26
+}  // namespace morvelak::test

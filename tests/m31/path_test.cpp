@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "engine/search/m31/path.hpp"
-#include "tests/search31/support.hpp"
+#include "tests/m31/support.hpp"
 
-namespace morvelak::searchtest {
+namespace morvelak::test {
 namespace {
 
 TEST(Sciezka, TextOfLines) {
@@ -76,4 +76,4 @@ TEST(Sciezka, NeverMoreThanTwentyOneMoves) {
 }
 
 }  // namespace
-}  // namespace morvelak::searchtest
+}  // namespace morvelak::test

@@ -7,7 +7,9 @@
 #include "driver/m31/computer_move.hpp"
 #include "engine/search/m31/deepening.hpp"
 
-namespace morvelak::m31 {
+namespace morvelak::test {
+
+using namespace morvelak::m31;
 namespace {
 
 std::vector<int> schedule(int n, int shallow) {
@@ -55,4 +57,4 @@ TEST(Deepening, NextDepthFromTimeUsed) {
 }
 
 }  // namespace
-}  // namespace morvelak::m31
+}  // namespace morvelak::test

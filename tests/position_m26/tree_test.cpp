@@ -7,9 +7,9 @@
 #include "tests/common/counting_new.hpp"
 
 // Live heap blocks of this test program, to see what zwolnij frees.
-static const long& g_live = morvelak::testing_heap::live;
+static const long& g_live = morvelak::test::live;
 
-namespace morvelak::test26 {
+namespace morvelak::test {
 namespace {
 
 using m26::wezel;
@@ -188,4 +188,4 @@ TEST(Wezel, PosortujForBlackStartsSmallestFirst) {
 }
 
 }  // namespace
-}  // namespace morvelak::test26
+}  // namespace morvelak::test

@@ -12,7 +12,7 @@
 #include "engine/eval/phase.hpp"
 #include "engine/position/boardfile.hpp"
 
-namespace morvelak::evaltest {
+namespace morvelak::test {
 
 using namespace morvelak::m31;
 
@@ -83,4 +83,4 @@ inline Eval evaluate() {
     return e;
 }
 
-}  // namespace morvelak::evaltest
+}  // namespace morvelak::test

@@ -1,8 +1,8 @@
 // The light make/unmake against the full pair.
 #include "engine/search/m26/lightmove.hpp"
-#include "tests/position26/support.hpp"
+#include "tests/position_m26/support.hpp"
 
-namespace morvelak::test26 {
+namespace morvelak::test {
 namespace {
 
 template <Side S> int light_make(i8* z, Move m) { return m26::makemove<S>(z, m.nr, m.x2); }
@@ -125,4 +125,4 @@ TEST(LightMove, RecordsAndResultsOfTheSpecialMoves) {
 }
 
 }  // namespace
-}  // namespace morvelak::test26
+}  // namespace morvelak::test

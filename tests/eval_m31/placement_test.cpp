@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "tests/eval31/board.hpp"
+#include "tests/eval_m31/board.hpp"
 
-namespace morvelak::evaltest {
+namespace morvelak::test {
 namespace {
 
 TEST(Ocpoz, StartPosition) {
@@ -207,4 +207,4 @@ TEST(Eval, MirroredTwinScoresTheNegative) {
 }
 
 }  // namespace
-}  // namespace morvelak::evaltest
+}  // namespace morvelak::test

@@ -11,9 +11,9 @@
 #include "engine/position/material.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/m31/search.hpp"
-#include "tests/search31/support.hpp"
+#include "tests/m31/support.hpp"
 
-namespace morvelak::searchtest {
+namespace morvelak::test {
 namespace {
 
 constexpr i8 UNTOUCHED = 0x33;
@@ -273,4 +273,4 @@ TEST(Root, DeterministicWithItsSignature) {
 }
 
 }  // namespace
-}  // namespace morvelak::searchtest
+}  // namespace morvelak::test

@@ -5,9 +5,9 @@
 #include "engine/eval/older/eval.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/search/m26/ordering.hpp"
-#include "tests/position26/support.hpp"
+#include "tests/position_m26/support.hpp"
 
-namespace morvelak::test26 {
+namespace morvelak::test {
 namespace {
 
 // The side's moves as m26 lists them (captures, then quiet
@@ -162,4 +162,4 @@ TEST(Posortuj, OrdersQuietMovesByMapAndEvaluation) {
 }
 
 }  // namespace
-}  // namespace morvelak::test26
+}  // namespace morvelak::test

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "tests/eval31/board.hpp"
+#include "tests/eval_m31/board.hpp"
 
-namespace morvelak::evaltest {
+namespace morvelak::test {
 namespace {
 
 // Both sides developed: no knight or bishop on its back rank.
@@ -139,4 +139,4 @@ TEST(Phase, EachColourGetsTheTablesOfItsOwnPhase) {
 }
 
 }  // namespace
-}  // namespace morvelak::evaltest
+}  // namespace morvelak::test

@@ -6,9 +6,9 @@
 
 #include "engine/position/legal.hpp"
 #include "engine/search/control.hpp"
-#include "tests/search31/support.hpp"
+#include "tests/m31/support.hpp"
 
-namespace morvelak::searchtest {
+namespace morvelak::test {
 namespace {
 
 const char* const MIDDLEGAME = "r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 4 4";
@@ -204,4 +204,4 @@ TEST(Control, TheDepthCapNeverRaisesTheDepth) {
 }
 
 }  // namespace
-}  // namespace morvelak::searchtest
+}  // namespace morvelak::test

@@ -7,9 +7,9 @@
 #include "engine/position/movegen.hpp"
 #include "engine/search/m31/ordering.hpp"
 #include "engine/search/m31/search.hpp"
-#include "tests/search31/support.hpp"
+#include "tests/m31/support.hpp"
 
-namespace morvelak::searchtest {
+namespace morvelak::test {
 namespace {
 
 std::vector<Move> row(const Move* store, int ply, int n) {
@@ -101,4 +101,4 @@ TEST(CaptureSort, CastlingInTheCapturePartIsWorthNothing) {
 }
 
 }  // namespace
-}  // namespace morvelak::searchtest
+}  // namespace morvelak::test

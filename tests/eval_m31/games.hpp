@@ -10,7 +10,7 @@
 #include "engine/position/legal.hpp"
 #include "engine/position/makemove.hpp"
 
-namespace morvelak::evaltest {
+namespace morvelak::test {
 
 // Plays from the current position (White to move) until mate, stalemate or
 // maxPlies, and calls visit() at every position reached, the first included.
@@ -33,4 +33,4 @@ void random_game(std::mt19937& rng, int maxPlies, Visit&& visit) {
     }
 }
 
-}  // namespace morvelak::evaltest
+}  // namespace morvelak::test

@@ -14,9 +14,9 @@
 #include "driver/game.hpp"
 #include "driver/m31/computer_move.hpp"
 #include "engine/search/control.hpp"
-#include "tests/search31/support.hpp"
+#include "tests/m31/support.hpp"
 
-namespace morvelak::searchtest {
+namespace morvelak::test {
 namespace {
 
 // Each test runs in a fresh folder (the book is read from the working
@@ -24,7 +24,7 @@ namespace {
 class ComputerMove : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/search31-XXXXXX";
+        char tmpl[] = "/tmp/m31-XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         dir_ = tmpl;
         ASSERT_NE(getcwd(home_, sizeof home_), nullptr);
@@ -183,4 +183,4 @@ TEST_F(ComputerMove, TheInterfacesDepthCapLimitsTheSearchAndTheRecord) {
 }
 
 }  // namespace
-}  // namespace morvelak::searchtest
+}  // namespace morvelak::test
