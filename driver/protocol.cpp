@@ -10,6 +10,7 @@
 #include "driver/game.hpp"
 #include "driver/input.hpp"
 #include "driver/startup.hpp"
+#include "driver/think.hpp"
 #include "driver/time_limit.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/legal.hpp"
@@ -201,13 +202,6 @@ struct Session {
 
 enum class Next { Read, Quit };
 
-// Before every engine move and before an opponent move is applied: phase and
-// weights from the game so far, then lists, values and rights from the board.
-void prepare(const BuildPolicy& p) {
-    p.eval_setup();
-    p.rebuild();
-}
-
 // The first word of a waiting line.
 bool word_is(const char* line, const char* word) {
     char w[LINE_SIZE];
@@ -276,27 +270,12 @@ bool engine_moves(Session& s) {
         std::fputs(result_without_move<S>(), s.out);
         return false;
     }
-    u32 window[TRASA_GAME + 1];
-    std::memcpy(window, TRASA, sizeof window);
-    if (p.position_keys) push_key();  // the position about to be searched
-    // The search listens: its hard limit runs from now, and the input is
-    // looked at while it thinks.
-    CONTROL.begin();
-    CONTROL.analysis = false;
-    CONTROL.set_limit_ms(s.hardLimit ? hard_limit_ms(s.tc, s.plies / 2) : -1);
-    CONTROL.input = listen_in_play;
-    CONTROL.inputCtx = &s;
-    const bool moved = S == Side::White ? p.computer_white(s.ruchkomputera)
-                                        : p.computer_black(s.ruchkomputera);
-    const bool withdrawn = CONTROL.withdrawn();
-    CONTROL.input = nullptr;
-    CONTROL.set_limit_ms(-1);
-    if (withdrawn) {
-        // The interface took the search back before a move was chosen:
-        // nothing was played, and the key window is as it was.
-        std::memcpy(TRASA, window, sizeof window);
-        return false;
-    }
+    const Thought thought = think(p, S, s.ruchkomputera, s.hardLimit ? hard_limit_ms(s.tc, s.plies / 2) : -1,
+                                  {listen_in_play, &s});
+    // The interface took the search back before a move was chosen: nothing
+    // was played.
+    if (thought == Thought::Withdrawn) return false;
+    const bool moved = thought == Thought::Moved;
     if (!moved) {
         std::fputs(result_without_move<S>(), s.out);
         return false;
@@ -341,13 +320,6 @@ void opponent_moves(Session& s, bool reply) {
     ++s.plies;
     s.analysed = false;
     if (reply) engine_moves<Opp<S>>(s);
-}
-
-// The record file is (re)opened for a new game; null: the game goes
-// unrecorded.
-void open_record() {
-    if (zapisparti) std::fclose(zapisparti);
-    zapisparti = std::fopen(RECORD_FILE, "w");
 }
 
 // A game starts: the depth control and the move count start afresh.
@@ -651,22 +623,7 @@ namespace {
 // Analysis of the current position, when it has not run to its end yet: it
 // runs until the interface sends the next command.
 void analyse_now(Session& s) {
-    const BuildPolicy& p = s.policy;
-    prepare(p);
-    u32 window[TRASA_GAME + 1];
-    std::memcpy(window, TRASA, sizeof window);
-    if (p.position_keys) push_key();  // the position analysed, as before a move
-    CONTROL.begin();
-    CONTROL.analysis = true;
-    CONTROL.set_limit_ms(-1);
-    CONTROL.input = listen_in_analysis;
-    CONTROL.inputCtx = &s;
-    p.analyse(s.toMove);
-    // Run to its end unless a command stopped it.
-    s.analysed = !CONTROL.stopped;
-    CONTROL.input = nullptr;
-    CONTROL.analysis = false;
-    std::memcpy(TRASA, window, sizeof window);
+    s.analysed = analyse(s.policy, s.toMove, {listen_in_analysis, &s});
     std::fflush(s.out);
 }
 

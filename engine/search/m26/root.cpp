@@ -47,15 +47,6 @@ int search_reply(int d, int alfa, int beta, i8* ndroga, wezel* child) {
     else return OBLICZB(PLY, d, alfa, beta, 0, ndroga, child, flaga);
 }
 
-// Analysis: a new best move at depth n, its score from the side to move,
-// the time in centiseconds and the nodes so far, and the move.
-void thinking_line(int n, int shown, const char* move) {
-    if (!CONTROL.post) return;
-    std::fprintf(thinking_stream, "%d %d %ld %lu %.4s\n", n, shown, CONTROL.elapsed_ms() / 10,
-                 static_cast<unsigned long>(L), move);
-    std::fflush(thinking_stream);
-}
-
 }  // namespace
 
 template <Side S>
@@ -179,7 +170,10 @@ RootResult search_root(Move* ru, int a, int n) {
         if (sg > 0 ? e > f : e < f) {
             f = e;
             p = b;
-            if (CONTROL.analysis) thinking_line(n, sg * f, CONTROL.moveText);
+            // A new best move: the interface hears of it in analysis, or
+            // always when it listens for reports.
+            if (CONTROL.analysis) std::memcpy(CONTROL.best, CONTROL.moveText, 5);
+            report_best(thinking_stream, n, sg * f, L, CONTROL.moveText);
         }
     }
     if (CONTROL.stopped && done == 0) {

@@ -49,21 +49,12 @@ namespace {
 // the window.
 template <Side S>
 void progress(int n, int shown, int b, int a, bool failHigh) {
-    if (!CONTROL.post || CONTROL.analysis) return;
+    if (!CONTROL.post || CONTROL.analysis || CONTROL.report) return;
     const char* mark = failHigh ? "!" : "";
     if constexpr (S == Side::White)
         std::fprintf(progress_stream, "%d %d 1 1 (%d/%d) %sMORVELAK\n", n, shown, b + 1, a, mark);
     else
         std::fprintf(progress_stream, "%d %d 1 1(%d/%d) %sMORVELAK\n", n, shown, b + 1, a, mark);
-    std::fflush(progress_stream);
-}
-
-// Analysis: a new best move at depth n, its score from the side to move,
-// the time in centiseconds and the nodes so far, and the move.
-void thinking_line(int n, int shown, const char* move) {
-    if (!CONTROL.post) return;
-    std::fprintf(progress_stream, "%d %d %ld %lu %.4s\n", n, shown, CONTROL.elapsed_ms() / 10,
-                 static_cast<unsigned long>(L), move);
     std::fflush(progress_stream);
 }
 
@@ -134,7 +125,10 @@ int search_root(const Move* ru, int a, int n, int* best, int* finished) {
         if (sg > 0 ? e > f : e < f) {
             f = e;
             p = b;
-            if (CONTROL.analysis) thinking_line(n, sg * f, CONTROL.moveText);
+            // A new best move: the interface hears of it in analysis, or
+            // always when it listens for reports.
+            if (CONTROL.analysis) std::memcpy(CONTROL.best, CONTROL.moveText, 5);
+            report_best(progress_stream, n, sg * f, L, CONTROL.moveText);
         }
     }
     if (CONTROL.stopped && done == 0) {

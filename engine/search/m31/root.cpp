@@ -49,14 +49,21 @@ int search_reply(int d, int alfa, int beta, i8* ndroga) {
 
 // The thinking line of a new best move: depth, score from the engine's side,
 // then "1 1" in play, or the real time in centiseconds and the node count in
-// analysis, then the line itself.
-void thinking_line(int depth, int shown, const char* line) {
+// analysis, then the line itself.  An interface that takes reports gets the
+// line in coordinates instead.
+void thinking_line(int depth, int shown, const char* line, const i8* droga) {
+    if (CONTROL.report) {
+        char coordinates[PATH_TEXT_BYTES];
+        path_coordinates(PL, droga, coordinates);
+        report_best(thinking_stream, depth, shown, L, coordinates);
+        return;
+    }
+    if (CONTROL.analysis) {
+        report_best(thinking_stream, depth, shown, L, line);
+        return;
+    }
     if (!CONTROL.post) return;
-    if (CONTROL.analysis)
-        std::fprintf(thinking_stream, "%d %d %ld %lu ", depth, shown, CONTROL.elapsed_ms() / 10,
-                     static_cast<unsigned long>(L));
-    else
-        std::fprintf(thinking_stream, "%d %d 1 1 ", depth, shown);
+    std::fprintf(thinking_stream, "%d %d 1 1 ", depth, shown);
     std::fprintf(thinking_stream, "%s", line);
     std::fprintf(thinking_stream, "\n");
     std::fflush(thinking_stream);
@@ -144,7 +151,8 @@ int deepen(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, i
                 put_pair(droga, own_list<S>()[2 * m.nr + 1], m.x2);
                 std::memcpy(droga + 2, ndroga, PATH_COPY);
                 sciezka(PL, sc, droga, ruchkomputera);
-                thinking_line(PLY, sg * best, sc);  // the score from the engine's side
+                if (CONTROL.analysis) move_text<S>(m, CONTROL.best);
+                thinking_line(PLY, sg * best, sc, droga);  // the score from the engine's side
             }
         }
         if (CONTROL.stopped) {
