@@ -177,6 +177,8 @@ int ksiazka2(char* ruch, int depth, const char* name) {
     return 1;
 }
 
-int ksiazka2(char* ruch, int depth) { return ksiazka2(ruch, depth, "k2.txt"); }
+BookSettings BOOK;
+
+int ksiazka2(char* ruch, int depth) { return BOOK.on ? ksiazka2(ruch, depth, "k2.txt") : 0; }
 
 }  // namespace morvelak

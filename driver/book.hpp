@@ -12,6 +12,12 @@
 
 namespace morvelak {
 
+// Whether the engine plays from its book at all (an interface's option).
+struct BookSettings {
+    bool on = true;
+};
+extern BookSettings BOOK;
+
 // Most candidate continuations one look-up collects; lines found after the
 // table is full are ignored.
 inline constexpr int BOOK_CANDIDATES = 14000;
@@ -20,7 +26,8 @@ inline constexpr int BOOK_CANDIDATES = 14000;
 // position.  On success writes the four characters of the chosen move into
 // ruch[0..3] and returns 1; returns 0 and leaves ruch alone when the book has
 // nothing (a missing book reads as an empty one).  Reseeds the program's
-// random generator from the clock.
+// random generator from the clock.  Answers nothing while the book is
+// switched off (BOOK.on false).
 int ksiazka2(char* ruch, int depth);
 
 // The same look-up in the book file `name` (the engine always uses "k2.txt").

@@ -12,6 +12,7 @@
 #include "driver/startup.hpp"
 #include "driver/think.hpp"
 #include "driver/time_limit.hpp"
+#include "driver/uci.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/control.hpp"
@@ -98,6 +99,34 @@ const char* result_without_move() {
 bool find_opponent_move(Side mover, const char* text, Move& move) {
     return mover == Side::White ? find_move<Side::White>(text, move)
                                 : find_move<Side::Black>(text, move);
+}
+
+namespace {
+
+template <Side S>
+bool play(const BuildPolicy& p, const char* text, bool recorded) {
+    prepare(p);
+    Move m{};
+    if (!find_move<S>(text, m)) return false;
+    if (p.note_opponent_move) p.note_opponent_move(S, origin_of<S>(m), m.x2);
+    if (p.position_keys) push_key();  // the position before the move
+    i8 zap[8];
+    zrobruch<S>(zap, m.nr, m.x2);
+    // White's move opens a record line, Black's closes it.
+    if (!recorded) {
+    } else if constexpr (S == Side::White) {
+        record("%c%c%c%c ", text[0], text[1], text[2], text[3]);
+    } else {
+        record(" %c%c%c%c \n", text[0], text[1], text[2], text[3]);
+    }
+    p.history_after_ply(S);
+    return true;
+}
+
+}  // namespace
+
+bool play_move(const BuildPolicy& p, Side mover, const char* text, bool recorded) {
+    return mover == Side::White ? play<Side::White>(p, text, recorded) : play<Side::Black>(p, text, recorded);
 }
 
 bool time_value(const char* line, u32& value) {
@@ -294,28 +323,13 @@ bool engine_moves(Session& s) {
 // and changes nothing.
 template <Side S>
 void opponent_moves(Session& s, bool reply) {
-    const BuildPolicy& p = s.policy;
-    prepare(p);
     char text[LINE_SIZE];
     usermove_text(s.line, text);
-    Move m{};
-    if (!find_move<S>(text, m)) {
+    // Moves tried out in analysis are not part of the game's record.
+    if (!play_move(s.policy, S, text, !s.analysing)) {
         std::fprintf(s.out, "Illegal move: %s\n", text);
         return;
     }
-    if (p.note_opponent_move) p.note_opponent_move(S, origin_of<S>(m), m.x2);
-    if (p.position_keys) push_key();  // the position before the opponent's move
-    i8 zap[8];
-    zrobruch<S>(zap, m.nr, m.x2);
-    // White's move opens a record line, Black's closes it.  Moves tried out
-    // in analysis are not part of the game.
-    if (s.analysing) {
-    } else if constexpr (S == Side::White) {
-        record("%c%c%c%c ", text[0], text[1], text[2], text[3]);
-    } else {
-        record(" %c%c%c%c \n", text[0], text[1], text[2], text[3]);
-    }
-    p.history_after_ply(S);
     s.toMove = Opp<S>;
     ++s.plies;
     s.analysed = false;
@@ -635,9 +649,23 @@ bool known_without_effect(const char* word) {
 
 }  // namespace
 
+// The start-up lines of the xboard protocol, each written and flushed on its
+// own.
+void announce(const BuildPolicy& policy, std::FILE* out) {
+    for (const char* const* f = policy.features; *f; ++f) {
+        std::fputs(*f, out);
+        std::fflush(out);
+    }
+}
+
 int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std::FILE* log) {
     Input input(in);
     Session s(policy, out, log, input);
+    // The first command tells the protocol: "uci" switches to UCI for the
+    // whole session; anything else is xboard's, which hears the engine's
+    // features first.
+    bool announced = false;
+    bool speaksUci = false;
     for (;;) {
         std::fflush(out);
         // Analysis runs until the next command.  A command already waiting
@@ -648,6 +676,16 @@ int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std:
         if (!input.next(s.line)) break;  // end of input: as "quit"
         if (s.line[0] == '\n') continue;
         const bool hasWord = first_word(s.line, s.command);
+        if (hasWord && !announced) {
+            if (std::strcmp(s.command, "uci") == 0) {
+                log_line(log, s.line);
+                uci_session(policy, input, out, log);
+                speaksUci = true;
+                break;
+            }
+            announce(policy, out);
+            announced = true;
+        }
         if (hasWord && std::strcmp(s.command, "xboard") == 0) continue;
         log_line(log, s.line);
         if (!hasWord) continue;  // only blanks: logged, nothing to do
@@ -667,6 +705,8 @@ int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std:
             std::fprintf(out, "Error (unknown command): %s\n", s.command);
         if (next == Next::Quit) break;
     }
+    // A session without a command still saw the features, as at start-up.
+    if (!announced && !speaksUci) announce(policy, out);
     std::fflush(out);
     if (log) std::fclose(log);
     if (zapisparti) {

@@ -140,6 +140,12 @@ void usermove_text(const char* line, char* text);
 // move on success.
 bool find_opponent_move(Side mover, const char* text, Move& move);
 
+// Plays the move `text` of side `mover` in the game, as an opponent's move is
+// played: the lists prepared, the key window pushed, the move made, written
+// to the record when `recorded`, and stored in the history.  Returns false,
+// changing nothing, when it is not a legal move here.
+bool play_move(const BuildPolicy& p, Side mover, const char* text, bool recorded);
+
 // The unsigned number of a "time" line, read from its sixth character on
 // (blanks first).  Returns false, leaving value alone, when there is none.
 // A value beyond 32 bits is held at the largest 32-bit value.

@@ -35,7 +35,7 @@ bool load_start_position() {
     return false;
 }
 
-std::FILE* start_up(const BuildPolicy& policy, std::FILE* out) {
+std::FILE* start_up(const BuildPolicy& policy) {
     if (policy.position_keys) {
         seed_random_from_clock();
         fill_keys();  // also clears the key window
@@ -50,16 +50,11 @@ std::FILE* start_up(const BuildPolicy& policy, std::FILE* out) {
     policy.rebuild();
     policy.eval_setup();
     std::signal(SIGINT, SIG_IGN);  // xboard interrupts its engines; we never stop for it
-    std::FILE* log = std::fopen(LOG_FILE, "w");
-    for (const char* const* f = policy.features; *f; ++f) {
-        std::fputs(*f, out);
-        std::fflush(out);
-    }
-    return log;
+    return std::fopen(LOG_FILE, "w");
 }
 
 int run_engine(const BuildPolicy& policy) {
-    std::FILE* log = start_up(policy, stdout);
+    std::FILE* log = start_up(policy);
     return protocol_loop(policy, stdin, stdout, log);
 }
 

@@ -1,6 +1,6 @@
 // Start-up shared by the three builds: the tables the generators, the
 // evaluation and the keys read, the first position, the interrupt signal,
-// the protocol log and the feature lines; then the command loop.
+// the protocol log; then the command loop.
 #pragma once
 
 #include <cstdio>
@@ -20,10 +20,11 @@ extern const char* const STANDARD_BOARD;
 
 // Everything before the first command: random seed and KEY table (builds
 // with keys), geometry, a clean board and WART, the start position with its
-// lists and evaluation set-up, history entry 0, SIGINT ignored, the log
-// opened (truncated) and the feature lines written to `out`.  Returns the
-// log, or null when it cannot be opened (the engine then runs without one).
-std::FILE* start_up(const BuildPolicy& policy, std::FILE* out);
+// lists and evaluation set-up, history entry 0, SIGINT ignored and the log
+// opened (truncated).  Returns the log, or null when it cannot be opened
+// (the engine then runs without one).  The feature lines wait for the first
+// command, which tells whether the interface speaks xboard or UCI.
+std::FILE* start_up(const BuildPolicy& policy);
 
 // The whole program: start-up, then the command loop on standard input and
 // output.  Returns the program's exit status.

@@ -26,7 +26,7 @@ void SearchControl::set_limit_ms(long ms) {
 
 void report_best(std::FILE* stream, int depth, int shown, unsigned long nodes, const char* line) {
     if (CONTROL.report) {
-        CONTROL.report(CONTROL.reportCtx, depth, shown, line);
+        CONTROL.report(CONTROL.reportCtx, depth, shown, nodes, line);
         return;
     }
     if (!CONTROL.post || !CONTROL.analysis) return;

@@ -53,7 +53,7 @@ struct SearchControl {
     // Where the roots report a new best line instead of printing their own
     // thinking lines (an interface speaking another protocol); null: they
     // print.  `pv` is the line in coordinate text, moves separated by blanks.
-    void (*report)(void* ctx, int depth, int shown, const char* pv) = nullptr;
+    void (*report)(void* ctx, int depth, int shown, unsigned long nodes, const char* pv) = nullptr;
     void* reportCtx = nullptr;
 
     // ---- Kept by the search ----

@@ -177,7 +177,7 @@ protected:
         std::FILE* in = std::tmpfile();
         std::fwrite(input.data(), 1, input.size(), in);
         std::rewind(in);
-        std::FILE* lg = start_up(p, o);
+        std::FILE* lg = start_up(p);
         const int rc = protocol_loop(p, in, o, lg);
         std::fclose(in);
         std::fclose(o);

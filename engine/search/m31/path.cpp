@@ -43,11 +43,14 @@ struct PathMove {
     bool capture;     // something stood on the destination
     bool promotion;   // a pawn reached the last rank (and became a queen)
     bool check;       // the other king is attacked afterwards
+    bool exposed;     // the mover's own king is attacked afterwards: a
+                      // move the search tried and refuted by taking it
 };
 
 // Plays the path dr on a copy of board plansza, calling visit(move, index)
-// for every move, and returns the number of moves and the text of the
-// closing marker (null when the line ended on a pair that is not a move).
+// for every move until it returns false, and returns the number of moves
+// and the text of the closing marker (null when the line ended on a pair
+// that is not a move or the visitor stopped).
 template <class Visit>
 int walk(const i8* plansza, const i8* dr, const char** marker, Visit visit) {
     i8 b[100];
@@ -70,7 +73,7 @@ int walk(const i8* plansza, const i8* dr, const char** marker, Visit visit) {
         if (f < 11 || f > 88 || t < 11 || t > 88) break;
         if (static_cast<u8>(b[t]) & (32 | 64 | 128)) break;  // not a playing square
 
-        PathMove m{f, t, b[f], (b[t] & (WHITE_BIT | BLACK_BIT)) != 0, false, false};
+        PathMove m{f, t, b[f], (b[t] & (WHITE_BIT | BLACK_BIT)) != 0, false, false, false};
         i8 arriving = m.piece;
         if ((m.piece == W_PAWN && t > 80) || (m.piece == B_PAWN && t < 19)) {
             arriving = m.piece == W_PAWN ? W_QUEEN : B_QUEEN;
@@ -86,8 +89,10 @@ int walk(const i8* plansza, const i8* dr, const char** marker, Visit visit) {
             b[t] = arriving;
             b[f] = 0;
         }
-        m.check = (m.piece & BLACK_BIT) ? king_in_check(b, W_KING) : king_in_check(b, B_KING);
-        visit(m, i);
+        const bool black = (m.piece & BLACK_BIT) != 0;
+        m.check = black ? king_in_check(b, W_KING) : king_in_check(b, B_KING);
+        m.exposed = black ? king_in_check(b, B_KING) : king_in_check(b, W_KING);
+        if (!visit(m, i)) break;
         ++moves;
     }
     return moves;
@@ -111,6 +116,7 @@ int sciezka(const i8* plansza, char* c, const i8* dr, char* move) {
         }
         if (m.promotion) c[len++] = 'H';
         c[len++] = m.check ? '+' : ' ';
+        return true;
     });
     if (marker) {
         const int n = static_cast<int>(std::strlen(marker));
@@ -125,12 +131,16 @@ int path_coordinates(const i8* plansza, const i8* dr, char* c) {
     int len = 0;
     const char* marker;
     const int moves = walk(plansza, dr, &marker, [&](const PathMove& m, int i) {
+        // An interface takes only legal moves: the line ends before a move
+        // that leaves its own king to be taken.
+        if (m.exposed) return false;
         if (i > 0) c[len++] = ' ';
         c[len++] = file_char(m.from);
         c[len++] = rank_char(m.from);
         c[len++] = file_char(m.to);
         c[len++] = rank_char(m.to);
         if (m.promotion) c[len++] = 'q';
+        return true;
     });
     c[len] = 0;
     return moves;
