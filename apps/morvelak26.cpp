@@ -4,4 +4,4 @@
 #include "driver/m26/protocol26.hpp"
 #include "driver/startup.hpp"
 
-int main() { return morvelak::run_engine(morvelak::m26::policy()); }
+int main(int argc, char** argv) { return morvelak::run_engine(morvelak::m26::policy(), argc, argv); }

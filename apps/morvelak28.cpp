@@ -4,4 +4,4 @@
 #include "driver/m28/protocol28.hpp"
 #include "driver/startup.hpp"
 
-int main() { return morvelak::run_engine(morvelak::m28::policy()); }
+int main(int argc, char** argv) { return morvelak::run_engine(morvelak::m28::policy(), argc, argv); }

@@ -3,4 +3,4 @@
 #include "driver/m31/protocol31.hpp"
 #include "driver/startup.hpp"
 
-int main() { return morvelak::run_engine(morvelak::m31::policy()); }
+int main(int argc, char** argv) { return morvelak::run_engine(morvelak::m31::policy(), argc, argv); }

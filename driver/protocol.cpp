@@ -658,9 +658,11 @@ void announce(const BuildPolicy& policy, std::FILE* out) {
     }
 }
 
-int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std::FILE* log) {
+int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std::FILE* log,
+                  LoopOptions options) {
     Input input(in);
     Session s(policy, out, log, input);
+    s.hardLimit = options.hardLimit;
     // The first command tells the protocol: "uci" switches to UCI for the
     // whole session; anything else is xboard's, which hears the engine's
     // features first.
@@ -679,7 +681,7 @@ int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std:
         if (hasWord && !announced) {
             if (std::strcmp(s.command, "uci") == 0) {
                 log_line(log, s.line);
-                uci_session(policy, input, out, log);
+                uci_session(policy, input, out, log, options.hardLimit);
                 speaksUci = true;
                 break;
             }

@@ -106,7 +106,14 @@ inline constexpr const char* LOG_FILE = "zapiswinbord.txt";
 // Runs the command loop on `in` / `out` until "quit" or the end of input,
 // logging to `log` (may be null: no log).  Closes the log and the record
 // file before it returns 0.
-int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std::FILE* log);
+// How the session starts.  `hardLimit`: the hard time limit per move is on
+// (the engine option "Hard time limit" can still switch it either way).
+struct LoopOptions {
+    bool hardLimit = true;
+};
+
+int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std::FILE* log,
+                  LoopOptions options = {});
 
 // ---- Pieces of the loop, exposed for the tests ---------------------------
 

@@ -53,9 +53,18 @@ std::FILE* start_up(const BuildPolicy& policy) {
     return std::fopen(LOG_FILE, "w");
 }
 
-int run_engine(const BuildPolicy& policy) {
+int run_engine(const BuildPolicy& policy, int argc, char** argv) {
+    LoopOptions options;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--historical-clock") == 0) {
+            options.hardLimit = false;
+        } else {
+            std::fprintf(stderr, "unknown argument %s (the one argument is --historical-clock)\n", argv[i]);
+            return 2;
+        }
+    }
     std::FILE* log = start_up(policy);
-    return protocol_loop(policy, stdin, stdout, log);
+    return protocol_loop(policy, stdin, stdout, log, options);
 }
 
 }  // namespace morvelak

@@ -27,7 +27,10 @@ extern const char* const STANDARD_BOARD;
 std::FILE* start_up(const BuildPolicy& policy);
 
 // The whole program: start-up, then the command loop on standard input and
-// output.  Returns the program's exit status.
-int run_engine(const BuildPolicy& policy);
+// output.  Returns the program's exit status.  The one argument understood,
+// "--historical-clock", starts with the hard time limit off, for interfaces
+// of the engine's own command set, which have no way to set options: every
+// search then completes the depth the depth control planned.
+int run_engine(const BuildPolicy& policy, int argc = 0, char** argv = nullptr);
 
 }  // namespace morvelak

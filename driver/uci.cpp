@@ -398,8 +398,9 @@ void cmd_go(Uci& u, const char* args) {
 
 }  // namespace
 
-void uci_session(const BuildPolicy& policy, Input& input, std::FILE* out, std::FILE* log) {
+void uci_session(const BuildPolicy& policy, Input& input, std::FILE* out, std::FILE* log, bool hardLimit) {
     Uci u(policy, input, out, log);
+    u.hardLimit = hardLimit;
     cmd_uci(u);
     while (!u.quit) {
         if (!input.next_long(u.line, UCI_LINE_SIZE)) break;  // the end of input: as "quit"

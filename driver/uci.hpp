@@ -24,7 +24,8 @@ inline constexpr int UCI_MOVES = 2048;
 
 // Runs the session after its "uci" line (already logged) until "quit" or the
 // end of input.
-void uci_session(const BuildPolicy& policy, Input& input, std::FILE* out, std::FILE* log);
+// `hardLimit`: the hard time limit starts on (the option switches it).
+void uci_session(const BuildPolicy& policy, Input& input, std::FILE* out, std::FILE* log, bool hardLimit);
 
 // The score of a thinking line as UCI writes it, from the side to move:
 // "cp 35", or "mate 3" / "mate -2" when the score (10000 and more for a king

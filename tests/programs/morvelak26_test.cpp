@@ -6,7 +6,7 @@
 namespace morvelak::programs {
 namespace {
 
-using Morvelak26 = ProgramTest;
+using Morvelak26 = HistoricalClock;
 
 const std::string PROGRAM = "morvelak26";
 

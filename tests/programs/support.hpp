@@ -55,6 +55,8 @@ inline std::vector<std::string> split_lines(const std::string& s) {
 class ProgramTest : public ::testing::Test {
 protected:
     fs::path dir;
+    // Command-line arguments of the program.
+    std::string arguments;
 
     void SetUp() override {
         char tmpl[] = "/tmp/morvelak-program-XXXXXX";
@@ -77,8 +79,8 @@ protected:
         }
         std::ofstream(dir / "stdin.txt", std::ios::binary) << input;
         // A generous limit: a hang fails the test instead of the whole run.
-        const std::string cmd = "cd '" + dir.string() + "' && timeout 120 '" + bin.string() +
-                                "' < stdin.txt > stdout.txt 2> stderr.txt";
+        const std::string cmd = "cd '" + dir.string() + "' && timeout 120 '" + bin.string() + "' " +
+                                arguments + " < stdin.txt > stdout.txt 2> stderr.txt";
         const int status = std::system(cmd.c_str());
         o.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         o.out = slurp(dir / "stdout.txt");
@@ -87,6 +89,17 @@ protected:
         o.log = fs::is_regular_file(dir / "zapiswinbord.txt") ? slurp(dir / "zapiswinbord.txt") : "";
         o.lines = split_lines(o.out);
         return o;
+    }
+};
+
+// The engine's own command set with the historical clock: every search
+// completes the depth its depth control planned, however slow the build, so
+// that these sessions show the rules themselves, move for move.
+class HistoricalClock : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        arguments = "--historical-clock";
     }
 };
 
