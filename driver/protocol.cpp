@@ -379,7 +379,7 @@ Next cmd_new(Session& s) {
 Next cmd_white(Session& s) {
     s.engineTakes(Side::White);
     s.gameOver = false;
-    if (s.toMove == Side::White) s.movedOnWhite = engine_moves<Side::White>(s);
+    s.movedOnWhite = s.toMove == Side::White && engine_moves<Side::White>(s);
     return Next::Read;
 }
 

@@ -79,6 +79,14 @@ public:
     }
 
     bool white_to_move() const { return white_; }
+    // The same board with the other side to move and no en-passant square:
+    // where the moves of the side not on move come from.
+    Position other_side_to_move() const {
+        Position p = *this;
+        p.white_ = !white_;
+        p.ep_ = -1;
+        return p;
+    }
     char at(int square) const { return sq_[square]; }
     // The 64 squares, a1 first, '.' for an empty one.
     const std::array<char, 64>& squares() const { return sq_; }

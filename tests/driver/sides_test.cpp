@@ -49,6 +49,9 @@ TEST_F(SidesTest, TheEngineMovesOnlyForItsColourWhenThatColourIsOnMove) {
         {"white then go, Black on move", "protover 2\nnew\nforce\nusermove e2e4\nwhite\ngo\nquit\n",
          {"e7e5", "g1f3"}, "P2move e7e5\n"},
         {"white then go, White on move", "new\nwhite\ngo\nquit\n", {"e7e5", "g1f3"}, "move g1f3\n"},
+        // Only the start the last "white" made passes a "go" over.
+        {"white, white waiting, go", "new\nwhite\nwhite\ngo\nquit\n", {"e7e5", "g1f3"},
+         "move g1f3\nmove e7e5\n"},
         // The opponent's move for the engine's own colour.
         {"a White move while the engine plays White", "new\nwhite\nusermove d2d4\nusermove e7e5\nquit\n",
          {"g1f3", "b1c3"}, "move g1f3\nIllegal move: d2d4\nmove b1c3\n"},
