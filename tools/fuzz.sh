@@ -26,10 +26,15 @@ CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVELA
     -DMORVELAK_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 
-mkdir -p build-fuzz/artifacts
+# Absolute paths: every target works in a scratch folder of its own.
+out="$PWD/build-fuzz"
+mkdir -p "$out/artifacts"
 for t in "${targets[@]}"; do
     echo "== $t, $seconds seconds"
-    mkdir -p "build-fuzz/corpus/$t"
-    build-fuzz/fuzz/"$t" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=4096 -print_final_stats=1 \
-        -artifact_prefix=build-fuzz/artifacts/"$t"- "build-fuzz/corpus/$t"
+    mkdir -p "$out/corpus/$t"
+    # Inputs up to 4 KiB from the start: a command stream of a thousand lines
+    # and more.
+    "$out/fuzz/$t" -max_total_time="$seconds" -max_len=4096 -len_control=0 -timeout=60 -rss_limit_mb=4096 \
+        -print_final_stats=1 \
+        -artifact_prefix="$out/artifacts/$t-" "$out/corpus/$t"
 done

@@ -69,6 +69,8 @@ struct Engine {
     // build gets short sessions and small clocks.
     bool real;
     const char* name;
+    // Called before every session (the stand-in forgets its hook calls).
+    void (*reset)() = nullptr;
 };
 
 // What a run found; `failure` is empty when every check held.

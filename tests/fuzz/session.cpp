@@ -744,6 +744,7 @@ Verdict play(const Engine& engine, LineSource& source, Umpire& umpire) {
     wrapped.computer_black = asked_black;
     if (wrapped.analyse) wrapped.analyse = analysing;
     real = engine.policy;
+    if (engine.reset) engine.reset();
     std::filesystem::remove(RECORD_FILE);
     zapisparti = nullptr;
 

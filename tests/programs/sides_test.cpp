@@ -13,8 +13,8 @@ namespace morvelak::programs {
 namespace {
 
 // One command and what the engine answers to it: "@" a move of the side on
-// move, "!" the refusal "Illegal move: " of the command's move, any other
-// text that line exactly.
+// move, "!" the refusal "Illegal move: " of the command's move, "<N" no
+// answer but N plies taken back, any other text that line exactly.
 struct Step {
     const char* command;
     std::vector<std::string> answers;
@@ -41,6 +41,13 @@ const std::vector<Sequence> SEQUENCES = {
                                     {"time 50", {}}, {"white", {}}, {"go", {"@"}}}},
     {"OpponentMoveForTheEnginesColour", {{"new", {}}, {"time 50", {}}, {"white", {"@"}}, {"usermove b1c3", {"!"}},
                                          {"usermove h7h6", {"@"}}}},
+    // Take-backs: two plies, or none when there are fewer (said after
+    // "protover 2"); morvelak26 takes back for such an interface too.
+    {"RemoveForANewerInterface", {{"protover 2", {"P2"}}, {"new", {}}, {"time 50", {}}, {"usermove e2e4", {"@"}},
+                                  {"remove", {"<2"}}, {"time 50", {}}, {"usermove e2e4", {"@"}}}},
+    {"RemoveRefusedAfterOnePly", {{"protover 2", {"P2"}}, {"new", {}}, {"time 50", {}}, {"white", {"@"}},
+                                  {"remove", {"Error (cannot take back): remove"}},
+                                  {"usermove h7h6", {"@"}}}},
     // "black" with Black on move: White's move that follows is not White's
     // to make.
     {"WhiteMoveAfterBlackOnBlacksTurn", {{"protover 2", {"P2"}}, {"new", {}}, {"force", {}}, {"usermove e2e4", {}},
@@ -71,6 +78,11 @@ TEST_P(Sides, NoMoveForTheSideNotOnMove) {
         if (protocol_line(l)) got.push_back(l);
     std::size_t at = split_lines(startup_features(program)).size();
     referee::Position game = referee::Position::start();
+    std::vector<referee::Position> before;  // the position before every ply
+    auto play = [&](const std::string& move) {
+        before.push_back(game);
+        return game.play(move);
+    };
     for (const Step& s : seq.steps) {
         const std::string command = s.command;
         const bool opponentMove = command.compare(0, 9, "usermove ") == 0;
@@ -78,6 +90,13 @@ TEST_P(Sides, NoMoveForTheSideNotOnMove) {
         for (const std::string& a : s.answers) {
             if (a == "P2") {
                 at += split_lines(protover_answer(program)).size();
+                continue;
+            }
+            if (a[0] == '<') {
+                const std::size_t n = static_cast<std::size_t>(a[1] - '0');
+                ASSERT_GE(before.size(), n);
+                game = before[before.size() - n];
+                before.resize(before.size() - n);
                 continue;
             }
             ASSERT_LT(at, got.size()) << command << "\n" << o.out;
@@ -88,18 +107,18 @@ TEST_P(Sides, NoMoveForTheSideNotOnMove) {
             } else if (a == "@") {
                 // The opponent's move comes first; then the engine's reply.
                 if (opponentMove && !refused) {
-                    ASSERT_TRUE(game.play(command.substr(9))) << command;
+                    ASSERT_TRUE(play(command.substr(9))) << command;
                     refused = true;  // applied once
                 }
                 ASSERT_TRUE(matches(line, "move @")) << line;
-                EXPECT_TRUE(game.play(line.substr(5))) << line << " is no move of the side on move in "
+                EXPECT_TRUE(play(line.substr(5))) << line << " is no move of the side on move in "
                                                        << game.fen();
             } else {
                 EXPECT_EQ(line, a);
             }
         }
         if (opponentMove && !refused) {
-            ASSERT_TRUE(game.play(command.substr(9))) << command;
+            ASSERT_TRUE(play(command.substr(9))) << command;
         }
     }
     EXPECT_EQ(at, got.size()) << "more than expected:\n" << o.out;
