@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -125,9 +126,13 @@ bool one_of(const std::string& w, const char* const* list, std::size_t n) {
 // game longer than every build's history.
 constexpr std::size_t HISTORY_REACH = 250;
 
-// The engine's part of a record line, White's ending with an optional node
-// count: "D MOVE SCORE S.T[ N]" (D, S, T, N digits, SCORE maybe negative).
-bool engine_part(const std::string& s, std::size_t& at, const std::string& move, bool white) {
+// Where the engine's part of a record line, starting at `at`, may end:
+// "D MOVE SCORE S.T" (D, S digits, T one digit, SCORE maybe negative), for
+// White with an optional " N" node count after it, for Black with the line's
+// end.  A White part followed straight by the engine's Black part (it played
+// both colours in a row) runs its last digits into Black's depth, so every
+// split of those digits is a possible end.
+std::vector<std::size_t> engine_part_ends(const std::string& s, std::size_t at, const std::string& move, bool white) {
     std::size_t i = at;
     auto number = [&](bool sign) {
         if (sign && i < s.size() && s[i] == '-') ++i;
@@ -135,18 +140,22 @@ bool engine_part(const std::string& s, std::size_t& at, const std::string& move,
         while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
         return i > b;
     };
-    if (!number(false) || s.compare(i++, 1, " ") != 0 || s.compare(i, 4, move) != 0) return false;
+    if (!number(false) || s.compare(i++, 1, " ") != 0 || s.compare(i, 4, move) != 0) return {};
     i += 4;
-    if (s.compare(i++, 1, " ") != 0 || !number(true) || s.compare(i++, 1, " ") != 0) return false;
-    if (!number(false) || s.compare(i++, 1, ".") != 0 || !number(false)) return false;
-    if (white) {
-        const std::size_t save = i;
-        if (!(s.compare(i++, 1, " ") == 0 && number(false))) i = save;
-    } else if (s.compare(i++, 1, "\n") != 0) {
-        return false;
+    if (s.compare(i++, 1, " ") != 0 || !number(true) || s.compare(i++, 1, " ") != 0) return {};
+    // Seconds and one digit of tenths.
+    if (!number(false) || s.compare(i++, 1, ".") != 0 || i >= s.size() ||
+        !std::isdigit(static_cast<unsigned char>(s[i++])))
+        return {};
+    if (!white) {
+        if (s.compare(i, 1, "\n") != 0) return {};
+        return {i + 1};
     }
-    at = i;
-    return true;
+    std::vector<std::size_t> ends{i};
+    if (s.compare(i, 1, " ") == 0)
+        for (std::size_t j = i + 1; j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])); ++j)
+            ends.push_back(j + 1);
+    return ends;
 }
 
 class Umpire {
@@ -227,25 +236,33 @@ public:
         std::stringstream rs;
         rs << rf.rdbuf();
         const std::string r = rs.str();
-        std::size_t at = 0;
-        for (const Part& p : record_) {
-            bool ok;
-            if (p.kind == Part::Text) {
-                ok = r.compare(at, p.text.size(), p.text) == 0;
-                if (ok) at += p.text.size();
-            } else if (!engine_.real) {
-                const std::string t = "[" + p.text + "]" + (p.kind == Part::EngineBlack ? "\n" : "");
-                ok = r.compare(at, t.size(), t) == 0;
-                if (ok) at += t.size();
-            } else {
-                ok = engine_part(r, at, p.text, p.kind == Part::EngineWhite);
-            }
-            if (!ok) {
-                fail("the record is not the game's at " + std::to_string(at) + ":\n" + printable(r));
-                return;
-            }
+        std::set<std::pair<std::size_t, std::size_t>> tried;
+        std::size_t reached = 0;
+        if (!record_matches(r, 0, 0, tried, reached))
+            fail("the record is not the game's from " + std::to_string(reached) + ":\n" +
+                 printable(r.substr(reached > 80 ? reached - 80 : 0, 200)));
+    }
+
+    // Whether the record from `at` holds the parts from `k` on, exactly to
+    // its end.
+    bool record_matches(const std::string& r, std::size_t at, std::size_t k,
+                        std::set<std::pair<std::size_t, std::size_t>>& tried, std::size_t& reached) const {
+        reached = std::max(reached, at);
+        if (k == record_.size()) return at == r.size();
+        if (!tried.insert({at, k}).second) return false;
+        const Part& p = record_[k];
+        std::vector<std::size_t> ends;
+        if (p.kind == Part::Text) {
+            if (r.compare(at, p.text.size(), p.text) == 0) ends.push_back(at + p.text.size());
+        } else if (!engine_.real) {
+            const std::string t = "[" + p.text + "]" + (p.kind == Part::EngineBlack ? "\n" : "");
+            if (r.compare(at, t.size(), t) == 0) ends.push_back(at + t.size());
+        } else {
+            ends = engine_part_ends(r, at, p.text, p.kind == Part::EngineWhite);
         }
-        if (at != r.size()) fail("the record holds more than the game:\n" + printable(r.substr(at)));
+        for (std::size_t e : ends)
+            if (record_matches(r, e, k + 1, tried, reached)) return true;
+        return false;
     }
 
     static std::string printable(const std::string& s) {
@@ -537,7 +554,11 @@ public:
         : c_(c), u_(u), left_(lines), marathon_(!u.real() && c.one_in(8) ? lines / 2 : 0) {}
     bool next(std::string& line) override {
         if (left_-- <= 0 || c_.done()) return false;
-        line = marathon_-- > 0 ? marathon() : make();
+        // A real build hears of a clock first: with none at all its search
+        // has no time limit and goes to whatever depth quick moves raised.
+        if (u_.real() && first_) line = "time 20\n";
+        else line = marathon_-- > 0 ? marathon() : make();
+        first_ = false;
         return true;
     }
 
@@ -548,6 +569,7 @@ private:
     // Lines at the start of a session that play a long game, far past what
     // the builds' histories hold, with take-backs in it.
     int marathon_;
+    bool first_ = true;
 
     std::string marathon() {
         const unsigned r = c_.below(100);
@@ -745,6 +767,12 @@ Verdict play(const Engine& engine, LineSource& source, Umpire& umpire) {
     if (wrapped.analyse) wrapped.analyse = analysing;
     real = engine.policy;
     if (engine.reset) engine.reset();
+    // Every session as in a fresh process: no clock yet, no depth limit, the
+    // depth control at the start of a game.
+    TB = TC = 0;
+    CONTROL.depthCap = 0;
+    CONTROL.post = true;
+    if (engine.policy->new_game) engine.policy->new_game();
     std::filesystem::remove(RECORD_FILE);
     zapisparti = nullptr;
 
