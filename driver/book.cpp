@@ -6,6 +6,7 @@
 
 #include "engine/position/state.hpp"
 #include "util/random.hpp"
+#include "util/regular_file.hpp"
 
 namespace morvelak {
 
@@ -35,9 +36,12 @@ long tablica[BOOK_CANDIDATES];
 // dropped, so a book saved with either kind of line end reads alike.  The
 // file itself is opened in binary and every byte counted, so the offset of a
 // character is exact and seeking back to it reads the same character again.
+// Only a regular file is read (a FIFO or a device under the book's name
+// counts as no book), and only its first BOOK_BYTES: the scan of a look-up
+// always ends.
 class BookText {
 public:
-    explicit BookText(const char* name) : f_(std::fopen(name, "rb")) {}
+    explicit BookText(const char* name) : f_(open_regular_file(name)) {}
     ~BookText() {
         if (f_) std::fclose(f_);
     }
@@ -51,10 +55,11 @@ public:
 
     // The next character (0..255), CR LF read as '\n', or EOF.
     int get() {
+        if (pos_ >= BOOK_BYTES) return EOF;
         const int ch = std::getc(f_);
         if (ch == EOF) return EOF;
         ++pos_;
-        if (ch == '\r') {
+        if (ch == '\r' && pos_ < BOOK_BYTES) {
             const int next = std::getc(f_);
             if (next == '\n') {
                 ++pos_;

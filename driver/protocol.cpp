@@ -358,10 +358,14 @@ Next cmd_new(Session& s) {
     return Next::Read;
 }
 
+// "white" and "black" give the engine a colour.  The engine plays when that
+// colour is on move: "white" with White to move starts it at once; with
+// Black to move it waits for Black's move, as "black" always waits (an
+// interface that wants Black's move now follows with "go").
 Next cmd_white(Session& s) {
     s.engineTakes(Side::White);
     s.gameOver = false;
-    s.movedOnWhite = engine_moves<Side::White>(s);
+    s.movedOnWhite = s.toMove == Side::White && engine_moves<Side::White>(s);
     return Next::Read;
 }
 
@@ -390,29 +394,72 @@ Next cmd_time(Session& s) {
 
 Next cmd_usermove(Session& s) {
     // Which colour the move is for follows from the side assignment: the
-    // opponent plays the colour the engine does not.  While the engine plays
-    // neither, it is the side to move's, and nobody answers.  Before any
-    // assignment the line is ignored.
-    if (s.czarne == 'k') opponent_moves<Side::White>(s, true);
-    else if (s.biale == 'k') opponent_moves<Side::Black>(s, true);
-    else if (s.playsNeither()) {
+    // opponent plays the colour the engine does not, and only when that
+    // colour is on move.  A move sent while the engine's own colour is on
+    // move (the interface and the engine disagree about whose turn it is)
+    // is refused like any illegal move and changes nothing.  While the
+    // engine plays neither side, the move is the side to move's, and nobody
+    // answers.  Before any assignment the line is ignored.
+    if (s.biale == 'k' || s.czarne == 'k') {
+        const Side opponent = s.czarne == 'k' ? Side::White : Side::Black;
+        if (opponent != s.toMove) {
+            char text[LINE_SIZE];
+            usermove_text(s.line, text);
+            std::fprintf(s.out, "Illegal move: %s\n", text);
+        } else if (opponent == Side::White) {
+            opponent_moves<Side::White>(s, true);
+        } else {
+            opponent_moves<Side::Black>(s, true);
+        }
+    } else if (s.playsNeither()) {
         if (s.toMove == Side::White) opponent_moves<Side::White>(s, false);
         else opponent_moves<Side::Black>(s, false);
     }
     return Next::Read;
 }
 
-Next cmd_remove(Session& s) {
-    if (!s.policy.history_remove) return Next::Read;  // a build without take-back
-    // A history kept by full moves restores the position on which the
-    // engine's opponent is to move.  While the engine plays neither side,
-    // the side that has just moved stands in for the engine, so that the two
-    // plies taken back are the last two.
-    Side engine = s.biale == 'k' ? Side::White : Side::Black;
-    if (s.playsNeither()) engine = s.toMove == Side::White ? Side::Black : Side::White;
-    s.policy.history_remove(engine);
-    s.plies = s.plies >= 2 ? s.plies - 2 : 0;
+// Takes back the last n plies of the game, all of them or none.  The build's
+// history goes back one ply at a time; when it cannot go back as far (fewer
+// plies played, or a game longer than the history keeps), whatever it has
+// taken back is put back, so the engine stays in the position the
+// interface was told about.
+bool take_back(Session& s, int n) {
+    if (s.plies < n) return false;
+    const i32 r = R;
+    i8 pl[100], wyj[4];
+    std::memcpy(pl, PL, sizeof pl);
+    std::memcpy(wyj, WYJ, sizeof wyj);
+    Side mover = s.toMove == Side::White ? Side::Black : Side::White;
+    for (int k = 0; k < n; ++k) {
+        if (!s.policy.history_undo(mover)) {
+            R = r;
+            std::memcpy(PL, pl, sizeof pl);
+            std::memcpy(WYJ, wyj, sizeof wyj);
+            return false;
+        }
+        mover = mover == Side::White ? Side::Black : Side::White;
+    }
+    if (n % 2 != 0) s.toMove = s.toMove == Side::White ? Side::Black : Side::White;
+    s.plies -= n;
     s.analysed = false;
+    return true;
+}
+
+// A take-back that is not carried out.  An interface of the newer protocol
+// is told, so that it can keep its position where the engine's is; the
+// engine's own sessions never had error lines.
+void refuse_take_back(Session& s, const char* why) {
+    if (s.protocol2) std::fprintf(s.out, "Error (%s): %s\n", why, s.command);
+}
+
+// "remove": the last two plies, one of each side, so the same side is on
+// move afterwards.
+Next cmd_remove(Session& s) {
+    // A build whose own command set has no take-back ignores the word in the
+    // engine's own sessions, as it always has; an interface of the newer
+    // protocol cannot know that, and is served like any other.
+    if (!s.policy.history_remove && !s.protocol2) return Next::Read;
+    if (!take_back(s, 2)) refuse_take_back(s, "cannot take back");
     return Next::Read;
 }
 
@@ -491,13 +538,8 @@ Next cmd_result(Session& s) {
 
 Next cmd_undo(Session& s) {
     // Only while the engine plays neither side, as interfaces send it.
-    if (!s.playsNeither()) return Next::Read;
-    const Side mover = s.toMove == Side::White ? Side::Black : Side::White;
-    if (s.policy.history_undo(mover)) {
-        s.toMove = mover;
-        if (s.plies > 0) --s.plies;
-        s.analysed = false;
-    }
+    if (!s.playsNeither()) refuse_take_back(s, "command not legal now");
+    else if (!take_back(s, 1)) refuse_take_back(s, "cannot take back");
     return Next::Read;
 }
 

@@ -58,9 +58,12 @@ struct BuildPolicy {
     bool (*computer_black)(char* ruchkomputera);
     // Game history.  history_new starts it ("new"); history_after_ply runs
     // after every ply made in the game, the engine's and the opponent's;
-    // history_remove takes back ("remove") and is null in a build that does
-    // not understand the word.  The engine's side is passed because a history
-    // kept by full moves restores a different half-move for each side.
+    // history_remove is the build's take-back of a full move; null marks a
+    // build whose own command set has no "remove" (the word is then ignored
+    // in the engine's own sessions).  The loop takes "remove" back ply by ply
+    // through history_undo instead, all or nothing, so that the side to move
+    // always follows and a take-back the history cannot make is refused as a
+    // whole.
     void (*history_new)();
     void (*history_after_ply)(Side mover);
     void (*history_remove)(Side engine);

@@ -1,8 +1,12 @@
 #include "driver/startup.hpp"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 
+#include "engine/position/attacks.hpp"
 #include "engine/position/state.hpp"
 #include "engine/search/keys.hpp"
 #include "util/boardfile.hpp"
@@ -21,16 +25,49 @@ const char* const STANDARD_BOARD =
     "WSGHKGSW\n"
     "3 3 0 0\n";
 
-bool load_start_position() {
-    // Probe first, so that the loader's own complaint about a missing file
-    // does not appear next to ours; a file it refuses explains itself.
-    if (std::FILE* f = std::fopen(BOARD_FILE, "rb")) {
-        std::fclose(f);
-        if (load(BOARD_FILE, PL, WYJ)) return true;
-        std::fprintf(stderr, "playing from the standard start position instead\n");
-    } else {
-        std::fprintf(stderr, "%s not found: playing from the standard start position\n", BOARD_FILE);
+namespace {
+
+// Why a board the file holds cannot start a game, or null.  White moves
+// first, so Black's king may not stand attacked: the engine would take it
+// and claim a result that was never played (the kings side by side are the
+// plainest case).
+const char* unplayable(const i8* board) {
+    int whiteKing = 0, blackKing = 0;
+    for (int s = 11; s <= 88; ++s) {
+        if (board[s] == W_KING) whiteKing = s;
+        if (board[s] == B_KING) blackKing = s;
     }
+    const int apart = whiteKing - blackKing;
+    for (int d : {1, 9, 10, 11})
+        if (apart == d || apart == -d) return "has the two kings side by side";
+    if (attacked_by<Side::White>(board, blackKing)) return "has Black's king in check with White to move";
+    return nullptr;
+}
+
+}  // namespace
+
+bool load_start_position() {
+    // A missing file is said here, in words of its own; anything else the
+    // loader explains (a file it cannot read, a board without its kings).
+    struct stat st {};
+    if (::stat(BOARD_FILE, &st) != 0 && errno == ENOENT) {
+        std::fprintf(stderr, "%s not found: playing from the standard start position\n", BOARD_FILE);
+        load_text(STANDARD_BOARD, PL, WYJ);
+        return false;
+    }
+    i8 board[100], bytes[4];
+    std::memcpy(board, PL, sizeof board);
+    std::memcpy(bytes, WYJ, sizeof bytes);
+    if (load(BOARD_FILE, board, bytes)) {
+        const char* why = unplayable(board);
+        if (!why) {
+            std::memcpy(PL, board, sizeof board);
+            std::memcpy(WYJ, bytes, sizeof bytes);
+            return true;
+        }
+        std::fprintf(stderr, "board file %s %s\n", BOARD_FILE, why);
+    }
+    std::fprintf(stderr, "playing from the standard start position instead\n");
     load_text(STANDARD_BOARD, PL, WYJ);
     return false;
 }

@@ -10,9 +10,10 @@
 namespace morvelak {
 
 // Loads "plansza1.txt" from the working directory into PL and WYJ.  When
-// the file cannot be opened the standard start position is set instead (and
-// said so on standard error), so the engine still plays.  Returns false in
-// that case.
+// the file is missing, cannot be read, or holds no position a game can
+// start from (not one king of each colour, Black's king attacked with White
+// to move), the standard start position is set instead and standard error
+// says why, so the engine still plays.  Returns false in that case.
 bool load_start_position();
 
 // The standard start position in the board-file format.

@@ -159,6 +159,26 @@ public:
             got_.append(buf, static_cast<std::size_t>(n));
         }
     }
+    // Reads until `count` lines beginning with `prefix` have arrived in all,
+    // or `seconds` have passed; returns everything read so far.
+    std::string read_until_count(const std::string& prefix, int count, int seconds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        for (;;) {
+            int n = 0;
+            for (const std::string& l : split_lines(got_))
+                if (l.compare(0, prefix.size(), prefix) == 0 && got_.find(l + "\n") != std::string::npos) ++n;
+            if (n >= count) return got_;
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                end - std::chrono::steady_clock::now()).count();
+            if (left <= 0) return got_;
+            pollfd p{from_, POLLIN, 0};
+            if (poll(&p, 1, static_cast<int>(left)) <= 0) return got_;
+            char buf[4096];
+            const ssize_t r = read(from_, buf, sizeof buf);
+            if (r <= 0) return got_;
+            got_.append(buf, static_cast<std::size_t>(r));
+        }
+    }
     // Sends a signal and waits for the program to end; returns the signal
     // that ended it (0 when it exited by itself).
     int stop_with(int sig) {
