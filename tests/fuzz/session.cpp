@@ -196,6 +196,15 @@ public:
         if (trace_) std::fprintf(stderr, "%s", out.c_str());
         out_ = protocol_lines(out);
         at_ = 0;
+        // The first command with a word hears the build's start-up features
+        // before its own answer (the engine waits to see whether the
+        // interface speaks UCI).
+        char first[LINE_SIZE];
+        if (!announced_ && first_word(line_.c_str(), first)) {
+            for (const char* const* f = engine_.policy->features; *f; ++f, ++at_)
+                if (at_ >= out_.size() || out_[at_] + "\n" != *f) fail("the start-up features");
+            announced_ = true;
+        }
         log_rule();
         carry_out();
         for (; at_ < out_.size(); ++at_) {
@@ -298,6 +307,7 @@ private:
     bool gameOver_ = false, movedOnWhite_ = false, protocol2_ = false, analysing_ = false;
     std::string line_, word_;
     bool unknown_ = false;
+    bool announced_ = false;  // the start-up features have been seen
     std::vector<std::string> out_;
     std::size_t at_ = 0;
     std::vector<Ask> asks_;
@@ -783,7 +793,7 @@ Verdict play(const Engine& engine, LineSource& source, Umpire& umpire) {
     feed = &f;
     cookie_io_functions_t io{feed_read, nullptr, nullptr, nullptr};
     std::FILE* in = fopencookie(&f, "r", io);
-    std::FILE* log = start_up(wrapped, out);
+    std::FILE* log = start_up(wrapped);
     std::fflush(out);
     f.mark = len;
     if (squares_of(PL) != umpire.position().squares()) umpire.fail("start-up did not load the board file's position");

@@ -123,7 +123,7 @@ TEST_P(Uci, AnUnderPromotionIsSetUpAndIllegalMovesStopThePosition) {
 TEST_P(Uci, GoMovetimeIsKeptAndIsreadyIsAnsweredWhileThinking) {
     Session s(dir, GetParam());
     s.send("uci\nposition fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1\n"
-           "go movetime 800\n");
+           "go wtime 10000000 btime 10000000 movetime 800\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     const auto asked = std::chrono::steady_clock::now();
     s.send("isready\n");
