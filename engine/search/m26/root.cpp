@@ -51,20 +51,10 @@ int search_reply(int d, int alfa, int beta, i8* ndroga, wezel* child) {
 
 template <Side S>
 int presort_root(Move* ru, int a, int g, int n) {
-    const int depth = old::presort_depth(n);
-    // The search nodes need two plies at least.
-    if (g >= a || depth < 2) return 0;
-    // A stopped sort leaves its moves in an order made of unfinished values:
-    // the order it started from is put back.
-    Move before[MAX_MOVES];
-    std::copy(ru + g, ru + a, before);
-    if constexpr (S == Side::White) ITERACJASORTB(depth, ru + g, a - g, 0);
-    else ITERACJASORTC(depth, ru + g, a - g, 0);
-    if (CONTROL.stopped) {
-        std::copy(before, before + (a - g), ru + g);
-        return 0;
-    }
-    return depth;
+    return old::presort(ru, a, g, n, [](int depth, Move* moves, int count) {
+        if constexpr (S == Side::White) ITERACJASORTB(depth, moves, count, 0);
+        else ITERACJASORTC(depth, moves, count, 0);
+    });
 }
 
 template <Side S>
