@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/position/position.hpp"
 #include "driver/game.hpp"
+#include "engine/position/position.hpp"
+#include "util/regular_file.hpp"
 
 namespace morvelak {
 
@@ -32,9 +33,12 @@ constexpr std::array<i8, 100> start = make_start();
 // dropped, so a book saved with either kind of line end reads alike.  The
 // file itself is opened in binary and every byte counted, so the offset of a
 // character is exact and seeking back to it reads the same character again.
+// Only a regular file is read (a FIFO or a device under the book's name
+// counts as no book), and only its first BOOK_BYTES: the scan of a look-up
+// always ends.
 class BookText {
 public:
-    explicit BookText(const char* name) : f_(std::fopen(name, "rb")) {}
+    explicit BookText(const char* name) : f_(open_regular_file(name)) {}
     ~BookText() {
         if (f_) std::fclose(f_);
     }
@@ -48,10 +52,11 @@ public:
 
     // The next character (0..255), CR LF read as '\n', or EOF.
     int get() {
+        if (pos_ >= BOOK_BYTES) return EOF;
         const int ch = std::getc(f_);
         if (ch == EOF) return EOF;
         ++pos_;
-        if (ch == '\r') {
+        if (ch == '\r' && pos_ < BOOK_BYTES) {
             const int next = std::getc(f_);
             if (next == '\n') {
                 ++pos_;
@@ -175,6 +180,6 @@ int ksiazka2(char* ruch, int depth, const char* name) {
     return 1;
 }
 
-int ksiazka2(char* ruch, int depth) { return ksiazka2(ruch, depth, "k2.txt"); }
+int ksiazka2(char* ruch, int depth) { return GAME.bookOn ? ksiazka2(ruch, depth, "k2.txt") : 0; }
 
 }  // namespace morvelak

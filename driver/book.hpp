@@ -16,11 +16,17 @@ namespace morvelak {
 // table is full are ignored.
 inline constexpr int BOOK_CANDIDATES = 14000;
 
+// The most of the book file that is read: a book ends there, however long
+// the file.  Hundreds of times the size of a full opening book.
+inline constexpr long BOOK_BYTES = 8L * 1024 * 1024;
+
 // Looks up the game position PL after `depth` plies from the initial
 // position.  On success writes the four characters of the chosen move into
 // ruch[0..3] and returns 1; returns 0 and leaves ruch alone when the book has
-// nothing (a missing book reads as an empty one).  Reseeds the game's
-// random generator (GAME.random) from the clock.
+// nothing (a missing book, or anything but a regular file under its name,
+// reads as an empty one).  Reseeds the game's random generator (GAME.random)
+// from the clock.  Answers nothing while the book is switched off
+// (GAME.bookOn false).
 int ksiazka2(char* ruch, int depth);
 
 // The same look-up in the book file `name` (the engine always uses "k2.txt").

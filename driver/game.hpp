@@ -17,6 +17,8 @@
 //               engine loses nothing.
 //   clock       the stopwatch CZAS of the computer move
 //   random      the generator of the key table and of the book's choice
+//   bookOn      whether the engine plays from its book at all (an
+//               interface's option)
 #pragma once
 
 #include <cstdio>
@@ -48,6 +50,7 @@ struct Game {
     std::FILE* zapisparti = nullptr;
     Stopwatch clock;
     Random random;
+    bool bookOn = true;
 };
 
 extern Game GAME;

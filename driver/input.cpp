@@ -85,6 +85,42 @@ bool Input::next(char* line) {
     return true;
 }
 
+bool Input::next_long(char* line, int size) {
+    if (count_ > 0 || eof_) return next(line);
+    int n = 0;
+    auto keep = [&](char c) {
+        if (n < size - 1) line[n++] = c;
+        return c == '\n';
+    };
+    if (fd_ < 0) {
+        int c;
+        while ((c = std::getc(in_)) != EOF)
+            if (keep(static_cast<char>(c))) break;
+        if (c == EOF) eof_ = true;
+    } else {
+        // A line begun while the queue was full comes first.
+        for (int i = 0; i < partLen_; ++i) keep(part_[i]);
+        partLen_ = 0;
+        for (bool done = false; !done;) {
+            if (rawStart_ == rawEnd_) {
+                ssize_t got;
+                do {
+                    got = ::read(fd_, raw_, sizeof raw_);
+                } while (got < 0 && errno == EINTR);
+                if (got <= 0) {
+                    eof_ = true;
+                    break;
+                }
+                rawStart_ = 0;
+                rawEnd_ = static_cast<int>(got);
+            }
+            done = keep(raw_[rawStart_++]);
+        }
+    }
+    line[n] = '\0';
+    return n > 0;
+}
+
 bool Input::poll(bool fileToo) {
     if (fd_ >= 0) {
         // Take everything that has arrived, as far as the queue holds it.

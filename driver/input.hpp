@@ -30,6 +30,11 @@ public:
     // when none has arrived.  False at the end of input.
     bool next(char* line);
 
+    // The next line for a protocol whose lines may be long (a game's moves
+    // on one line): up to size - 1 characters, the rest of the line dropped.
+    // Lines read ahead during a search keep their usual cut.
+    bool next_long(char* line, int size);
+
     // Reads what has arrived without waiting (live input only; a file only
     // when `fileToo`, and then one line at most).  Returns whether a line (or
     // the end of input) is waiting to be taken.

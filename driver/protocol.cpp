@@ -10,7 +10,9 @@
 #include "driver/game.hpp"
 #include "driver/input.hpp"
 #include "driver/startup.hpp"
+#include "driver/think.hpp"
 #include "driver/time_limit.hpp"
+#include "driver/uci.hpp"
 #include "engine/position/fen.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/search/control.hpp"
@@ -97,6 +99,34 @@ const char* result_without_move() {
 bool find_opponent_move(Side mover, const char* text, Move& move) {
     return mover == Side::White ? find_move<Side::White>(text, move)
                                 : find_move<Side::Black>(text, move);
+}
+
+namespace {
+
+template <Side S>
+bool play(const BuildPolicy& p, const char* text, bool recorded) {
+    prepare(p);
+    Move m{};
+    if (!find_move<S>(text, m)) return false;
+    if (p.note_opponent_move) p.note_opponent_move(S, origin_of<S>(m), m.x2);
+    if (p.push_key) p.push_key();  // the position before the move
+    i8 zap[8];
+    zrobruch<S>(zap, m.nr, m.x2);
+    // White's move opens a record line, Black's closes it.
+    if (!recorded) {
+    } else if constexpr (S == Side::White) {
+        record("%c%c%c%c ", text[0], text[1], text[2], text[3]);
+    } else {
+        record(" %c%c%c%c \n", text[0], text[1], text[2], text[3]);
+    }
+    p.history_after_ply(S);
+    return true;
+}
+
+}  // namespace
+
+bool play_move(const BuildPolicy& p, Side mover, const char* text, bool recorded) {
+    return mover == Side::White ? play<Side::White>(p, text, recorded) : play<Side::Black>(p, text, recorded);
 }
 
 bool time_value(const char* line, u32& value) {
@@ -201,29 +231,6 @@ struct Session {
 
 enum class Next { Read, Quit };
 
-// The game part of a build's key path as it stood, to put back when a search
-// is taken back (a build without keys has nothing to keep).
-class KeyWindow {
-public:
-    explicit KeyWindow(const BuildPolicy& p) : window_(p.key_window) {
-        if (window_) std::memcpy(saved_, window_, sizeof saved_);
-    }
-    void restore() const {
-        if (window_) std::memcpy(window_, saved_, sizeof saved_);
-    }
-
-private:
-    u32* window_;
-    u32 saved_[TRASA_GAME + 1] = {};
-};
-
-// Before every engine move and before an opponent move is applied: phase and
-// weights from the game so far, then lists, values and rights from the board.
-void prepare(const BuildPolicy& p) {
-    p.eval_setup();
-    p.rebuild();
-}
-
 // The first word of a waiting line.
 bool word_is(const char* line, const char* word) {
     char w[LINE_SIZE];
@@ -292,26 +299,12 @@ bool engine_moves(Session& s) {
         std::fputs(result_without_move<S>(), s.out);
         return false;
     }
-    KeyWindow window(p);
-    if (p.push_key) p.push_key();  // the position about to be searched
-    // The search listens: its hard limit runs from now, and the input is
-    // looked at while it thinks.
-    CONTROL.begin();
-    CONTROL.analysis = false;
-    CONTROL.set_limit_ms(s.hardLimit ? hard_limit_ms(s.tc, s.plies / 2) : -1);
-    CONTROL.input = listen_in_play;
-    CONTROL.inputCtx = &s;
-    const bool moved = S == Side::White ? p.computer_white(s.ruchkomputera)
-                                        : p.computer_black(s.ruchkomputera);
-    const bool withdrawn = CONTROL.withdrawn();
-    CONTROL.input = nullptr;
-    CONTROL.set_limit_ms(-1);
-    if (withdrawn) {
-        // The interface took the search back before a move was chosen:
-        // nothing was played, and the key window is as it was.
-        window.restore();
-        return false;
-    }
+    const Thought thought = think(p, S, s.ruchkomputera, s.hardLimit ? hard_limit_ms(s.tc, s.plies / 2) : -1,
+                                  {listen_in_play, &s});
+    // The interface took the search back before a move was chosen: nothing
+    // was played.
+    if (thought == Thought::Withdrawn) return false;
+    const bool moved = thought == Thought::Moved;
     if (!moved) {
         std::fputs(result_without_move<S>(), s.out);
         return false;
@@ -330,39 +323,17 @@ bool engine_moves(Session& s) {
 // and changes nothing.
 template <Side S>
 void opponent_moves(Session& s, bool reply) {
-    const BuildPolicy& p = s.policy;
-    prepare(p);
     char text[LINE_SIZE];
     usermove_text(s.line, text);
-    Move m{};
-    if (!find_move<S>(text, m)) {
+    // Moves tried out in analysis are not part of the game's record.
+    if (!play_move(s.policy, S, text, !s.analysing)) {
         std::fprintf(s.out, "Illegal move: %s\n", text);
         return;
     }
-    if (p.note_opponent_move) p.note_opponent_move(S, origin_of<S>(m), m.x2);
-    if (p.push_key) p.push_key();  // the position before the opponent's move
-    i8 zap[8];
-    zrobruch<S>(zap, m.nr, m.x2);
-    // White's move opens a record line, Black's closes it.  Moves tried out
-    // in analysis are not part of the game.
-    if (s.analysing) {
-    } else if constexpr (S == Side::White) {
-        record("%c%c%c%c ", text[0], text[1], text[2], text[3]);
-    } else {
-        record(" %c%c%c%c \n", text[0], text[1], text[2], text[3]);
-    }
-    p.history_after_ply(S);
     s.toMove = Opp<S>;
     ++s.plies;
     s.analysed = false;
     if (reply) engine_moves<Opp<S>>(s);
-}
-
-// The record file is (re)opened for a new game; null: the game goes
-// unrecorded.
-void open_record() {
-    if (GAME.zapisparti) std::fclose(GAME.zapisparti);
-    GAME.zapisparti = std::fopen(RECORD_FILE, "w");
 }
 
 // A game starts: the depth control and the move count start afresh.
@@ -387,10 +358,14 @@ Next cmd_new(Session& s) {
     return Next::Read;
 }
 
+// "white" and "black" give the engine a colour.  The engine plays when that
+// colour is on move: "white" with White to move starts it at once; with
+// Black to move it waits for Black's move, as "black" always waits (an
+// interface that wants Black's move now follows with "go").
 Next cmd_white(Session& s) {
     s.engineTakes(Side::White);
     s.gameOver = false;
-    s.movedOnWhite = engine_moves<Side::White>(s);
+    s.movedOnWhite = s.toMove == Side::White && engine_moves<Side::White>(s);
     return Next::Read;
 }
 
@@ -419,29 +394,72 @@ Next cmd_time(Session& s) {
 
 Next cmd_usermove(Session& s) {
     // Which colour the move is for follows from the side assignment: the
-    // opponent plays the colour the engine does not.  While the engine plays
-    // neither, it is the side to move's, and nobody answers.  Before any
-    // assignment the line is ignored.
-    if (s.czarne == 'k') opponent_moves<Side::White>(s, true);
-    else if (s.biale == 'k') opponent_moves<Side::Black>(s, true);
-    else if (s.playsNeither()) {
+    // opponent plays the colour the engine does not, and only when that
+    // colour is on move.  A move sent while the engine's own colour is on
+    // move (the interface and the engine disagree about whose turn it is)
+    // is refused like any illegal move and changes nothing.  While the
+    // engine plays neither side, the move is the side to move's, and nobody
+    // answers.  Before any assignment the line is ignored.
+    if (s.biale == 'k' || s.czarne == 'k') {
+        const Side opponent = s.czarne == 'k' ? Side::White : Side::Black;
+        if (opponent != s.toMove) {
+            char text[LINE_SIZE];
+            usermove_text(s.line, text);
+            std::fprintf(s.out, "Illegal move: %s\n", text);
+        } else if (opponent == Side::White) {
+            opponent_moves<Side::White>(s, true);
+        } else {
+            opponent_moves<Side::Black>(s, true);
+        }
+    } else if (s.playsNeither()) {
         if (s.toMove == Side::White) opponent_moves<Side::White>(s, false);
         else opponent_moves<Side::Black>(s, false);
     }
     return Next::Read;
 }
 
-Next cmd_remove(Session& s) {
-    if (!s.policy.history_remove) return Next::Read;  // a build without take-back
-    // A history kept by full moves restores the position on which the
-    // engine's opponent is to move.  While the engine plays neither side,
-    // the side that has just moved stands in for the engine, so that the two
-    // plies taken back are the last two.
-    Side engine = s.biale == 'k' ? Side::White : Side::Black;
-    if (s.playsNeither()) engine = s.toMove == Side::White ? Side::Black : Side::White;
-    s.policy.history_remove(engine);
-    s.plies = s.plies >= 2 ? s.plies - 2 : 0;
+// Takes back the last n plies of the game, all of them or none.  The build's
+// history goes back one ply at a time; when it cannot go back as far (fewer
+// plies played, or a game longer than the history keeps), whatever it has
+// taken back is put back, so the engine stays in the position the
+// interface was told about.
+bool take_back(Session& s, int n) {
+    if (s.plies < n) return false;
+    const i32 r = GAME.R;
+    i8 pl[100], wyj[4];
+    std::memcpy(pl, POS.PL, sizeof pl);
+    std::memcpy(wyj, POS.WYJ, sizeof wyj);
+    Side mover = s.toMove == Side::White ? Side::Black : Side::White;
+    for (int k = 0; k < n; ++k) {
+        if (!s.policy.history_undo(mover)) {
+            GAME.R = r;
+            std::memcpy(POS.PL, pl, sizeof pl);
+            std::memcpy(POS.WYJ, wyj, sizeof wyj);
+            return false;
+        }
+        mover = mover == Side::White ? Side::Black : Side::White;
+    }
+    if (n % 2 != 0) s.toMove = s.toMove == Side::White ? Side::Black : Side::White;
+    s.plies -= n;
     s.analysed = false;
+    return true;
+}
+
+// A take-back that is not carried out.  An interface of the newer protocol
+// is told, so that it can keep its position where the engine's is; the
+// engine's own sessions never had error lines.
+void refuse_take_back(Session& s, const char* why) {
+    if (s.protocol2) std::fprintf(s.out, "Error (%s): %s\n", why, s.command);
+}
+
+// "remove": the last two plies, one of each side, so the same side is on
+// move afterwards.
+Next cmd_remove(Session& s) {
+    // A build whose own command set has no take-back ignores the word in the
+    // engine's own sessions, as it always has; an interface of the newer
+    // protocol cannot know that, and is served like any other.
+    if (!s.policy.history_remove && !s.protocol2) return Next::Read;
+    if (!take_back(s, 2)) refuse_take_back(s, "cannot take back");
     return Next::Read;
 }
 
@@ -520,13 +538,8 @@ Next cmd_result(Session& s) {
 
 Next cmd_undo(Session& s) {
     // Only while the engine plays neither side, as interfaces send it.
-    if (!s.playsNeither()) return Next::Read;
-    const Side mover = s.toMove == Side::White ? Side::Black : Side::White;
-    if (s.policy.history_undo(mover)) {
-        s.toMove = mover;
-        if (s.plies > 0) --s.plies;
-        s.analysed = false;
-    }
+    if (!s.playsNeither()) refuse_take_back(s, "command not legal now");
+    else if (!take_back(s, 1)) refuse_take_back(s, "cannot take back");
     return Next::Read;
 }
 
@@ -666,21 +679,7 @@ namespace {
 // Analysis of the current position, when it has not run to its end yet: it
 // runs until the interface sends the next command.
 void analyse_now(Session& s) {
-    const BuildPolicy& p = s.policy;
-    prepare(p);
-    KeyWindow window(p);
-    if (p.push_key) p.push_key();  // the position analysed, as before a move
-    CONTROL.begin();
-    CONTROL.analysis = true;
-    CONTROL.set_limit_ms(-1);
-    CONTROL.input = listen_in_analysis;
-    CONTROL.inputCtx = &s;
-    p.analyse(s.toMove);
-    // Run to its end unless a command stopped it.
-    s.analysed = !CONTROL.stopped;
-    CONTROL.input = nullptr;
-    CONTROL.analysis = false;
-    window.restore();
+    s.analysed = analyse(s.policy, s.toMove, {listen_in_analysis, &s});
     std::fflush(s.out);
 }
 
@@ -692,9 +691,25 @@ bool known_without_effect(const char* word) {
 
 }  // namespace
 
-int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std::FILE* log) {
+// The start-up lines of the xboard protocol, each written and flushed on its
+// own.
+void announce(const BuildPolicy& policy, std::FILE* out) {
+    for (const char* const* f = policy.features; *f; ++f) {
+        std::fputs(*f, out);
+        std::fflush(out);
+    }
+}
+
+int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std::FILE* log,
+                  LoopOptions options) {
     Input input(in);
     Session s(policy, out, log, input);
+    s.hardLimit = options.hardLimit;
+    // The first command tells the protocol: "uci" switches to UCI for the
+    // whole session; anything else is xboard's, which hears the engine's
+    // features first.
+    bool announced = false;
+    bool speaksUci = false;
     for (;;) {
         std::fflush(out);
         // Analysis runs until the next command.  A command already waiting
@@ -705,6 +720,16 @@ int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std:
         if (!input.next(s.line)) break;  // end of input: as "quit"
         if (s.line[0] == '\n') continue;
         const bool hasWord = first_word(s.line, s.command);
+        if (hasWord && !announced) {
+            if (std::strcmp(s.command, "uci") == 0) {
+                log_line(log, s.line);
+                uci_session(policy, input, out, log, options.hardLimit);
+                speaksUci = true;
+                break;
+            }
+            announce(policy, out);
+            announced = true;
+        }
         if (hasWord && std::strcmp(s.command, "xboard") == 0) continue;
         log_line(log, s.line);
         if (!hasWord) continue;  // only blanks: logged, nothing to do
@@ -724,6 +749,8 @@ int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std:
             std::fprintf(out, "Error (unknown command): %s\n", s.command);
         if (next == Next::Quit) break;
     }
+    // A session without a command still saw the features, as at start-up.
+    if (!announced && !speaksUci) announce(policy, out);
     std::fflush(out);
     if (log) std::fclose(log);
     if (GAME.zapisparti) {

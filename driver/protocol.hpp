@@ -63,9 +63,12 @@ struct BuildPolicy {
     bool (*computer_black)(char* ruchkomputera);
     // Game history.  history_new starts it ("new"); history_after_ply runs
     // after every ply made in the game, the engine's and the opponent's;
-    // history_remove takes back ("remove") and is null in a build that does
-    // not understand the word.  The engine's side is passed because a history
-    // kept by full moves restores a different half-move for each side.
+    // history_remove is the build's take-back of a full move; null marks a
+    // build whose own command set has no "remove" (the word is then ignored
+    // in the engine's own sessions).  The loop takes "remove" back ply by ply
+    // through history_undo instead, all or nothing, so that the side to move
+    // always follows and a take-back the history cannot make is refused as a
+    // whole.
     void (*history_new)();
     void (*history_after_ply)(Side mover);
     void (*history_remove)(Side engine);
@@ -115,7 +118,14 @@ inline constexpr const char* LOG_FILE = "zapiswinbord.txt";
 // Runs the command loop on `in` / `out` until "quit" or the end of input,
 // logging to `log` (may be null: no log).  Closes the log and the record
 // file before it returns 0.
-int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std::FILE* log);
+// How the session starts.  `hardLimit`: the hard time limit per move is on
+// (the engine option "Hard time limit" can still switch it either way).
+struct LoopOptions {
+    bool hardLimit = true;
+};
+
+int protocol_loop(const BuildPolicy& policy, std::FILE* in, std::FILE* out, std::FILE* log,
+                  LoopOptions options = {});
 
 // ---- Pieces of the loop, exposed for the tests ---------------------------
 
@@ -148,6 +158,12 @@ void usermove_text(const char* line, char* text);
 // queen too (the only promotion this engine knows).  Returns true and the
 // move on success.
 bool find_opponent_move(Side mover, const char* text, Move& move);
+
+// Plays the move `text` of side `mover` in the game, as an opponent's move is
+// played: the lists prepared, the key window pushed, the move made, written
+// to the record when `recorded`, and stored in the history.  Returns false,
+// changing nothing, when it is not a legal move here.
+bool play_move(const BuildPolicy& p, Side mover, const char* text, bool recorded);
 
 // The unsigned number of a "time" line, read from its sixth character on
 // (blanks first).  Returns false, leaving value alone, when there is none.

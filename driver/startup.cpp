@@ -1,11 +1,15 @@
 #include "driver/startup.hpp"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 
-#include "engine/position/position.hpp"
-#include "engine/position/boardfile.hpp"
 #include "driver/game.hpp"
+#include "engine/position/attacks.hpp"
+#include "engine/position/boardfile.hpp"
+#include "engine/position/position.hpp"
 
 namespace morvelak {
 
@@ -20,21 +24,54 @@ const char* const STANDARD_BOARD =
     "WSGHKGSW\n"
     "3 3 0 0\n";
 
-bool load_start_position() {
-    // Probe first, so that the loader's own complaint about a missing file
-    // does not appear next to ours; a file it refuses explains itself.
-    if (std::FILE* f = std::fopen(BOARD_FILE, "rb")) {
-        std::fclose(f);
-        if (load(BOARD_FILE, POS.PL, POS.WYJ)) return true;
-        std::fprintf(stderr, "playing from the standard start position instead\n");
-    } else {
-        std::fprintf(stderr, "%s not found: playing from the standard start position\n", BOARD_FILE);
+namespace {
+
+// Why a board the file holds cannot start a game, or null.  White moves
+// first, so Black's king may not stand attacked: the engine would take it
+// and claim a result that was never played (the kings side by side are the
+// plainest case).
+const char* unplayable(const i8* board) {
+    int whiteKing = 0, blackKing = 0;
+    for (int s = 11; s <= 88; ++s) {
+        if (board[s] == W_KING) whiteKing = s;
+        if (board[s] == B_KING) blackKing = s;
     }
+    const int apart = whiteKing - blackKing;
+    for (int d : {1, 9, 10, 11})
+        if (apart == d || apart == -d) return "has the two kings side by side";
+    if (odbicia<Side::White>(board, blackKing)) return "has Black's king in check with White to move";
+    return nullptr;
+}
+
+}  // namespace
+
+bool load_start_position() {
+    // A missing file is said here, in words of its own; anything else the
+    // loader explains (a file it cannot read, a board without its kings).
+    struct stat st {};
+    if (::stat(BOARD_FILE, &st) != 0 && errno == ENOENT) {
+        std::fprintf(stderr, "%s not found: playing from the standard start position\n", BOARD_FILE);
+        load_text(STANDARD_BOARD, POS.PL, POS.WYJ);
+        return false;
+    }
+    i8 board[100], bytes[4];
+    std::memcpy(board, POS.PL, sizeof board);
+    std::memcpy(bytes, POS.WYJ, sizeof bytes);
+    if (load(BOARD_FILE, board, bytes)) {
+        const char* why = unplayable(board);
+        if (!why) {
+            std::memcpy(POS.PL, board, sizeof board);
+            std::memcpy(POS.WYJ, bytes, sizeof bytes);
+            return true;
+        }
+        std::fprintf(stderr, "board file %s %s\n", BOARD_FILE, why);
+    }
+    std::fprintf(stderr, "playing from the standard start position instead\n");
     load_text(STANDARD_BOARD, POS.PL, POS.WYJ);
     return false;
 }
 
-std::FILE* start_up(const BuildPolicy& policy, std::FILE* out) {
+std::FILE* start_up(const BuildPolicy& policy) {
     if (policy.fill_keys) {
         GAME.random.seed_from_clock();
         policy.fill_keys();
@@ -48,21 +85,26 @@ std::FILE* start_up(const BuildPolicy& policy, std::FILE* out) {
     policy.rebuild();
     policy.eval_setup();
     std::signal(SIGINT, SIG_IGN);  // xboard interrupts its engines; we never stop for it
-    std::FILE* log = std::fopen(LOG_FILE, "w");
-    for (const char* const* f = policy.features; *f; ++f) {
-        std::fputs(*f, out);
-        std::fflush(out);
-    }
-    return log;
+    return std::fopen(LOG_FILE, "w");
 }
 
 int run_engine(const BuildPolicy& policy, int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "bench") == 0 && policy.bench) {
+    if (argc == 2 && std::strcmp(argv[1], "bench") == 0 && policy.bench) {
         run_bench(policy.bench, stdout);
         return 0;
     }
-    std::FILE* log = start_up(policy, stdout);
-    return protocol_loop(policy, stdin, stdout, log);
+    LoopOptions options;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--historical-clock") == 0) {
+            options.hardLimit = false;
+        } else {
+            std::fprintf(stderr, "unknown argument %s (the arguments are bench and --historical-clock)\n",
+                         argv[i]);
+            return 2;
+        }
+    }
+    std::FILE* log = start_up(policy);
+    return protocol_loop(policy, stdin, stdout, log, options);
 }
 
 }  // namespace morvelak

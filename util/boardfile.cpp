@@ -1,9 +1,12 @@
 #include "util/boardfile.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "util/regular_file.hpp"
 
 namespace morvelak {
 
@@ -34,17 +37,43 @@ void read_board_text(const char* text, BoardText& out) {
     }
 }
 
+namespace {
+
+// What a board without exactly one king of each colour lacks or has too
+// many of.
+std::string kings_problem(int white, int black) {
+    if (white == 0 && black == 0) return "has no kings";
+    auto count = [](int n, const char* colour) {
+        return n == 0 ? std::string("has no ") + colour + " king"
+                      : "has " + std::to_string(n) + " " + colour + " kings";
+    };
+    return white != 1 ? count(white, "white") : count(black, "black");
+}
+
+}  // namespace
+
 bool read_board_file(const char* name, BoardText& out) {
-    std::FILE* f = std::fopen(name, "rb");
+    std::string why;
+    std::FILE* f = open_regular_file(name, &why);
     if (!f) {
-        std::fprintf(stderr, "cannot open board file %s; position unchanged\n", name);
+        if (why == "not found") std::fprintf(stderr, "cannot open board file %s; position unchanged\n", name);
+        else std::fprintf(stderr, "board file %s cannot be read (%s); position unchanged\n", name, why.c_str());
         return false;
     }
+    // Only the beginning of the file is ever needed: 64 squares and four
+    // numbers, with whatever spacing.
     std::string text;
     char buf[512];
     std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    while (text.size() < BOARD_FILE_BYTES &&
+           (n = std::fread(buf, 1, std::min(sizeof buf, BOARD_FILE_BYTES - text.size()), f)) > 0)
+        text.append(buf, n);
+    const bool failed = std::ferror(f) != 0;
     std::fclose(f);
+    if (failed) {
+        std::fprintf(stderr, "board file %s cannot be read; position unchanged\n", name);
+        return false;
+    }
     // Text mode: a CR LF pair reads as a single LF.
     std::string clean;
     clean.reserve(text.size());
@@ -64,7 +93,8 @@ bool read_board_file(const char* name, BoardText& out) {
         blackKings += c == 'k';
     }
     if (whiteKings != 1 || blackKings != 1) {
-        std::fprintf(stderr, "board file %s does not hold one king of each colour; position unchanged\n", name);
+        std::fprintf(stderr, "board file %s %s; position unchanged\n", name,
+                     kings_problem(whiteKings, blackKings).c_str());
         return false;
     }
     out = read;

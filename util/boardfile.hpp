@@ -7,9 +7,14 @@
 // known, because a file without exactly one of each is refused.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace morvelak {
+
+// The most of a board file that is read: far more than 64 squares and four
+// numbers need, however they are spaced.
+inline constexpr std::size_t BOARD_FILE_BYTES = 64 * 1024;
 
 struct BoardText {
     char squares[64];           // rank 8 first, a to h within a rank
@@ -20,9 +25,10 @@ struct BoardText {
 inline constexpr char NO_SQUARE = '.';
 
 // Reads file `name`.  A file that ends early leaves the remaining squares
-// NO_SQUARE and the missing numbers 0.  A file that cannot be opened, or
-// whose squares do not hold exactly one "K" and one "k", leaves `out` alone,
-// prints a message on standard error and returns false.
+// NO_SQUARE and the missing numbers 0.  Only a regular file is read, and of
+// it only the first BOARD_FILE_BYTES.  A file that cannot be opened or read,
+// or whose squares do not hold exactly one "K" and one "k", leaves `out`
+// alone, says why on standard error and returns false.
 bool read_board_file(const char* name, BoardText& out);
 
 // The same reading of a text held in memory (a carriage return there counts

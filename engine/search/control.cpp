@@ -24,4 +24,14 @@ void SearchControl::set_limit_ms(long ms) {
     if (hasDeadline) deadline = started + std::chrono::milliseconds(ms);
 }
 
+void report_best(std::FILE* stream, int depth, int shown, unsigned long nodes, const char* line) {
+    if (CONTROL.report) {
+        CONTROL.report(CONTROL.reportCtx, depth, shown, nodes, line);
+        return;
+    }
+    if (!CONTROL.post || !CONTROL.analysis) return;
+    std::fprintf(stream, "%d %d %ld %lu %s\n", depth, shown, CONTROL.elapsed_ms() / 10, nodes, line);
+    std::fflush(stream);
+}
+
 }  // namespace morvelak

@@ -52,6 +52,11 @@ struct SearchControl {
     // Analysis: thinking lines carry the real time and node count, and the
     // search runs until a command stops it.
     bool analysis = false;
+    // Where the roots report a new best line instead of printing their own
+    // thinking lines (an interface speaking another protocol); null: they
+    // print.  `pv` is the line in coordinate text, moves separated by blanks.
+    void (*report)(void* ctx, int depth, int shown, unsigned long nodes, const char* pv) = nullptr;
+    void* reportCtx = nullptr;
 
     // ---- Kept by the search ----
     bool stopped = false;
@@ -63,6 +68,8 @@ struct SearchControl {
     int moveIndex = 0;
     int moveCount = 0;
     char moveText[5] = {};
+    // The first move of the best line found so far in analysis.
+    char best[6] = {};
 
     // A search begins: nothing stopped yet, its clock starts now.
     void begin() {
@@ -72,6 +79,7 @@ struct SearchControl {
         started = Clock::now();
         depth = moveIndex = moveCount = 0;
         moveText[0] = '\0';
+        best[0] = '\0';
     }
     // Every full-width node: true when the search must unwind now.
     bool poll() {
@@ -97,6 +105,12 @@ struct SearchControl {
     // Whether the search was stopped without a move being wanted.
     bool withdrawn() const { return stopped && reason == StopReason::Withdraw; }
 };
+
+// A new best line at the root, depth plies deep, `shown` from the side to
+// move: to the report hook when there is one, else, in analysis, as the
+// thinking line "depth score centiseconds nodes line" on `stream` (when
+// thinking lines are on).  `nodes` is the build's node counter.
+void report_best(std::FILE* stream, int depth, int shown, unsigned long nodes, const char* line);
 
 // The one control of this process: the driver sets it up for each search,
 // the search nodes poll it.

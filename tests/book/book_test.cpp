@@ -1,6 +1,7 @@
 #include "driver/book.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -180,6 +181,31 @@ TEST_F(Book, AtMostFourteenThousandCandidates) {
     ASSERT_EQ(book_candidates("k2.txt", 0, offsets), BOOK_CANDIDATES);
     EXPECT_EQ(offsets[BOOK_CANDIDATES - 1], 5L * (BOOK_CANDIDATES - 1));
     EXPECT_EQ(ask(0), "e2e4");
+}
+
+// Whatever stands under the book's name that is not a regular file reads as
+// no book at once: a FIFO would wait for a writer, /dev/zero never ends, a
+// folder has no text.  A regular file is read up to BOOK_BYTES only.
+TEST_F(Book, OnlyARegularFileIsReadAndOnlyItsBeginning) {
+    PlayedGame g;
+    ASSERT_TRUE(g.play_all(""));
+    ASSERT_EQ(mkfifo("k2.txt", 0600), 0);
+    EXPECT_EQ(ask(0), "none");
+    fs::remove("k2.txt");
+    fs::create_directory("k2.txt");
+    EXPECT_EQ(ask(0), "none");
+    fs::remove("k2.txt");
+    fs::create_symlink("/dev/zero", "k2.txt");
+    EXPECT_EQ(ask(0), "none");
+    fs::remove("k2.txt");
+    // The last line within the bound counts; the one after it is never
+    // reached.
+    std::string book = "e2e4\n" + std::string(BOOK_BYTES - 10, '\n') + "d2d4\nc2c4\n";
+    write_book(book);
+    EXPECT_EQ(candidates(0), (Lines{"e2e4", "d2d4"}));
+    static long offsets[BOOK_CANDIDATES];
+    ASSERT_EQ(book_candidates("k2.txt", 0, offsets), 2);
+    EXPECT_EQ(offsets[1], BOOK_BYTES - 5);
 }
 
 TEST_F(Book, LooksAtTheBoardOnlyAndUsesTheNamedFile) {

@@ -1,6 +1,8 @@
 // The board file: square letters in TAB order, line feeds skipped, every
 // other character one square; then four numbers stored as bytes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -193,6 +195,71 @@ TEST(BoardFile, BoardWithoutOneKingOfEachColourIsRefused) {
             EXPECT_FALSE(l == before);
         }
     }
+    std::filesystem::remove(path);
+}
+
+// What stands under the board file's name and why it is refused, said on
+// standard error; the position is left as it was.  Opening never waits and
+// reading always ends.
+TEST(BoardFile, WhatCannotBeReadIsRefusedAndSaid) {
+    namespace fs = std::filesystem;
+    const auto path = temp_file("board_special");
+    struct Case {
+        const char* name;
+        void (*make)(const fs::path&);
+        const char* said;  // part of the message
+    };
+    const Case cases[] = {
+        {"missing", [](const fs::path&) {}, "cannot open board file"},
+        {"folder", [](const fs::path& p) { fs::create_directory(p); }, "cannot be read (it is a folder)"},
+        {"FIFO", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+         "cannot be read (it is not a regular file)"},
+        {"endless device", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+         "cannot be read (it is not a regular file)"},
+        {"no kings", [](const fs::path& p) { std::ofstream(p) << "pppppppp\n3 3 0 0\n"; }, "has no kings"},
+        {"no black king", [](const fs::path& p) { std::ofstream(p) << "K......." << std::string(56, '.'); },
+         "has no black king"},
+        {"two white kings", [](const fs::path& p) { std::ofstream(p) << "KK.....k" << std::string(56, '.'); },
+         "has 2 white kings"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(path);
+        c.make(path);
+        Loaded l = expected_start();
+        const Loaded before = l;
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(load(path.c_str(), l.pl.data(), l.wyj.data()));
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_TRUE(l == before);
+    }
+    // Without permission (root reads everything, so only checked for others).
+    fs::remove_all(path);
+    std::ofstream(path) << START_FILE;
+    fs::permissions(path, fs::perms::none);
+    if (::geteuid() != 0) {
+        Loaded l = expected_start();
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(load(path.c_str(), l.pl.data(), l.wyj.data()));
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot be read (Permission denied)"),
+                  std::string::npos);
+    }
+    fs::remove_all(path);
+}
+
+// Only the first BOARD_FILE_BYTES are read: a long tail after the four
+// numbers changes nothing, numbers beyond the bound are never seen.
+TEST(BoardFile, OnlyTheBeginningOfALongFileIsRead) {
+    const auto path = temp_file("board_long");
+    std::ofstream(path, std::ios::binary) << START_FILE << std::string(2 * BOARD_FILE_BYTES, 'x');
+    Loaded l = load_string("");
+    ASSERT_TRUE(load(path.c_str(), l.pl.data(), l.wyj.data()));
+    EXPECT_TRUE(l == expected_start());
+    std::ofstream(path, std::ios::binary) << std::string(START_FILE).substr(0, 71)
+                                          << std::string(BOARD_FILE_BYTES, ' ') << "3 3 0 0";
+    ASSERT_TRUE(load(path.c_str(), l.pl.data(), l.wyj.data()));
+    EXPECT_EQ(l.wyj, (std::array<i8, 4>{0, 0, 0, 0}));
     std::filesystem::remove(path);
 }
 

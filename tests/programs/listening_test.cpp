@@ -129,6 +129,26 @@ TEST_F(Switches, DepthLimitNoPostAndUnknownCommands) {
     }
 }
 
+TEST_F(Switches, TheHistoricalClockCompletesThePlannedDepth) {
+    // A tenth of a second on the clock: the hard limit cuts the search of a
+    // busy middlegame short; the historical clock searches its depth of 7.
+    const std::string session =
+        "xboard\nprotover 2\nnew\nforce\nsetboard " + BUSY + "\ntime 10\ngo\nquit\n";
+    Outcome o = run(session, "morvelak31");
+    ASSERT_EQ(moves_of(o).size(), 1u) << o.out;
+    EXPECT_LT(first_depth(o.record), 7) << o.record;
+    arguments = "--historical-clock";
+    o = run(session, "morvelak31");
+    EXPECT_EQ(first_depth(o.record), 7) << o.record;
+    o = run("xboard\nprotover 2\nnew\nforce\nsetboard " + BUSY + "\noption Hard time limit=0\ntime 10\ngo\nquit\n",
+            "morvelak31");
+    EXPECT_EQ(first_depth(o.record), 7) << "the engine option does the same: " << o.record;
+    arguments = "--fast";
+    o = run("quit\n", "morvelak31");
+    EXPECT_EQ(o.rc, 2);
+    EXPECT_NE(o.err.find("--historical-clock"), std::string::npos) << o.err;
+}
+
 TEST_F(Switches, AnalysisFollowsTheMovesAndWritesNothingToTheRecord) {
     for (const std::string& program : listening_programs()) {
         const Outcome o = run("xboard\nprotover 2\nnew\npost\nanalyze\nusermove e2e4\nundo\nusermove d2d4\n"

@@ -6,7 +6,7 @@
 namespace morvelak::test {
 namespace {
 
-using Morvelak26 = ProgramTest;
+using Morvelak26 = HistoricalClock;
 
 const std::string PROGRAM = "morvelak26";
 

@@ -6,7 +6,7 @@
 namespace morvelak::test {
 namespace {
 
-using Morvelak28 = ProgramTest;
+using Morvelak28 = HistoricalClock;
 
 const std::string PROGRAM = "morvelak28";
 

@@ -8,7 +8,7 @@
 namespace morvelak::test {
 namespace {
 
-using Morvelak31 = ProgramTest;
+using Morvelak31 = HistoricalClock;
 
 // A thinking line: "%d %d 1 1 " with depth and score, then the principal
 // variation.

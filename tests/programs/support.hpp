@@ -55,6 +55,8 @@ inline std::vector<std::string> split_lines(const std::string& s) {
 class ProgramTest : public ::testing::Test {
 protected:
     fs::path dir;
+    // Command-line arguments of the program.
+    std::string arguments;
 
     void SetUp() override {
         char tmpl[] = "/tmp/morvelak-program-XXXXXX";
@@ -77,8 +79,8 @@ protected:
         }
         std::ofstream(dir / "stdin.txt", std::ios::binary) << input;
         // A generous limit: a hang fails the test instead of the whole run.
-        const std::string cmd = "cd '" + dir.string() + "' && timeout 120 '" + bin.string() +
-                                "' < stdin.txt > stdout.txt 2> stderr.txt";
+        const std::string cmd = "cd '" + dir.string() + "' && timeout 120 '" + bin.string() + "' " +
+                                arguments + " < stdin.txt > stdout.txt 2> stderr.txt";
         const int status = std::system(cmd.c_str());
         o.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         o.out = slurp(dir / "stdout.txt");
@@ -87,6 +89,17 @@ protected:
         o.log = fs::is_regular_file(dir / "zapiswinbord.txt") ? slurp(dir / "zapiswinbord.txt") : "";
         o.lines = split_lines(o.out);
         return o;
+    }
+};
+
+// The engine's own command set with the historical clock: every search
+// completes the depth its depth control planned, however slow the build, so
+// that these sessions show the rules themselves, move for move.
+class HistoricalClock : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        arguments = "--historical-clock";
     }
 };
 
@@ -144,6 +157,26 @@ public:
             const ssize_t n = read(from_, buf, sizeof buf);
             if (n <= 0) return got_;
             got_.append(buf, static_cast<std::size_t>(n));
+        }
+    }
+    // Reads until `count` lines beginning with `prefix` have arrived in all,
+    // or `seconds` have passed; returns everything read so far.
+    std::string read_until_count(const std::string& prefix, int count, int seconds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        for (;;) {
+            int n = 0;
+            for (const std::string& l : split_lines(got_))
+                if (l.compare(0, prefix.size(), prefix) == 0 && got_.find(l + "\n") != std::string::npos) ++n;
+            if (n >= count) return got_;
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                end - std::chrono::steady_clock::now()).count();
+            if (left <= 0) return got_;
+            pollfd p{from_, POLLIN, 0};
+            if (poll(&p, 1, static_cast<int>(left)) <= 0) return got_;
+            char buf[4096];
+            const ssize_t r = read(from_, buf, sizeof buf);
+            if (r <= 0) return got_;
+            got_.append(buf, static_cast<std::size_t>(r));
         }
     }
     // Sends a signal and waits for the program to end; returns the signal

@@ -12,6 +12,7 @@ stalemate after fairymax's move, MORVELAK still receives the move and must
 answer with the right result line instead of a move.
 
     tools/match/match.py --games 4 --base 30 --inc 0.5
+    tools/match/match.py --uci --games 2 --base 15 --inc 0     # the engine over UCI
 
 Exit status: 0 when no fault of MORVELAK was seen, 1 otherwise.
 """
@@ -156,6 +157,40 @@ class Morvelak:
         self.p.close()
 
 
+class MorvelakUci:
+    """A MORVELAK program spoken to in UCI: the whole game as a position
+    before every move, both clocks with "go", the answer as "bestmove"."""
+
+    def __init__(self, binary, folder, hang, base, inc):
+        self.name = os.path.basename(binary)
+        self.hang = hang
+        self.inc_ms = int(inc * 1000)
+        self.p = Process(self.name, [binary], folder)
+        self.p.send("uci")
+        self._await("uciok", 10)
+        self.p.send("ucinewgame")
+        self.p.send("isready")
+        self._await("readyok", 10)
+
+    def _await(self, word, seconds):
+        deadline = time.monotonic() + seconds
+        while True:
+            line = self.p.read(deadline)
+            if line.split()[:1] == [word]:
+                return line
+
+    def go(self, moves, white_cs, black_cs):
+        self.p.send("position startpos" + (" moves " + " ".join(moves) if moves else ""))
+        self.p.send(f"go wtime {white_cs * 10} btime {black_cs * 10} winc {self.inc_ms} binc {self.inc_ms}")
+        move = self._await("bestmove", self.hang).split()[1]
+        if move == "0000":
+            return "result none"
+        return move
+
+    def close(self):
+        self.p.close()
+
+
 class Fairymax:
     def __init__(self, binary, folder, hang, base, inc):
         self.name = "fairymax"
@@ -218,7 +253,10 @@ def play_game(args, referee, morvelak_white, index):
     folder = tempfile.mkdtemp(prefix=f"morvelak-match-{index}-")
     for f in ("plansza1.txt", "k2.txt"):
         shutil.copy(os.path.join(ROOT, "data", f), folder)
-    engine = Morvelak(args.engine, folder, args.hang, args.base, args.inc)
+    if args.uci:
+        engine = MorvelakUci(args.engine, folder, args.hang, args.base, args.inc)
+    else:
+        engine = Morvelak(args.engine, folder, args.hang, args.base, args.inc)
     opponent = Fairymax(args.opponent, folder, args.hang, args.base, args.inc)
     referee.new()
     clock = {"white": args.base, "black": args.base}  # seconds left
@@ -242,7 +280,9 @@ def play_game(args, referee, morvelak_white, index):
             mover_is_engine = (side == "white") == morvelak_white
             start = time.monotonic()
             if mover_is_engine:
-                if not moves:
+                if args.uci:
+                    text = engine.go(moves, cs("white"), cs("black"))
+                elif not moves:
                     text = engine.start_as_white(cs(side))
                 else:
                     text = engine.reply_to(moves[-1], cs(side))
@@ -271,7 +311,7 @@ def play_game(args, referee, morvelak_white, index):
                 # MORVELAK promotes to a queen only and rightly refuses this.
                 result, reason = "*", f"fairymax under-promoted ({uci}); game abandoned"
                 break
-            moves.append(uci[:4] if mover_is_engine else uci)
+            moves.append(uci[:4] if mover_is_engine and not args.uci else uci)
             if mover_is_engine:
                 last_for_opponent = uci  # a MORVELAK promotion gets its queen letter
             if status == "checkmate":
@@ -283,7 +323,7 @@ def play_game(args, referee, morvelak_white, index):
                 forfeit = mover_is_engine
             elif len(moves) >= args.cap:
                 result, reason = "1/2-1/2", f"adjudicated at the {args.cap}-ply cap"
-            if result and not mover_is_engine and status in ("checkmate", "stalemate"):
+            if result and not mover_is_engine and status in ("checkmate", "stalemate") and not args.uci:
                 # MORVELAK is to move without a legal move: it must say so.
                 engine.p.send(f"time {cs(other(side))}")
                 engine.p.send("usermove " + uci)
@@ -316,6 +356,7 @@ def main():
     ap.add_argument("--cap", type=int, default=300, help="plies before a draw is adjudicated (default 300)")
     ap.add_argument("--hang", type=float, default=60, help="seconds without a move that count as a hang")
     ap.add_argument("--flag", action="store_true", help="a side whose clock runs out loses")
+    ap.add_argument("--uci", action="store_true", help="speak UCI to the MORVELAK program")
     args = ap.parse_args()
     for path in (args.engine, args.opponent):
         if not os.access(path, os.X_OK):

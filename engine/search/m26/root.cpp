@@ -28,33 +28,14 @@ int search_reply(int d, int alfa, int beta, i8* ndroga, wezel* child) {
     else return OBLICZB(SEARCH.PLY, d, alfa, beta, 0, ndroga, child, flaga);
 }
 
-// Analysis: a new best move at depth n, its score from the side to move,
-// the time in centiseconds and the nodes so far, and the move.
-void thinking_line(int n, int shown, const char* move) {
-    if (!CONTROL.post) return;
-    std::fprintf(CONTROL.thinking, "%d %d %ld %lu %.4s\n", n, shown, CONTROL.elapsed_ms() / 10,
-                 static_cast<unsigned long>(SEARCH.L), move);
-    std::fflush(CONTROL.thinking);
-}
-
 }  // namespace
 
 template <Side S>
 int presort_root(Move* ru, int a, int g, int n) {
-    const int depth = older::presort_depth(n);
-    // The search nodes need two plies at least.
-    if (g >= a || depth < 2) return 0;
-    // A stopped sort leaves its moves in an order made of unfinished values:
-    // the order it started from is put back.
-    Move before[MAX_MOVES];
-    std::copy(ru + g, ru + a, before);
-    if constexpr (S == Side::White) ITERACJASORTB(depth, ru + g, a - g, 0);
-    else ITERACJASORTC(depth, ru + g, a - g, 0);
-    if (CONTROL.stopped) {
-        std::copy(before, before + (a - g), ru + g);
-        return 0;
-    }
-    return depth;
+    return older::presort(ru, a, g, n, [](int depth, Move* moves, int count) {
+        if constexpr (S == Side::White) ITERACJASORTB(depth, moves, count, 0);
+        else ITERACJASORTC(depth, moves, count, 0);
+    });
 }
 
 template <Side S>
@@ -160,7 +141,10 @@ RootResult search_root(Move* ru, int a, int n, older::Repetitions czypotrojne) {
         if (sg > 0 ? e > f : e < f) {
             f = e;
             p = b;
-            if (CONTROL.analysis) thinking_line(n, sg * f, CONTROL.moveText);
+            // A new best move: the interface hears of it in analysis, or
+            // always when it listens for reports.
+            if (CONTROL.analysis) std::memcpy(CONTROL.best, CONTROL.moveText, 5);
+            report_best(CONTROL.thinking, n, sg * f, SEARCH.L, CONTROL.moveText);
         }
     }
     if (CONTROL.stopped && done == 0) {

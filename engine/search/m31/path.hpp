@@ -27,4 +27,10 @@ inline constexpr int PATH_TEXT_BYTES = PATH_TEXT_MOVES * 8 + 8 + 1;
 // left alone when the path holds no move.  Returns the number of moves.
 int sciezka(const i8* plansza, char* c, const i8* dr, char* move);
 
+// The same line in plain coordinates for interfaces that want them: moves
+// separated by blanks, castling as the king's move, a promotion with "q"
+// (e7e8q), no marker text.  c holds PATH_TEXT_BYTES.  Returns the number of
+// moves.
+int path_coordinates(const i8* plansza, const i8* dr, char* c);
+
 }  // namespace morvelak::m31

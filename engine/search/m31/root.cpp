@@ -48,14 +48,21 @@ int search_reply(int d, int alfa, int beta, i8* ndroga) {
 
 // The thinking line of a new best move: depth, score from the engine's side,
 // then "1 1" in play, or the real time in centiseconds and the node count in
-// analysis, then the line itself.
-void thinking_line(int depth, int shown, const char* line) {
+// analysis, then the line itself.  An interface that takes reports gets the
+// line in coordinates instead.
+void thinking_line(int depth, int shown, const char* line, const i8* droga) {
+    if (CONTROL.report) {
+        char coordinates[PATH_TEXT_BYTES];
+        path_coordinates(POS.PL, droga, coordinates);
+        report_best(CONTROL.thinking, depth, shown, SEARCH.L, coordinates);
+        return;
+    }
+    if (CONTROL.analysis) {
+        report_best(CONTROL.thinking, depth, shown, SEARCH.L, line);
+        return;
+    }
     if (!CONTROL.post) return;
-    if (CONTROL.analysis)
-        std::fprintf(CONTROL.thinking, "%d %d %ld %lu ", depth, shown, CONTROL.elapsed_ms() / 10,
-                     static_cast<unsigned long>(SEARCH.L));
-    else
-        std::fprintf(CONTROL.thinking, "%d %d 1 1 ", depth, shown);
+    std::fprintf(CONTROL.thinking, "%d %d 1 1 ", depth, shown);
     std::fprintf(CONTROL.thinking, "%s", line);
     std::fprintf(CONTROL.thinking, "\n");
     std::fflush(CONTROL.thinking);
@@ -146,7 +153,8 @@ int iterate(Move* ru, int a, int n, i8* droga, char* ruchkomputera, int* score, 
                 put_pair(droga, own_list<S>()[2 * m.nr + 1], m.x2);
                 std::memcpy(droga + 2, ndroga, PATH_COPY);
                 sciezka(POS.PL, sc, droga, ruchkomputera);
-                thinking_line(SEARCH.PLY, sg * best, sc);  // the score from the engine's side
+                if (CONTROL.analysis) move_text<S>(m, CONTROL.best);
+                thinking_line(SEARCH.PLY, sg * best, sc, droga);  // the score from the engine's side
             }
         }
         if (CONTROL.stopped) {

@@ -9,6 +9,9 @@
 // rule of the depth (killer_prefix).
 #pragma once
 
+#include <algorithm>
+
+#include "engine/search/control.hpp"
 #include "engine/search/ordering.hpp"
 
 namespace morvelak::older {
@@ -31,6 +34,25 @@ inline constexpr int presort_depth(int n) {
     if (n == 10) return n - 5;
     if (n > 10) return n - 6;
     return n - 2;
+}
+
+// The root's pre-sort: the moves not placed yet (from g on) ordered by a
+// search of the pre-sort depth for n, with the build's sort(depth, moves,
+// count).  Returns that depth, or 0 when nothing was sorted: no moves left,
+// a depth under two plies, or a sort the interface stopped, after which the
+// order it started from is put back (its values were unfinished).
+template <class Sort>
+int presort(Move* ru, int a, int g, int n, Sort sort) {
+    const int depth = presort_depth(n);
+    if (g >= a || depth < 2) return 0;
+    Move before[MAX_MOVES];
+    std::copy(ru + g, ru + a, before);
+    sort(depth, ru + g, a - g);
+    if (CONTROL.stopped) {
+        std::copy(before, before + (a - g), ru + g);
+        return 0;
+    }
+    return depth;
 }
 
 }  // namespace morvelak::older

@@ -1,0 +1,9 @@
+// Command streams against morvelak26 itself, on small clocks.
+#include "driver/m26/protocol26.hpp"
+#include "tests/fuzz/libfuzzer/fuzz_main.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const morvelak::test::fuzz::Engine engine{&morvelak::m26::policy(), true, "m26"};
+    morvelak::test::fuzz::protocol_input(engine, data, size, 80);
+    return 0;
+}
