@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -267,6 +268,40 @@ TEST(BoardFile, SecondLoadOverwritesEverything) {
     Loaded l = load_string("kkkkkkkk" + std::string(56, 'K') + "9 9 9 9");
     load_text(START_FILE, l.pl.data(), l.wyj.data());
     EXPECT_TRUE(l == expected_start());
+}
+
+// util reads the text and knows only the kings' letters; the position gives
+// every letter its piece.  The text keeps each square's character as it
+// stands, a square the file leaves out reads as NO_SQUARE, and a refused
+// text leaves what it was to fill alone.
+TEST(BoardFile, TheTextKeepsItsCharactersAndThePositionGivesThemPieces) {
+    BoardText text;
+    read_board_text(("Kk Np?" + std::string(58, 'x') + " 259 2").c_str(), text);
+    EXPECT_EQ(std::string(text.squares, 64), "Kk Np?" + std::string(58, 'x'));
+    EXPECT_EQ(text.numbers[0], 3);
+    EXPECT_EQ(text.numbers[1], 2);
+    EXPECT_EQ(text.numbers[2], 0);
+    BoardText brief;
+    read_board_text("Kk\n", brief);
+    EXPECT_EQ(std::string(brief.squares, 64), "Kk" + std::string(62, NO_SQUARE));
+    EXPECT_EQ(brief.numbers[3], 0);
+    i8 pl[100], wyj[4];
+    std::fill(pl, pl + 100, BORDER);
+    place_board(text, pl, wyj);
+    EXPECT_EQ(pl[81], W_KING);
+    EXPECT_EQ(pl[82], B_KING);
+    EXPECT_EQ(pl[83], EMPTY);
+    EXPECT_EQ(pl[84], EMPTY) << "N is no letter of the board file";
+    EXPECT_EQ(pl[85], B_PAWN);
+    EXPECT_EQ(pl[11], EMPTY);
+    EXPECT_EQ(pl[0], BORDER);
+
+    const auto path = temp_file("board_two_white_kings");
+    std::ofstream(path, std::ios::binary) << "KK" << std::string(61, '.') << "k 0 0 0 0";
+    BoardText kept = text;
+    EXPECT_FALSE(read_board_file(path.c_str(), kept));
+    EXPECT_EQ(std::string(kept.squares, 64), std::string(text.squares, 64));
+    std::filesystem::remove(path);
 }
 
 TEST(BoardFile, ShippedStartFileIsTheStartPosition) {
