@@ -85,7 +85,7 @@ std::vector<std::string> engine_moves() {
     return v;
 }
 
-// The engine's legal moves in the global position against the referee's.
+// The engine's legal moves in the position POS against the referee's.
 std::string compare_moves(const referee::Position& ref) {
     skroctablice(m31::SCALE);
     const std::vector<std::string> mine =

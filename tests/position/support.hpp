@@ -1,6 +1,7 @@
-// Helpers shared by the position tests: setting up the global position from
+// Helpers shared by the position tests: setting up the position POS from
 // FEN (checked) or from a bare board field (unchecked, for positions no game
-// reaches), snapshots of the whole position, and move lists as vectors.
+// reaches), the position's own invariants, and move lists as vectors.  (A
+// test keeps the whole position by copying POS.)
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,8 +19,8 @@
 
 namespace morvelak::test {
 
-// Sets the global position from a FEN that parse_fen accepts, rebuilds the
-// lists with m31's scale and returns the side to move.
+// Sets POS from a FEN that parse_fen accepts, rebuilds the lists with m31's
+// scale and returns the side to move.
 inline Side setup_fen(const std::string& fen) {
     FenPosition pos;
     std::string error;
@@ -30,7 +31,7 @@ inline Side setup_fen(const std::string& fen) {
     return pos.toMove;
 }
 
-// Sets the global board from the board field of a FEN without any legality
+// Sets the board POS.PL from the board field of a FEN without any legality
 // test (a king may hang, kings may be missing), WYJ from `wyj`, and rebuilds.
 inline void setup_board(const char* board, std::array<i8, 4> wyj = {0, 0, 0, 0},
                         Scale scale = m31::SCALE) {

@@ -12,8 +12,8 @@ namespace morvelak::m26 {
 // place; si is the map of the opponent's attacks.  Values are counted from
 // White's side: White's moves go greatest first, Black's smallest first;
 // equal values keep their order.  An empty range (a2 <= a1, or a1 = 0) is
-// left alone.  The quiet-move guess makes and unmakes moves on the global
-// position, which is the same afterwards.
+// left alone.  The quiet-move guess makes and unmakes moves on POS,
+// which is the same afterwards.
 template <Side S> void posortuj(Move* ru, int a1, int a2, const i8* si);
 
 }  // namespace morvelak::m26
