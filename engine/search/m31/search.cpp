@@ -1,7 +1,8 @@
 // The full-width alpha-beta search of m31 and the internal
 // sort search that orders its deep nodes.  One body per pair: oblicz<S> is
 // OBLICZB (White to move, maximising) and OBLICZC (Black, minimising);
-// iteracjasort<S> is ITERACJASORTB / ITERACJASORTC.
+// iteracjasort<S> (the engine's ITERACJASORTB / ITERACJASORTC) orders the
+// moves of a deep node inside this file, so it needs no named entry points.
 //
 // Scores are always White's.  For the side to move S, "its bound" is the one
 // it improves (alfa for White, beta for Black) and "the other bound" the one
@@ -243,13 +244,6 @@ int OBLICZB(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* tras
 }
 int OBLICZC(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa) {
     return oblicz<Side::Black>(ply, d, alfa, beta, pusty, sdroga, trasa);
-}
-
-int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj) {
-    return iteracjasort<Side::White>(depth, ru, a, rodzaj);
-}
-int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj) {
-    return iteracjasort<Side::Black>(depth, ru, a, rodzaj);
 }
 
 }  // namespace morvelak::m31

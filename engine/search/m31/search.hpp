@@ -25,9 +25,4 @@ namespace morvelak::m31 {
 int OBLICZB(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa);
 int OBLICZC(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa);
 
-// Sort by a shallow search (the capture sort sortbic and the killer store
-// wstawkillers are shared by every build: engine/search/ordering.hpp).
-int ITERACJASORTB(int depth, Move* ru, int a, int rodzaj);
-int ITERACJASORTC(int depth, Move* ru, int a, int rodzaj);
-
 }  // namespace morvelak::m31
