@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Plays complete games between a MORVELAK program and fairymax over the xboard
-protocol, without a GUI, alternating colours, and reports the results.
+"""Plays complete games between a MORVELAK program and an xboard engine
+(fairymax by default, or phalanx), without a GUI, alternating colours, and
+reports the results.
 
 Every move is checked by a referee (chess.js, tools/match/referee.mjs), which
 also ends the game by the rules: mate, stalemate, insufficient material,
@@ -13,6 +14,12 @@ answer with the right result line instead of a move.
 
     tools/match/match.py --games 4 --base 30 --inc 0.5
     tools/match/match.py --uci --games 2 --base 15 --inc 0     # the engine over UCI
+    tools/match/match.py --opponent /usr/games/phalanx --opponent-args "-l- -r0"
+
+The engine's standard error is kept in each game's folder; a sanitizer report
+found there is a fault of its own ("sanitizer report").  The last line is a
+summary for scripts: "SUMMARY games=N illegal=N crash=N hang=N forfeit=N
+sanitizer=N other=N".
 
 Exit status: 0 when no fault of MORVELAK was seen, 1 otherwise.
 """
@@ -43,10 +50,13 @@ class Process:
     """A child speaking lines on stdin/stdout, read by a thread so that every
     wait can time out."""
 
-    def __init__(self, name, argv, cwd):
+    def __init__(self, name, argv, cwd, stderr_path=None):
         self.name = name
+        err = open(stderr_path, "w") if stderr_path else subprocess.DEVNULL
         self.proc = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                     stderr=subprocess.DEVNULL, text=True, bufsize=1)
+                                     stderr=err, text=True, bufsize=1)
+        if stderr_path:
+            err.close()
         self.lines = queue.Queue()
         self.transcript = []
         threading.Thread(target=self._pump, daemon=True).start()
@@ -88,6 +98,12 @@ class Process:
             self.proc.wait()
 
 
+def level(mps, base, inc):
+    """The xboard "level" line: moves per control (0: the whole game), base, increment."""
+    minutes, seconds = divmod(int(base), 60)
+    return f"level {mps} {minutes}:{seconds:02d} {inc:g}"
+
+
 class Referee:
     def __init__(self):
         node_modules = os.path.join(HERE, "node_modules", "chess.js")
@@ -120,17 +136,16 @@ class Morvelak:
     """A MORVELAK program: announces usermove, moves on "white" or in answer to
     a usermove, and is told only its own clock."""
 
-    def __init__(self, binary, folder, hang, base, inc):
+    def __init__(self, binary, folder, hang, base, inc, mps=0):
         self.name = os.path.basename(binary)
         self.hang = hang
-        self.p = Process(self.name, [binary], folder)
+        self.p = Process(self.name, [binary], folder, os.path.join(folder, "stderr.txt"))
         self.p.send("xboard")
         self.p.send("protover 2")
         self.p.send("new")
         # The time control, as xboard announces it: the engine's hard limit
         # per move counts the increment in.
-        minutes, seconds = divmod(int(base), 60)
-        self.p.send(f"level 0 {minutes}:{seconds:02d} {inc:g}")
+        self.p.send(level(mps, base, inc))
 
     def _await_move(self):
         deadline = time.monotonic() + self.hang
@@ -165,7 +180,7 @@ class MorvelakUci:
         self.name = os.path.basename(binary)
         self.hang = hang
         self.inc_ms = int(inc * 1000)
-        self.p = Process(self.name, [binary], folder)
+        self.p = Process(self.name, [binary], folder, os.path.join(folder, "stderr.txt"))
         self.p.send("uci")
         self._await("uciok", 10)
         self.p.send("ucinewgame")
@@ -179,9 +194,10 @@ class MorvelakUci:
             if line.split()[:1] == [word]:
                 return line
 
-    def go(self, moves, white_cs, black_cs):
+    def go(self, moves, white_cs, black_cs, to_go=0):
         self.p.send("position startpos" + (" moves " + " ".join(moves) if moves else ""))
-        self.p.send(f"go wtime {white_cs * 10} btime {black_cs * 10} winc {self.inc_ms} binc {self.inc_ms}")
+        self.p.send(f"go wtime {white_cs * 10} btime {black_cs * 10} winc {self.inc_ms} binc {self.inc_ms}"
+                    + (f" movestogo {to_go}" if to_go else ""))
         move = self._await("bestmove", self.hang).split()[1]
         if move == "0000":
             return "result none"
@@ -191,11 +207,14 @@ class MorvelakUci:
         self.p.close()
 
 
-class Fairymax:
-    def __init__(self, binary, folder, hang, base, inc):
-        self.name = "fairymax"
+class Opponent:
+    """An xboard engine (fairymax, phalanx): told both clocks, moves on "go"
+    or in answer to a move."""
+
+    def __init__(self, argv, folder, hang, base, inc, mps=0):
+        self.name = os.path.basename(argv[0])
         self.hang = hang
-        self.p = Process(self.name, [binary], folder)
+        self.p = Process(self.name, argv, folder)
         self.p.send("xboard")
         self.p.send("protover 2")
         self.usermove = False
@@ -209,8 +228,7 @@ class Fairymax:
         if self.usermove:
             self.p.send("accepted usermove")
         self.p.send("new")
-        minutes, seconds = divmod(int(base), 60)
-        self.p.send(f"level 0 {minutes}:{seconds:02d} {inc:g}")
+        self.p.send(level(mps, base, inc))
         self.p.send("easy")
 
     def _clocks(self, my_cs, other_cs):
@@ -249,6 +267,22 @@ EXPECTED_CLAIM = {
 }
 
 
+SANITIZER_MARKS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
+                   "WARNING: AddressSanitizer")
+
+
+def sanitizer_report(path):
+    """The first line of a sanitizer report in the engine's standard error, or None."""
+    try:
+        with open(path, errors="replace") as f:
+            for line in f:
+                if any(mark in line for mark in SANITIZER_MARKS):
+                    return line.strip()
+    except OSError:
+        pass
+    return None
+
+
 def play_game(args, referee, morvelak_white, index):
     folder = tempfile.mkdtemp(prefix=f"morvelak-match-{index}-")
     for f in ("plansza1.txt", "k2.txt"):
@@ -256,8 +290,9 @@ def play_game(args, referee, morvelak_white, index):
     if args.uci:
         engine = MorvelakUci(args.engine, folder, args.hang, args.base, args.inc)
     else:
-        engine = Morvelak(args.engine, folder, args.hang, args.base, args.inc)
-    opponent = Fairymax(args.opponent, folder, args.hang, args.base, args.inc)
+        engine = Morvelak(args.engine, folder, args.hang, args.base, args.inc, args.mps)
+    opponent = Opponent([args.opponent] + args.opponent_args.split(), folder, args.hang, args.base, args.inc,
+                        args.mps)
     referee.new()
     clock = {"white": args.base, "black": args.base}  # seconds left
     engine_colour = "white" if morvelak_white else "black"
@@ -281,7 +316,9 @@ def play_game(args, referee, morvelak_white, index):
             start = time.monotonic()
             if mover_is_engine:
                 if args.uci:
-                    text = engine.go(moves, cs("white"), cs("black"))
+                    played = len(moves) // 2  # the mover's own moves so far
+                    to_go = args.mps - played % args.mps if args.mps else 0
+                    text = engine.go(moves, cs("white"), cs("black"), to_go)
                 elif not moves:
                     text = engine.start_as_white(cs(side))
                 else:
@@ -292,9 +329,11 @@ def play_game(args, referee, morvelak_white, index):
                     text = opponent.start_as_white(cs(side), cs(other(side)))
                 else:
                     text = opponent.tell(last_for_opponent, cs(side), cs(other(side)))
-                who = "fairymax"
+                who = opponent.name
             used = time.monotonic() - start
             clock[side] += args.inc - used
+            if args.mps and (len(moves) // 2 + 1) % args.mps == 0:
+                clock[side] += args.base  # this move completes a control
             if mover_is_engine:
                 lowest = min(lowest, clock[side])
                 longest = max(longest, used)
@@ -309,7 +348,7 @@ def play_game(args, referee, morvelak_white, index):
             uci, status = checked
             if not mover_is_engine and uci[4:] in ("r", "b", "n"):
                 # MORVELAK promotes to a queen only and rightly refuses this.
-                result, reason = "*", f"fairymax under-promoted ({uci}); game abandoned"
+                result, reason = "*", f"{who} under-promoted ({uci}); game abandoned"
                 break
             moves.append(uci[:4] if mover_is_engine and not args.uci else uci)
             if mover_is_engine:
@@ -339,9 +378,12 @@ def play_game(args, referee, morvelak_white, index):
     finally:
         engine.close()
         opponent.close()
+    report = sanitizer_report(os.path.join(folder, "stderr.txt"))
+    if report and not (fault and fault.who == engine.name and fault.kind == "sanitizer report"):
+        fault = Fault(engine.name, "sanitizer report", report)
     with open(os.path.join(folder, "transcript.txt"), "w") as t:
         t.write("\n".join(["[" + engine.name + "]"] + engine.p.transcript +
-                          ["", "[fairymax]"] + opponent.p.transcript) + "\n")
+                          ["", "[" + opponent.name + "]"] + opponent.p.transcript) + "\n")
     return {"moves": moves, "result": result, "reason": reason, "fault": fault, "folder": folder,
             "lowest": lowest, "longest": longest, "forfeit": forfeit, "engine_colour": engine_colour}
 
@@ -350,14 +392,18 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("--engine", default=os.path.join(ROOT, "build", "morvelak31"))
     ap.add_argument("--opponent", default="/usr/games/fairymax")
+    ap.add_argument("--opponent-args", default="", help="arguments for the opponent, e.g. \"-l- -r0\" for phalanx")
     ap.add_argument("--games", type=int, default=4, help="games, colours alternating (default 4)")
     ap.add_argument("--base", type=float, default=60, help="seconds per side (default 60)")
     ap.add_argument("--inc", type=float, default=1, help="increment per move in seconds (default 1)")
+    ap.add_argument("--mps", type=int, default=0, help="moves per control, the base added after each (default 0: none)")
     ap.add_argument("--cap", type=int, default=300, help="plies before a draw is adjudicated (default 300)")
     ap.add_argument("--hang", type=float, default=60, help="seconds without a move that count as a hang")
     ap.add_argument("--flag", action="store_true", help="a side whose clock runs out loses")
     ap.add_argument("--uci", action="store_true", help="speak UCI to the MORVELAK program")
     args = ap.parse_args()
+    args.engine = os.path.abspath(args.engine)  # the games run in folders of their own
+    args.opponent = os.path.abspath(args.opponent)
     for path in (args.engine, args.opponent):
         if not os.access(path, os.X_OK):
             sys.exit(f"{path}: not found or not executable")
@@ -368,6 +414,7 @@ def main():
     name = os.path.basename(args.engine)
     score = {"win": 0, "draw": 0, "loss": 0}
     faults = []
+    kinds = {"illegal": 0, "crash": 0, "hang": 0, "sanitizer": 0, "other": 0}
     forfeits = 0
     longest, lowest = 0.0, args.base
     for g in range(args.games):
@@ -375,7 +422,8 @@ def main():
         r = play_game(args, referee, white, g + 1)
         mine = {"1-0": "win" if white else "loss", "0-1": "loss" if white else "win"}.get(r["result"], "draw")
         score[mine] += 1
-        pairing = f"{name} - fairymax" if white else f"fairymax - {name}"
+        opp = os.path.basename(args.opponent)
+        pairing = f"{name} - {opp}" if white else f"{opp} - {name}"
         print(f"game {g + 1}: {pairing}  {r['result']}  ({r['reason']}, {len(r['moves'])} plies)  "
               f"[{r['folder']}]")
         print(f"    {name}'s lowest clock: {r['lowest']:.2f} s, longest move: {r['longest']:.2f} s")
@@ -384,6 +432,10 @@ def main():
         print("    " + " ".join(r["moves"]))
         if r["fault"] and r["fault"].who == name:
             faults.append(f"game {g + 1}: {r['fault']}")
+            kind = r["fault"].kind
+            key = {"illegal move": "illegal", "crash": "crash", "hang": "hang",
+                   "sanitizer report": "sanitizer"}.get(kind, "other")
+            kinds[key] += 1
         sys.stdout.flush()
     referee.close()
     print(f"{name}: +{score['win']} ={score['draw']} -{score['loss']} in {args.games} games, "
@@ -391,6 +443,9 @@ def main():
           f"lowest clock {lowest:.2f} s")
     for f in faults:
         print("FAULT " + f)
+    print(f"SUMMARY games={args.games} win={score['win']} draw={score['draw']} loss={score['loss']} "
+          f"illegal={kinds['illegal']} crash={kinds['crash']} hang={kinds['hang']} forfeit={forfeits} "
+          f"sanitizer={kinds['sanitizer']} other={kinds['other']} longest={longest:.2f} lowest={lowest:.2f}")
     sys.exit(1 if faults else 0)
 
 

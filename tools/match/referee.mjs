@@ -2,6 +2,7 @@
 // command on standard input:
 //   new              -> "ok"
 //   move <e2e4[q]>   -> "ok <uci> <status>"  or  "illegal"
+// (an opponent's castling may also come as O-O or O-O-O, as phalanx sends it)
 // where <uci> is the move as played (a promotion gets its piece letter; a
 // four-character promotion is to a queen) and <status> is one of
 // none, checkmate, stalemate, insufficient, threefold, fifty.
@@ -27,10 +28,12 @@ rl.on('line', (line) => {
     console.log('ok');
   } else if (cmd === 'move') {
     const m = /^([a-h][1-8])([a-h][1-8])([qrbn]?)$/.exec(arg || '');
-    if (!m) { console.log('illegal'); return; }
+    const castle = /^(O-O(-O)?|0-0(-0)?)$/.exec(arg || '');
+    if (!m && !castle) { console.log('illegal'); return; }
     let played;
     try {
-      played = game.move({ from: m[1], to: m[2], promotion: m[3] || 'q' });
+      played = m ? game.move({ from: m[1], to: m[2], promotion: m[3] || 'q' })
+                 : game.move(castle[2] || castle[3] ? 'O-O-O' : 'O-O');
     } catch {
       played = null;
     }
