@@ -29,7 +29,11 @@
 // clock and the interface's.  A fixed time per move ("st N") is N seconds
 // less the same overhead, and never more than the clock still holds.  The
 // limit is never below MIN_MS: the engine always has a moment to play the
-// best move its completed searches found.
+// best move its completed searches found.  Only a clock of under a tenth of
+// a second lowers that floor, to a twentieth of what is left and at least
+// 1 ms: at a few centiseconds a 5 ms move would empty the clock in a few
+// moves, while searches of a millisecond still give a legal, sensible move
+// for as long as the game goes on.
 #pragma once
 
 namespace morvelak {
@@ -70,7 +74,10 @@ inline long hard_limit_ms(const TimeControl& tc, int movesMade) {
     } else {
         return -1;
     }
-    return limit < MIN_MS ? MIN_MS : limit;
+    long floor = MIN_MS;
+    if (tc.remainingMs >= 0 && tc.remainingMs / 20 < floor)
+        floor = tc.remainingMs / 20 < 1 ? 1 : tc.remainingMs / 20;
+    return limit < floor ? floor : limit;
 }
 
 }  // namespace morvelak

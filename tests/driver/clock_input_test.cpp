@@ -25,8 +25,10 @@ TEST(HardLimit, FromTheClockTheControlAndTheTimePerMove) {
         {"nothing known: no limit", {}, 0, -1},
         {"15 s sudden death: three shares of a 30-move horizon", {15000, 0, 0, -1}, 0, 1450},
         {"1 s left", {1000, 0, 0, -1}, 30, 49},
-        {"60 ms left: never below the minimum", {60, 0, 0, -1}, 30, MIN_MS},
-        {"nothing left at all", {0, 0, 0, -1}, 30, MIN_MS},
+        {"100 ms left: never below the minimum", {100, 0, 0, -1}, 30, MIN_MS},
+        {"60 ms left: a twentieth of it", {60, 0, 0, -1}, 30, 3},
+        {"19 ms left: at least 1 ms", {19, 0, 0, -1}, 30, 1},
+        {"nothing left at all", {0, 0, 0, -1}, 30, 1},
         {"40 moves in 5 minutes, first move", {300000, 40, 0, -1}, 0, 22450},
         {"the last move before the control may use most of the clock", {10000, 40, 0, -1}, 39, 9850},
         {"a new period after 40 moves", {300000, 40, 0, -1}, 40, 22450},
@@ -57,6 +59,16 @@ TEST(HardLimit, AnEngineThatAlwaysUsesItAllStaysOnTheBoard) {
             clock += c.inc;
             if (c.mps > 0 && (move + 1) % c.mps == 0) clock += c.base;
         }
+    }
+}
+
+TEST(HardLimit, ANearlyEmptyClockStillLastsManyMoves) {
+    // A tenth of a second left in sudden death, every move using its whole
+    // limit and 1 ms of pipe: a fixed 5 ms floor would flag within 17 moves.
+    long clock = 100;
+    for (int move = 0; move < 30; ++move) {
+        clock -= hard_limit_ms({clock, 0, 0, -1}, 100 + move) + 1;
+        ASSERT_GT(clock, 0) << "move " << move;
     }
 }
 
