@@ -64,7 +64,7 @@ bool ruchkomputer(char* ruchkomputera) {
 
     // 4. Order: the moves the last search found best after the opponent's
     //    actual reply first, then the rest by a shallow search.  Should the
-    //    interface stop the sort, the order it started from stands.
+    //    clock or "?" stop the sort, a two-ply sort orders them instead.
     clear_counters();
     int g = 0;
     if (GAME.R > 0 && !book) g = order_from_replies<S>(ru, a, opponent_move<S>());

@@ -53,8 +53,8 @@ bool ruchkomputer(char* ruchkomputera) {
 
     // 4. Order the root: what the previous search stored for this position
     //    first, then the rest by a shallow search.  A single move needs no
-    //    order, and the book needs none.  Should the interface stop the
-    //    sort, the order it started from stands.
+    //    order, and the book needs none.  Should the clock or "?" stop the
+    //    sort, a two-ply sort orders the moves instead.
     int g = 0;
     if (GAME.R > 0 && !book) g = hash_order_root<S>(ru, a);
     SEARCH.L = 0;

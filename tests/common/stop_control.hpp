@@ -32,12 +32,14 @@ public:
     // Stop at this look (1, 2, ...)?
     using Condition = bool (*)(int look, const SearchControl& control, int arg);
 
-    StopWhen(Condition when, int arg) : when_(when), arg_(arg) {
+    // `why` is what the input stands for: "?" by default, or the clock, or
+    // a take-back.
+    StopWhen(Condition when, int arg, StopReason why = StopReason::MoveNow) : when_(when), arg_(arg), why_(why) {
         fresh_control();
         CONTROL.begin();
         CONTROL.input = [](void* ctx) {
             StopWhen& s = *static_cast<StopWhen*>(ctx);
-            return s.when_(++s.looks_, CONTROL, s.arg_) ? StopReason::MoveNow : StopReason::None;
+            return s.when_(++s.looks_, CONTROL, s.arg_) ? s.why_ : StopReason::None;
         };
         CONTROL.inputCtx = this;
     }
@@ -58,6 +60,7 @@ private:
 
     Condition when_;
     int arg_;
+    StopReason why_;
     int looks_ = 0;
 };
 

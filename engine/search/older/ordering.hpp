@@ -36,11 +36,23 @@ inline constexpr int presort_depth(int n) {
     return n - 2;
 }
 
+// The shallowest pre-sort: two plies.
+inline constexpr int SHALLOW_SORT = 2;
+
 // The root's pre-sort: the moves not placed yet (from g on) ordered by a
 // search of the pre-sort depth for n, with the build's sort(depth, moves,
 // count).  Returns that depth, or 0 when nothing was sorted: no moves left,
 // a depth under two plies, or a sort the interface stopped, after which the
 // order it started from is put back (its values were unfinished).
+//
+// A sort cut by the clock or by "?" leaves the game without a single
+// valued move, and the order it started from is the generator's, captures
+// first: its first move gives a piece away as often as not.  The move then
+// stands on a two-ply sort instead, run after the stop with the clock
+// lifted: a few thousand nodes, well inside the margin the hard limit
+// keeps.  Its depth is returned.  The input is still heard, so "?" or a
+// take-back during it cuts it too and the starting order stands.  A search
+// taken back plays nothing, and analysis starts afresh, so neither needs it.
 template <class Sort>
 int presort(Move* ru, int a, int g, int n, Sort sort) {
     const int depth = presort_depth(n);
@@ -48,11 +60,23 @@ int presort(Move* ru, int a, int g, int n, Sort sort) {
     Move before[MAX_MOVES];
     std::copy(ru + g, ru + a, before);
     sort(depth, ru + g, a - g);
-    if (CONTROL.stopped) {
+    if (!CONTROL.stopped) return depth;
+    std::copy(before, before + (a - g), ru + g);
+    if (depth <= SHALLOW_SORT || CONTROL.withdrawn() || CONTROL.analysis) return 0;
+
+    const StopReason why = CONTROL.reason;
+    const bool deadline = CONTROL.hasDeadline;
+    CONTROL.stopped = false;
+    CONTROL.reason = StopReason::None;
+    CONTROL.hasDeadline = false;
+    sort(SHALLOW_SORT, ru + g, a - g);
+    CONTROL.hasDeadline = deadline;
+    if (CONTROL.stopped) {  // cut again: its reason stands
         std::copy(before, before + (a - g), ru + g);
         return 0;
     }
-    return depth;
+    CONTROL.stop(why);
+    return SHALLOW_SORT;
 }
 
 }  // namespace morvelak::older
