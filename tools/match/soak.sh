@@ -9,6 +9,7 @@
 #   SCALE=0.1 tools/match/soak.sh       # a tenth of every line of the plan
 #   JOBS=2 tools/match/soak.sh          # two matches at a time (one per core:
 #                                       # only one side thinks at a time)
+#   PROGRAMS=morvelak28 tools/match/soak.sh   # one program's share only
 #
 # Needs build/ and build-sanitize/ (the ./check builds), fairymax, phalanx,
 # node and npm.  Logs go to soak-logs/ (override with LOGS=...).
@@ -20,6 +21,7 @@ command -v node >/dev/null && command -v npm >/dev/null ||
     { echo "node and npm are needed for the referee (sudo apt-get install nodejs npm)" >&2; exit 1; }
 
 SCALE=${SCALE:-1}
+PROGRAMS=${PROGRAMS:-morvelak31 morvelak28 morvelak26}
 JOBS=${JOBS:-1}
 LOGS=${LOGS:-soak-logs}
 mkdir -p "$LOGS"
@@ -57,7 +59,7 @@ run_line() {
   echo "$program $build $proto $opp ${base}s+${inc} mps=$mps $(grep '^SUMMARY' "$log" || echo 'SUMMARY missing')"
 }
 
-for program in morvelak31 morvelak28 morvelak26; do
+for program in $PROGRAMS; do
   for line in "${PLAN[@]}"; do
     read -r build proto opp games base inc mps <<< "$line"
     [[ -x $build/$program ]] || { echo "$build/$program: build it first (./check)"; exit 2; }
