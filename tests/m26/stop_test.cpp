@@ -154,7 +154,9 @@ TEST(Stop, WhereverTheStopFallsTheMoveIsSoundAndEveryNodeFreed) {
         const bool expectations = tables<Side::White>().tablica1[0].from != 0;
         EXPECT_EQ(expectations, depth == n) << "replies kept only from root moves searched to the end";
         if (depth != n) {
-            if (depth == sortDepth) EXPECT_EQ(move, firstPresorted);
+            if (depth == sortDepth) {
+                EXPECT_EQ(move, firstPresorted);
+            }
             EXPECT_EQ(score, 0);
         }
         // The move is on the board, and nothing else changed.
