@@ -82,14 +82,16 @@ inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj) {
             }
             break;
         case O::pawn: {
-            for (int t : {s + O::capLeft, s + O::capRight}) {
-                if (pl[t] != BORDER && ((pl[t] & O::enemy) || t == wyj[O::epSlot])) {
-                    if (pl[t] == O::enemyKing) return -1;
-                    add(i, t);
+            if (pawn_may_take<S>(pl, s, wyj)) {
+                for (int t : {s + O::capLeft, s + O::capRight}) {
+                    if (pl[t] != BORDER && ((pl[t] & O::enemy) || t == wyj[O::epSlot])) {
+                        if (pl[t] == O::enemyKing) return -1;
+                        add(i, t);
+                    }
                 }
             }
             const int t = s + O::up;
-            if (pl[t] == 0 && detail::on_last_rank<S>(t)) add(i, t);
+            if (detail::on_last_rank<S>(t) && pl[t] == 0) add(i, t);
             break;
         }
         case O::knight:
@@ -163,23 +165,25 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
             }
             break;
         case O::pawn: {
-            for (int t : {s + O::capLeft, s + O::capRight}) {
-                if (pl[t] == BORDER || !((pl[t] & O::enemy) || t == wyj[O::epSlot])) continue;
-                if (pl[t] == O::enemyKing) return kingValue;
-                if constexpr (Rules::countNodes) Rules::count();
-                int g = POS.WART[pl[t]];
-                if (g == 0) g = POS.WART[O::enemyPawn];  // the empty en-passant target
-                int v = d - g;
-                // Even losing the pawn would do.
-                if (Rules::promoEarlyCut || !detail::on_last_rank<S>(t))
-                    if (reaches(v - POS.WART[O::pawn], bound)) return v;
-                if (defended(s, t, code)) v -= POS.WART[O::pawn];
-                else if (detail::on_last_rank<S>(t)) v += POS.WART[O::queen] - POS.WART[O::pawn];
-                if (reaches(v, bound)) return v;
-                if (better(v, best)) best = v;
+            if (pawn_may_take<S>(pl, s, wyj)) {
+                for (int t : {s + O::capLeft, s + O::capRight}) {
+                    if (pl[t] == BORDER || !((pl[t] & O::enemy) || t == wyj[O::epSlot])) continue;
+                    if (pl[t] == O::enemyKing) return kingValue;
+                    if constexpr (Rules::countNodes) Rules::count();
+                    int g = POS.WART[pl[t]];
+                    if (g == 0) g = POS.WART[O::enemyPawn];  // the empty en-passant target
+                    int v = d - g;
+                    // Even losing the pawn would do.
+                    if (Rules::promoEarlyCut || !detail::on_last_rank<S>(t))
+                        if (reaches(v - POS.WART[O::pawn], bound)) return v;
+                    if (defended(s, t, code)) v -= POS.WART[O::pawn];
+                    else if (detail::on_last_rank<S>(t)) v += POS.WART[O::queen] - POS.WART[O::pawn];
+                    if (reaches(v, bound)) return v;
+                    if (better(v, best)) best = v;
+                }
             }
             const int t = s + O::up;
-            if (pl[t] == 0 && detail::on_last_rank<S>(t)) {
+            if (detail::on_last_rank<S>(t) && pl[t] == 0) {
                 if constexpr (Rules::countNodes) Rules::count();
                 const int v = defended(s, t, code) ? d - POS.WART[O::pawn]
                                                    : d + POS.WART[O::queen] - POS.WART[O::pawn];
