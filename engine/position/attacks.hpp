@@ -109,6 +109,23 @@ struct LineSteps {
 
 inline constexpr detail::LineSteps LINE_STEP{};
 
+// A knight's jump from one playing square to another:
+// KNIGHT_JUMP.jump[to - from + LINE_SPAN] is 1 when `to` is a knight's move
+// away from `from`.  On the 10-wide board no difference of a jump joins two
+// playing squares any other way (a jump across the edge lands on the border).
+namespace detail {
+
+struct KnightJumps {
+    i8 jump[2 * LINE_SPAN + 1] = {};
+    constexpr KnightJumps() {
+        for (int d : {8, 12, 19, 21}) jump[LINE_SPAN + d] = jump[LINE_SPAN - d] = 1;
+    }
+};
+
+}  // namespace detail
+
+inline constexpr detail::KnightJumps KNIGHT_JUMP{};
+
 namespace detail {
 
 // The attacker flags of a ray of side A by its step: of[step + 11] holds what

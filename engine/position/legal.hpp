@@ -43,6 +43,25 @@ private:
     bool check_;
 };
 
+// Does side S's move, just made by zrobruch<S> into the record z, attack the
+// enemy king?  The answer of odbicia<S> at that king, for a position in
+// which S did not attack it before the move (a search node has already
+// stopped at a hanging king by then).  The king stands where it stood, so
+// only three things can reach it: the line through the square the move
+// emptied, the line through the square it landed on (the piece that now
+// stands there, a promoted queen included), and a knight's jump onto that
+// square.  Castling (the rook's new square) and en passant (the taken pawn's
+// square) get the full test.
+template <Side S>
+[[gnu::always_inline]] inline int gives_check(Move m, const i8* z) {
+    constexpr Side T = Opp<S>;
+    const int king = king_square<T>();
+    const bool passant = z[3] != -1 && z[2] == 0;
+    if (m.x2 < 0 || passant) [[unlikely]] return odbicia<S>(POS.PL, king);
+    if (POS.PL[m.x2] == Own<S>::knight && KNIGHT_JUMP.jump[m.x2 - king + LINE_SPAN]) return 1;
+    return odslona<S>(POS.PL, king, z[1]) || odslona<S>(POS.PL, king, m.x2);
+}
+
 // Writes the legal moves of side S into ru (MAX_MOVES entries) and returns
 // their number.  Castling=false for m26's generator.
 template <Side S, bool Castling = true>

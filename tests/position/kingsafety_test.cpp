@@ -1,6 +1,7 @@
-// The cheap king-safety test after a move (KingSafety, legal.hpp) against the
-// full attack test it stands in for: the moves that expose a king by the
-// square they empty, and every move of random games.
+// The cheap tests after a move against the full attack test they stand in
+// for: the mover's king (KingSafety) and the enemy king (gives_check), on the
+// moves that open or close lines, and every move of random games; and the
+// pawn pre-test of the capture generators (pawn_may_take).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -17,7 +18,7 @@ namespace {
 // Every generated move of side S in the current position: the cheap answer
 // must be the full one.  Returns the number of moves that leave the king
 // safe, and appends them to `legal`.
-template <Side S> int compare_all(std::vector<Move>& legal, const std::string& where) {
+template <Side S> int compare_all(std::vector<Move>& legal, const std::string& where, int& checks) {
     Move list[MAX_MOVES];
     int aa;
     const int a = generate_all<S>(list, &aa);
@@ -25,13 +26,27 @@ template <Side S> int compare_all(std::vector<Move>& legal, const std::string& w
     const KingSafety<S> safety;
     EXPECT_EQ(safety.check(), odbicia<Opp<S>>(POS.PL, king_square<S>()) != 0) << where;
     i8 zap[8] = {};
+    // gives_check assumes the enemy king safe before the move, as in a game.
+    const bool enemySafe = !odbicia<S>(POS.PL, king_square<Opp<S>>());
+    EXPECT_TRUE(enemySafe) << where;
+    // Every pawn with a capture in the generated list passes the pre-test.
+    for (int b = 0; b < aa; ++b) {
+        const int s = own_list<S>()[2 * list[b].nr + 1];
+        if (own_list<S>()[2 * list[b].nr] == Own<S>::pawn && list[b].x2 != s + Own<S>::up) {
+            EXPECT_TRUE(pawn_may_take<S>(POS.PL, s, POS.WYJ)) << where << ", pawn on " << s;
+        }
+    }
     int safe = 0;
     for (int b = 0; b < a; ++b) {
         zrobruch<S>(zap, list[b].nr, list[b].x2);
         const int full = odbicia<Opp<S>>(POS.PL, king_square<S>());
         const int cheap = safety.attacked(list[b], zap);
+        const int check = odbicia<S>(POS.PL, king_square<Opp<S>>());
+        const int cheapCheck = gives_check<S>(list[b], zap);
         skasujruch<S>(zap, list[b].nr, list[b].x2);
         EXPECT_EQ(cheap, full) << where << ", move " << int(list[b].nr) << " -> " << int(list[b].x2);
+        EXPECT_EQ(cheapCheck, check) << where << ", check by " << int(list[b].nr) << " -> " << int(list[b].x2);
+        checks += check;
         if (!full) {
             legal.push_back(list[b]);
             ++safe;
@@ -40,8 +55,9 @@ template <Side S> int compare_all(std::vector<Move>& legal, const std::string& w
     return safe;
 }
 
-int compare_all(Side s, std::vector<Move>& legal, const std::string& where) {
-    return s == Side::White ? compare_all<Side::White>(legal, where) : compare_all<Side::Black>(legal, where);
+int compare_all(Side s, std::vector<Move>& legal, const std::string& where, int& checks) {
+    return s == Side::White ? compare_all<Side::White>(legal, where, checks)
+                            : compare_all<Side::Black>(legal, where, checks);
 }
 
 // Positions where the origin of a move decides: pins along every kind of
@@ -77,13 +93,22 @@ TEST(KingSafety, AgreesWithTheFullTestWhereLinesOpen) {
         // The a1-h3 difference is three steps of +9 across the border: no line.
         {"7k/8/8/8/8/7q/8/K7 w - - 0 1", 3},
         {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 48},
+        // Checks by the mover: a knight's jump, a discovered check by a
+        // rook behind a knight, a promotion, castling, en passant opening a
+        // bishop's diagonal and a pawn's capture.
+        {"4k3/8/8/8/8/8/8/1N2K3 w - - 0 1", 8},
+        {"4k3/8/8/8/4N3/8/8/4RK2 w - - 0 1", 18},
+        {"3k4/6P1/8/8/8/8/8/4K3 w - - 0 1", 6},
+        {"5k2/8/8/8/8/8/8/4K2R w K - 0 1", 15},
+        {"6k1/8/8/3pP3/8/8/B7/4K3 w - d6 0 1", 11},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fen);
         const Side s = setup_fen(c.fen);
         const Position before = POS;
         std::vector<Move> legal;
-        EXPECT_EQ(compare_all(s, legal, c.fen), c.legal);
+        int checks = 0;
+        EXPECT_EQ(compare_all(s, legal, c.fen, checks), c.legal);
         EXPECT_TRUE(POS == before);
     }
 }
@@ -99,13 +124,13 @@ TEST(KingSafety, AgreesWithTheFullTestOverRandomGames) {
         "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
     };
     std::mt19937 rng(20261207);
-    int positions = 0;
+    int positions = 0, checks = 0;
     for (int game = 0; game < 150; ++game) {
         Side s = setup_fen(starts[game % 5]);
         for (int ply = 0; ply < 200; ++ply) {
             std::vector<Move> legal;
             compare_all(s, legal, std::string(starts[game % 5]) + ", game " + std::to_string(game) +
-                                      ", ply " + std::to_string(ply));
+                                      ", ply " + std::to_string(ply), checks);
             ++positions;
             if (legal.empty() || ::testing::Test::HasFailure()) break;
             const Move m = legal[rng() % legal.size()];
@@ -117,6 +142,7 @@ TEST(KingSafety, AgreesWithTheFullTestOverRandomGames) {
         if (::testing::Test::HasFailure()) break;
     }
     EXPECT_GT(positions, 10000);
+    EXPECT_GT(checks, 1000);  // the random games do give checks
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "engine/position/movegen.hpp"
 #include "engine/search/control.hpp"
 #include "engine/position/keys.hpp"
+#include "engine/position/legal.hpp"
 #include "engine/position/makemove.hpp"
 #include "engine/search/m31/lastply.hpp"
 #include "engine/search/m31/ordering.hpp"
@@ -166,7 +167,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             //     eighth rank extends: the last ply then searches every move.
             int ext;
             if (mover == O::pawn && (sg > 0 ? m.x2 >= 71 : m.x2 <= 28)) ext = 1;
-            else ext = odbicia<S>(POS.PL, king_square<T>());
+            else ext = gives_check<S>(m, zap);  // step 1 saw T's king safe before the move
             // The pawn structure changes only when a pawn moved or was taken.
             // OCPION refills this node's pawn arrays, which later moves of
             // the loop keep using as they are.
