@@ -16,6 +16,7 @@
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/search/control.hpp"
+#include "engine/position/legal.hpp"
 #include "engine/position/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/m28/rules.hpp"
@@ -136,7 +137,9 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
         const Move m = ru[b];
         const int e = d + zrobruch<S>(zap, m.nr, m.x2);
         int v;
-        if (ply == 2) v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga);
+        // Generation stopped at a hanging king before this loop, so the
+        // enemy king stood safe: gives_check may answer for the last ply.
+        if (ply == 2) v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga, gives_check<S>(m, zap));
         else v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga);
         // 6.3 Unmake.  A stopped search leaves before its unfinished value
         //     can reach the table, the killers or the line: the record
