@@ -21,8 +21,10 @@ namespace morvelak {
 template <Side S>
 class KingSafety {
 public:
-    // Taken in the node's position, before its moves are made.
+    // Taken in the node's position, before its moves are made; the second
+    // form for a node that has worked out whether it stands in check.
     KingSafety() : king_(king_square<S>()), check_(odbicia<Opp<S>>(POS.PL, king_)) {}
+    explicit KingSafety(bool check) : king_(king_square<S>()), check_(check) {}
 
     // After move m of side S, made by zrobruch<S> into the record z: 1 if
     // S's king is attacked, else 0, exactly as odbicia<Opp<S>> at the king.

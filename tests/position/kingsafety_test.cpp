@@ -25,6 +25,7 @@ template <Side S> int compare_all(std::vector<Move>& legal, const std::string& w
     if (a < 0) return 0;
     const KingSafety<S> safety;
     EXPECT_EQ(safety.check(), odbicia<Opp<S>>(POS.PL, king_square<S>()) != 0) << where;
+    const KingSafety<S> told(safety.check());  // a node that knows its check
     i8 zap[8] = {};
     // gives_check assumes the enemy king safe before the move, as in a game.
     const bool enemySafe = !odbicia<S>(POS.PL, king_square<Opp<S>>());
@@ -41,6 +42,7 @@ template <Side S> int compare_all(std::vector<Move>& legal, const std::string& w
         zrobruch<S>(zap, list[b].nr, list[b].x2);
         const int full = odbicia<Opp<S>>(POS.PL, king_square<S>());
         const int cheap = safety.attacked(list[b], zap);
+        EXPECT_EQ(told.attacked(list[b], zap), cheap) << where;
         const int check = odbicia<S>(POS.PL, king_square<Opp<S>>());
         const int cheapCheck = gives_check<S>(list[b], zap);
         skasujruch<S>(zap, list[b].nr, list[b].x2);
