@@ -147,6 +147,24 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
             return odbicia<T>(pl, t);
         }
     };
+    // The capture, if any, of a slider by code on s along step dd.  Returns
+    // true when the search of this position can stop with `out`.  Each
+    // kind of slider walks its own steps, known when the loop is compiled.
+    auto slider_capture = [&](int s, int dd, i8 code, int& out) [[gnu::always_inline]] {
+        int t = s + dd;
+        while (pl[t] == 0) t += dd;
+        if (!(pl[t] & O::enemy)) return false;
+        if (pl[t] == O::enemyKing) { out = kingValue; return true; }
+        if constexpr (Rules::countNodes) Rules::count();
+        int v = d - POS.WART[pl[t]];
+        out = v;
+        if (reaches(v - POS.WART[code], bound)) return true;
+        if (defended(s, t, code)) v -= POS.WART[code];
+        out = v;
+        if (reaches(v, bound)) return true;
+        if (better(v, best)) best = v;
+        return false;
+    };
     for (int i = 0; i < count; ++i) {
         const i8 code = list[2 * i];
         const int s = list[2 * i + 1];
@@ -207,25 +225,17 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
             }
             break;
         case O::bishop:
-        case O::rook:
-        case O::queen: {
-            const int* dirs = code == O::bishop ? R::bishop : code == O::rook ? R::rook : R::queen;
-            const int nd = code == O::queen ? 8 : 4;
-            for (int k = 0; k < nd; ++k) {
-                const int dd = dirs[k];
-                int t = s + dd;
-                while (pl[t] == 0) t += dd;
-                if (!(pl[t] & O::enemy)) continue;
-                if (pl[t] == O::enemyKing) return kingValue;
-                if constexpr (Rules::countNodes) Rules::count();
-                int v = d - POS.WART[pl[t]];
-                if (reaches(v - POS.WART[code], bound)) return v;
-                if (defended(s, t, code)) v -= POS.WART[code];
-                if (reaches(v, bound)) return v;
-                if (better(v, best)) best = v;
-            }
+            for (int dd : R::bishop)
+                if (int out; slider_capture(s, dd, code, out)) return out;
             break;
-        }
+        case O::rook:
+            for (int dd : R::rook)
+                if (int out; slider_capture(s, dd, code, out)) return out;
+            break;
+        case O::queen:
+            for (int dd : R::queen)
+                if (int out; slider_capture(s, dd, code, out)) return out;
+            break;
         default:
             break;
         }
