@@ -82,14 +82,16 @@ inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj) {
             }
             break;
         case O::pawn: {
-            for (int t : {s + O::capLeft, s + O::capRight}) {
-                if (pl[t] != BORDER && ((pl[t] & O::enemy) || t == wyj[O::epSlot])) {
-                    if (pl[t] == O::enemyKing) return -1;
-                    add(i, t);
+            if (pawn_may_take<S>(pl, s, wyj)) {
+                for (int t : {s + O::capLeft, s + O::capRight}) {
+                    if (pl[t] != BORDER && ((pl[t] & O::enemy) || t == wyj[O::epSlot])) {
+                        if (pl[t] == O::enemyKing) return -1;
+                        add(i, t);
+                    }
                 }
             }
             const int t = s + O::up;
-            if (pl[t] == 0 && detail::on_last_rank<S>(t)) add(i, t);
+            if (detail::on_last_rank<S>(t) && pl[t] == 0) add(i, t);
             break;
         }
         case O::knight:
@@ -145,6 +147,24 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
             return odbicia<T>(pl, t);
         }
     };
+    // The capture, if any, of a slider by code on s along step dd.  Returns
+    // true when the search of this position can stop with `out`.  Each
+    // kind of slider walks its own steps, known when the loop is compiled.
+    auto slider_capture = [&](int s, int dd, i8 code, int& out) [[gnu::always_inline]] {
+        int t = s + dd;
+        while (pl[t] == 0) t += dd;
+        if (!(pl[t] & O::enemy)) return false;
+        if (pl[t] == O::enemyKing) { out = kingValue; return true; }
+        if constexpr (Rules::countNodes) Rules::count();
+        int v = d - POS.WART[pl[t]];
+        out = v;
+        if (reaches(v - POS.WART[code], bound)) return true;
+        if (defended(s, t, code)) v -= POS.WART[code];
+        out = v;
+        if (reaches(v, bound)) return true;
+        if (better(v, best)) best = v;
+        return false;
+    };
     for (int i = 0; i < count; ++i) {
         const i8 code = list[2 * i];
         const int s = list[2 * i + 1];
@@ -163,23 +183,25 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
             }
             break;
         case O::pawn: {
-            for (int t : {s + O::capLeft, s + O::capRight}) {
-                if (pl[t] == BORDER || !((pl[t] & O::enemy) || t == wyj[O::epSlot])) continue;
-                if (pl[t] == O::enemyKing) return kingValue;
-                if constexpr (Rules::countNodes) Rules::count();
-                int g = POS.WART[pl[t]];
-                if (g == 0) g = POS.WART[O::enemyPawn];  // the empty en-passant target
-                int v = d - g;
-                // Even losing the pawn would do.
-                if (Rules::promoEarlyCut || !detail::on_last_rank<S>(t))
-                    if (reaches(v - POS.WART[O::pawn], bound)) return v;
-                if (defended(s, t, code)) v -= POS.WART[O::pawn];
-                else if (detail::on_last_rank<S>(t)) v += POS.WART[O::queen] - POS.WART[O::pawn];
-                if (reaches(v, bound)) return v;
-                if (better(v, best)) best = v;
+            if (pawn_may_take<S>(pl, s, wyj)) {
+                for (int t : {s + O::capLeft, s + O::capRight}) {
+                    if (pl[t] == BORDER || !((pl[t] & O::enemy) || t == wyj[O::epSlot])) continue;
+                    if (pl[t] == O::enemyKing) return kingValue;
+                    if constexpr (Rules::countNodes) Rules::count();
+                    int g = POS.WART[pl[t]];
+                    if (g == 0) g = POS.WART[O::enemyPawn];  // the empty en-passant target
+                    int v = d - g;
+                    // Even losing the pawn would do.
+                    if (Rules::promoEarlyCut || !detail::on_last_rank<S>(t))
+                        if (reaches(v - POS.WART[O::pawn], bound)) return v;
+                    if (defended(s, t, code)) v -= POS.WART[O::pawn];
+                    else if (detail::on_last_rank<S>(t)) v += POS.WART[O::queen] - POS.WART[O::pawn];
+                    if (reaches(v, bound)) return v;
+                    if (better(v, best)) best = v;
+                }
             }
             const int t = s + O::up;
-            if (pl[t] == 0 && detail::on_last_rank<S>(t)) {
+            if (detail::on_last_rank<S>(t) && pl[t] == 0) {
                 if constexpr (Rules::countNodes) Rules::count();
                 const int v = defended(s, t, code) ? d - POS.WART[O::pawn]
                                                    : d + POS.WART[O::queen] - POS.WART[O::pawn];
@@ -203,25 +225,17 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
             }
             break;
         case O::bishop:
-        case O::rook:
-        case O::queen: {
-            const int* dirs = code == O::bishop ? R::bishop : code == O::rook ? R::rook : R::queen;
-            const int nd = code == O::queen ? 8 : 4;
-            for (int k = 0; k < nd; ++k) {
-                const int dd = dirs[k];
-                int t = s + dd;
-                while (pl[t] == 0) t += dd;
-                if (!(pl[t] & O::enemy)) continue;
-                if (pl[t] == O::enemyKing) return kingValue;
-                if constexpr (Rules::countNodes) Rules::count();
-                int v = d - POS.WART[pl[t]];
-                if (reaches(v - POS.WART[code], bound)) return v;
-                if (defended(s, t, code)) v -= POS.WART[code];
-                if (reaches(v, bound)) return v;
-                if (better(v, best)) best = v;
-            }
+            for (int dd : R::bishop)
+                if (int out; slider_capture(s, dd, code, out)) return out;
             break;
-        }
+        case O::rook:
+            for (int dd : R::rook)
+                if (int out; slider_capture(s, dd, code, out)) return out;
+            break;
+        case O::queen:
+            for (int dd : R::queen)
+                if (int out; slider_capture(s, dd, code, out)) return out;
+            break;
         default:
             break;
         }

@@ -10,6 +10,60 @@
 
 namespace morvelak {
 
+// Is the mover's king attacked after a move?  Asked after every move a node
+// makes, with the answer of the full attack test, at less cost: when side
+// S's king stands unattacked before the move, a move that leaves the king
+// where it is can expose it only by the square it empties (what it lands on
+// is S's own piece, which attacks nothing of S and only blocks; a capture only
+// takes an attacker away), so only the line through the origin is looked at.
+// The king's own moves, castling, en passant (which empties a second square)
+// and any move out of check get the full test.
+template <Side S>
+class KingSafety {
+public:
+    // Taken in the node's position, before its moves are made; the second
+    // form for a node that has worked out whether it stands in check.
+    KingSafety() : king_(king_square<S>()), check_(odbicia<Opp<S>>(POS.PL, king_)) {}
+    explicit KingSafety(bool check) : king_(king_square<S>()), check_(check) {}
+
+    // After move m of side S, made by zrobruch<S> into the record z: 1 if
+    // S's king is attacked, else 0, exactly as odbicia<Opp<S>> at the king.
+    [[gnu::always_inline]] int attacked(Move m, const i8* z) const {
+        using O = Own<S>;
+        const bool passant = z[3] != -1 && z[2] == 0;  // a capture onto an empty square
+        if (check_ || m.x2 < 0 || z[0] == O::king || passant) return full();
+        return odslona<Opp<S>>(POS.PL, king_, z[1]);  // z[1]: the origin
+    }
+
+    bool check() const { return check_; }
+
+private:
+    // The full test, out of line: few moves need it.
+    [[gnu::noinline]] static int full() { return odbicia<Opp<S>>(POS.PL, king_square<S>()); }
+
+    int king_;
+    bool check_;
+};
+
+// Does side S's move, just made by zrobruch<S> into the record z, attack the
+// enemy king?  The answer of odbicia<S> at that king, for a position in
+// which S did not attack it before the move (a search node has already
+// stopped at a hanging king by then).  The king stands where it stood, so
+// only three things can reach it: the line through the square the move
+// emptied, the line through the square it landed on (the piece that now
+// stands there, a promoted queen included), and a knight's jump onto that
+// square.  Castling (the rook's new square) and en passant (the taken pawn's
+// square) get the full test.
+template <Side S>
+[[gnu::always_inline]] inline int gives_check(Move m, const i8* z) {
+    constexpr Side T = Opp<S>;
+    const int king = king_square<T>();
+    const bool passant = z[3] != -1 && z[2] == 0;
+    if (m.x2 < 0 || passant) [[unlikely]] return odbicia<S>(POS.PL, king);
+    if (POS.PL[m.x2] == Own<S>::knight && KNIGHT_JUMP.jump[m.x2 - king + LINE_SPAN]) return 1;
+    return odslona<S>(POS.PL, king, z[1]) || odslona<S>(POS.PL, king, m.x2);
+}
+
 // Writes the legal moves of side S into ru (MAX_MOVES entries) and returns
 // their number.  Castling=false for m26's generator.
 template <Side S, bool Castling = true>
@@ -19,9 +73,10 @@ inline int generate_legal(Move* ru) {
     const int all = generate_all<S, Castling>(r, &aa);
     int a = 0;  // a hanging enemy king (all < 0) is not a position of a game
     i8 zap[8] = {};
+    const KingSafety<S> safety;
     for (int b = 0; b < all; ++b) {
         zrobruch<S>(zap, r[b].nr, r[b].x2);
-        if (!odbicia<Opp<S>>(POS.PL, king_square<S>())) ru[a++] = r[b];
+        if (!safety.attacked(r[b], zap)) ru[a++] = r[b];
         skasujruch<S>(zap, r[b].nr, r[b].x2);
     }
     return a;

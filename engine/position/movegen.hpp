@@ -93,11 +93,13 @@ template <Side S, class Rules>
             }
             break;
         case O::pawn: {
-            for (int t : {s + O::capLeft, s + O::capRight}) {
-                const i8 c = pl[t];
-                if (c != BORDER && ((c & O::enemy) || t == wyj[O::epSlot])) {
-                    if (c == O::enemyKing) return -1;
-                    capture(i, t);
+            if (pawn_may_take<S>(pl, s, wyj)) {
+                for (int t : {s + O::capLeft, s + O::capRight}) {
+                    const i8 c = pl[t];
+                    if (c != BORDER && ((c & O::enemy) || t == wyj[O::epSlot])) {
+                        if (c == O::enemyKing) return -1;
+                        capture(i, t);
+                    }
                 }
             }
             const int t = s + O::up;

@@ -51,6 +51,18 @@ template <Side S> inline int king_square() {
     return own_list<S>()[2 * own_king_index<S>() + 1];
 }
 
+// Whether a pawn of side S on s may have a capture: an enemy piece on one of
+// its two diagonals ahead, or one of them the en-passant target.  Most pawns
+// have neither, and one test dismisses them before the generators look at
+// the two squares one by one (with the border's own rules).
+template <Side S>
+[[gnu::always_inline]] inline bool pawn_may_take(const i8* pl, int s, const i8* wyj) {
+    using O = Own<S>;
+    const int ep = wyj[O::epSlot];
+    return ((pl[s + O::capLeft] | pl[s + O::capRight]) & O::enemy) != 0 ||
+           (ep != 0 && (ep == s + O::capLeft || ep == s + O::capRight));
+}
+
 // Material scale of a build: the pawn's value (90 in m31, 100 in the older
 // builds) and the queen's value in the capture table (each build's
 // evaluation names its own SCALE).

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "driver/m28/computer_move.hpp"
 #include "engine/search/older/lastply.hpp"
@@ -323,6 +324,68 @@ TEST(Determinism, TheSamePositionTwiceGivesTheSameLinesMoveAndCount) {
         };
         EXPECT_EQ(fields(records[0]), fields(records[1])) << records[0];
     }
+}
+
+}  // namespace
+}  // namespace morvelak::test
+
+namespace morvelak::test {
+namespace {
+
+// The last ply told by its caller whether it stands in check (gives_check
+// of the move before it) searches exactly as when it looks that up itself:
+// the same value, the same nodes, the same line, for both older builds'
+// rules, after every move of positions with checks, pins and promotions.
+template <Side S, class B>
+int same_last_ply_either_way(const char* fen) {
+    constexpr Side T = Opp<S>;
+    Move ru[MAX_MOVES];
+    int aa;
+    const int a = generate_all<S>(ru, &aa);
+    EXPECT_GT(a, 0) << fen;
+    i8 zap[8] = {};
+    int checks = 0;
+    for (int b = 0; b < a; ++b) {
+        const int e = zrobruch<S>(zap, ru[b].nr, ru[b].x2);
+        const int check = gives_check<S>(ru[b], zap);
+        checks += check;
+        for (const int window : {30, 300, 3000}) {
+            i8 looked[4] = {}, told[4] = {};
+            B::state().L = 0;
+            const int v1 = older::oblicz_ply1<T, B>(e, e - window, e + window, 0, looked);
+            const u32 n1 = B::state().L;
+            B::state().L = 0;
+            const int v2 = older::oblicz_ply1<T, B>(e, e - window, e + window, 0, told, check);
+            EXPECT_EQ(v1, v2) << fen << " move " << b << " window " << window;
+            EXPECT_EQ(n1, B::state().L) << fen << " move " << b << " window " << window;
+            EXPECT_EQ(std::vector<i8>(looked, looked + 4), std::vector<i8>(told, told + 4)) << fen << " move " << b;
+        }
+        skasujruch<S>(zap, ru[b].nr, ru[b].x2);
+    }
+    return checks;
+}
+
+TEST(LastPly, TheCallersCheckAnswerSearchesAsTheLookUp) {
+    const char* fens[] = {
+        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+        "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
+        "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 b - - 0 10",
+        "3k4/6P1/8/8/4N3/8/8/4RK2 w - - 0 1",
+        "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1",
+    };
+    int checks = 0;
+    for (const char* fen : fens) {
+        const Side s = set_up(fen, 12);
+        m26::SEARCH = m26::SearchState{};
+        if (s == Side::White) {
+            checks += same_last_ply_either_way<Side::White, m28::Build>(fen);
+            checks += same_last_ply_either_way<Side::White, m26::Build>(fen);
+        } else {
+            checks += same_last_ply_either_way<Side::Black, m28::Build>(fen);
+            checks += same_last_ply_either_way<Side::Black, m26::Build>(fen);
+        }
+    }
+    EXPECT_GE(checks, 10) << "the positions are meant to have checking moves";
 }
 
 }  // namespace

@@ -152,6 +152,60 @@ TEST(Attacks, AgreesWithNaiveComputationOnRandomBoards) {
     }
 }
 
+// The attack along one line (odslona): on random boards, for every pair of
+// squares, the first piece met from a towards `through` attacks a exactly
+// when the naive computation, with that piece alone on the board, says so.
+TEST(Attacks, OneLineAgreesWithTheFirstPieceOnIt) {
+    std::mt19937 rng(20261207);
+    const i8 codes[] = {8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20, 21};
+    i8 alone[100];
+    for (int round = 0; round < 300; ++round) {
+        for (i8& b : POS.PL) b = BORDER;
+        for (int s = 11; s <= 88; ++s)
+            if (on_board(s)) POS.PL[s] = 0;
+        const int pieces = 2 + static_cast<int>(rng() % 24);
+        for (int k = 0; k < pieces; ++k) {
+            const int s = 10 * (1 + static_cast<int>(rng() % 8)) + 1 + static_cast<int>(rng() % 8);
+            POS.PL[s] = codes[rng() % 12];
+        }
+        for (int a = 11; a <= 88; ++a) {
+            if (!on_board(a)) continue;
+            for (int t = 11; t <= 88; ++t) {
+                if (!on_board(t) || t == a) continue;
+                const int df = t % 10 - a % 10, dr = t / 10 - a / 10;
+                const bool line = df == 0 || dr == 0 || std::abs(df) == std::abs(dr);
+                bool white = false, black = false;
+                if (line) {
+                    const int sf = (df > 0) - (df < 0), sr = (dr > 0) - (dr < 0);
+                    int f = a % 10 + sf, r = a / 10 + sr;
+                    while (f >= 1 && f <= 8 && r >= 1 && r <= 8 && POS.PL[10 * r + f] == 0) {
+                        f += sf;
+                        r += sr;
+                    }
+                    if (f >= 1 && f <= 8 && r >= 1 && r <= 8) {
+                        for (int s = 0; s < 100; ++s) alone[s] = on_board(s) ? 0 : BORDER;
+                        alone[10 * r + f] = POS.PL[10 * r + f];
+                        white = naive_attacked(alone, true, a);
+                        black = naive_attacked(alone, false, a);
+                    }
+                }
+                const int w = odslona<Side::White>(POS.PL, a, t), b = odslona<Side::Black>(POS.PL, a, t);
+                if (line) {
+                    ASSERT_EQ(w != 0, white) << "round " << round << " " << a << " through " << t;
+                    ASSERT_EQ(b != 0, black) << "round " << round << " " << a << " through " << t;
+                }
+                // Whatever the squares, it is a ray of the full test.
+                if (w) {
+                    ASSERT_EQ(odbicia<Side::White>(POS.PL, a), 1) << a << " through " << t;
+                }
+                if (b) {
+                    ASSERT_EQ(odbicia<Side::Black>(POS.PL, a), 1) << a << " through " << t;
+                }
+            }
+        }
+    }
+}
+
 TEST(Attacks, ResultIsZeroOrOne) {
     setup_board("qqq5/qkq5/qqq5/8/8/5QQQ/5QKQ/5QQQ");
     for (int s = 11; s <= 88; ++s) {

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
+#include <string>
 
 #include "engine/position/captures.hpp"
+#include "engine/position/legal.hpp"
 #include "engine/search/m28/rules.hpp"
 #include "engine/search/m31/lastply.hpp"
 #include "support.hpp"
@@ -158,6 +161,115 @@ TEST(CaptureEstimate, NodeCounterOfTheOlderBuilds) {
         m31::SEARCH.L = 0;
         tylkobicia<Side::White, m31::Estimate>(POS.PL, POS.BP, POS.WYJ, HUGE_BOUND, 0);
         EXPECT_EQ(m31::SEARCH.L, 0u);
+    }
+}
+
+
+// The estimate worked out the long way, capture by capture of bicia's list
+// (the same captures in the same order), each a plain static exchange of one
+// move; for side S under rules R, with the captures it counts in *counted.
+template <Side S, class R>
+int estimate_by_list(int bound, int d, u32* counted) {
+    using O = Own<S>;
+    constexpr int sg = O::sign;
+    Move caps[MAX_MOVES];
+    const int n = bicia<S>(POS.PL, own_list<S>(), caps, POS.WYJ);
+    EXPECT_GE(n, 0) << "positions with a king capture are not compared";
+    auto reaches = [](int v, int b) { return sg > 0 ? v >= b : v <= b; };
+    int best = d;
+    for (int k = 0; k < n; ++k) {
+        const int s = own_list<S>()[2 * caps[k].nr + 1], t = caps[k].x2;
+        const i8 code = own_list<S>()[2 * caps[k].nr];
+        const bool lastRank = S == Side::White ? t > 80 : t < 19;
+        bool defended;
+        if (R::lift && code != O::knight) {
+            POS.PL[s] = 0;
+            defended = odbicia<Opp<S>>(POS.PL, t) != 0;
+            POS.PL[s] = code;
+        } else {
+            defended = odbicia<Opp<S>>(POS.PL, t) != 0;
+        }
+        const int victim = POS.PL[t] != 0 ? POS.WART[POS.PL[t]]
+                           : t == s + O::up ? 0 : POS.WART[O::enemyPawn];  // a push, or en passant
+        int v = d - victim;
+        if (code == O::king) {
+            if (defended) continue;  // never counted
+        } else if (code == O::pawn && t == s + O::up) {
+            v = defended ? d - POS.WART[O::pawn] : d + POS.WART[O::queen] - POS.WART[O::pawn];
+        } else if (code == O::pawn) {
+            if ((R::promoEarlyCut || !lastRank) && reaches(v - POS.WART[O::pawn], bound)) {
+                ++*counted;
+                return v;
+            }
+            if (defended) v -= POS.WART[O::pawn];
+            else if (lastRank) v += POS.WART[O::queen] - POS.WART[O::pawn];
+        } else {
+            if (reaches(v - POS.WART[code], bound)) {
+                ++*counted;
+                return v;
+            }
+            if (defended) v -= POS.WART[code];
+        }
+        ++*counted;
+        if (reaches(v, bound)) return v;
+        if (sg > 0 ? v > best : v < best) best = v;
+    }
+    return best;
+}
+
+template <Side S, class R>
+void compare_estimates(std::mt19937& rng, const std::string& where) {
+    Move caps[MAX_MOVES];
+    if (bicia<S>(POS.PL, own_list<S>(), caps, POS.WYJ) < 0) return;
+    for (int round = 0; round < 4; ++round) {
+        const int d = static_cast<int>(rng() % 401) - 200;
+        const int bound = d + static_cast<int>(rng() % 1201) - 600;
+        u32 counted = 0;
+        const int plain = estimate_by_list<S, R>(bound, d, &counted);
+        R::state().L = 0;
+        EXPECT_EQ((tylkobicia<S, R>(POS.PL, own_list<S>(), POS.WYJ, bound, d)), plain)
+            << where << " d " << d << " bound " << bound;
+        if (R::countNodes) {
+            EXPECT_EQ(R::state().L, counted) << where;
+        }
+    }
+}
+
+// The rules of each build as the estimate and the list comparison need them.
+struct Newest : m31::Estimate {
+    static m31::SearchState& state() { return m31::SEARCH; }
+};
+struct Hashing : m28::Build::Estimate {
+    static m28::SearchState& state() { return m28::SEARCH; }
+};
+
+// Random games: in every position, both sides' estimates against the long
+// way, under the newest build's rules and m28's, for several bounds.
+TEST(CaptureEstimate, AgreesWithTheListOfCapturesOverRandomGames) {
+    const char* starts[] = {
+        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+        "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
+        "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - - 0 10",
+    };
+    std::mt19937 rng(7122026);
+    for (int game = 0; game < 60 && !::testing::Test::HasFailure(); ++game) {
+        Side s = setup_fen(starts[game % 3]);
+        for (int ply = 0; ply < 120; ++ply) {
+            const std::string where = std::string(starts[game % 3]) + " game " + std::to_string(game) +
+                                      " ply " + std::to_string(ply);
+            compare_estimates<Side::White, Newest>(rng, where);
+            compare_estimates<Side::Black, Newest>(rng, where);
+            compare_estimates<Side::White, Hashing>(rng, where);
+            compare_estimates<Side::Black, Hashing>(rng, where);
+            Move legal[MAX_MOVES];
+            const int a = s == Side::White ? generate_legal<Side::White>(legal) : generate_legal<Side::Black>(legal);
+            if (a == 0) break;
+            const Move m = legal[rng() % a];
+            i8 zap[8];
+            if (s == Side::White) zrobruch<Side::White>(zap, m.nr, m.x2);
+            else zrobruch<Side::Black>(zap, m.nr, m.x2);
+            s = s == Side::White ? Side::Black : Side::White;
+        }
     }
 }
 

@@ -15,6 +15,7 @@
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/search/control.hpp"
+#include "engine/position/legal.hpp"
 #include "engine/position/makemove.hpp"
 #include "engine/search/m26/ordering.hpp"
 #include "engine/search/m26/rules.hpp"
@@ -179,7 +180,9 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
             //     placement score is guessed from the position evaluated
             //     last here; a move 80 short of S's bound by that guess is
             //     first only tested against a null window there.
-            v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga);
+            //     The plain generator stopped at a hanging king before this
+            //     loop, so the enemy king stood safe: gives_check may answer.
+            v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga, gives_check<S>(m, zap));
         } else {
             wezel* child = dowpisania;
             int childFlag = 0;

@@ -16,6 +16,7 @@
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/search/control.hpp"
+#include "engine/position/legal.hpp"
 #include "engine/position/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
 #include "engine/search/m28/rules.hpp"
@@ -29,15 +30,17 @@ namespace morvelak::m28 {
 
 namespace {
 
-template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga);
+template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, int hanging = -1);
 template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
 
 template <Side S> inline int& mobility() {
     if constexpr (S == Side::White) return older::EVAL.ILOSCPOLB; else return older::EVAL.ILOSCPOLC;
 }
 
+// hanging: whether the move that led here left its king attacked, when the
+// caller's move loop knows it (KingSafety); -1 has the node look it up.
 template <Side S>
-int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
+int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, int hanging) {
     using O = Own<S>;
     constexpr Side T = Opp<S>;
     constexpr int sg = O::sign;
@@ -65,7 +68,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     //    holds three entries or fewer, and not after an illegal move (the
     //    king capture below settles that at once).
     if (pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && own_count<T>() > 3 && ply >= 2 &&
-        !odbicia<S>(POS.PL, king_square<T>())) {
+        !(hanging >= 0 ? hanging != 0 : odbicia<S>(POS.PL, king_square<T>()) != 0)) {
         int s = OCPOZ(POS.PL, POS.BP, POS.CP) + d;
         if (reaches(s, opp_bound - sg * 10)) {
             // The null window lies just inside the bound S has to reach.
@@ -122,6 +125,12 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
     const Move* kil = killer_store<S>(SEARCH) + KILLER_ROW * ply;
     int k = 0;  // next killer to try
     i8 zap[8] = {};
+    // Above the last full-width ply, outside a null-move search, every child
+    // asks whether the move left S's king attacked before it tries a null
+    // move: answered here by the cheap test after each move, from whether S
+    // stands in check now.
+    const bool tells = ply > 2 && pusty == 0;
+    const KingSafety<S> safety(tells && odbicia<T>(POS.PL, king_square<S>()));
 
     // 6. Move loop.
     for (int b = 0; b < a; ++b) {
@@ -136,8 +145,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga) {
         const Move m = ru[b];
         const int e = d + zrobruch<S>(zap, m.nr, m.x2);
         int v;
-        if (ply == 2) v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga);
-        else v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga);
+        // Generation stopped at a hanging king before this loop, so the
+        // enemy king stood safe: gives_check may answer for the last ply.
+        if (ply == 2) v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga, gives_check<S>(m, zap));
+        else v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, tells ? safety.attacked(m, zap) : -1);
         // 6.3 Unmake.  A stopped search leaves before its unfinished value
         //     can reach the table, the killers or the line: the record
         //     begun here stays unclosed, beyond the complete ones.

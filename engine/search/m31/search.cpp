@@ -16,6 +16,7 @@
 #include "engine/position/movegen.hpp"
 #include "engine/search/control.hpp"
 #include "engine/position/keys.hpp"
+#include "engine/position/legal.hpp"
 #include "engine/position/makemove.hpp"
 #include "engine/search/m31/lastply.hpp"
 #include "engine/search/m31/ordering.hpp"
@@ -25,15 +26,18 @@ namespace morvelak::m31 {
 
 namespace {
 
-template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa);
+template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa,
+                             int hanging = -1);
 template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
 
 template <Side S> inline int& mobility() {
     if constexpr (S == Side::White) return EVAL.ILOSCPOLB; else return EVAL.ILOSCPOLC;
 }
 
+// hanging: whether the move that led here left its king attacked, when the
+// caller's move loop knows it (KingSafety); -1 has the node look it up.
 template <Side S>
-int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa) {
+int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa, int hanging) {
     using O = Own<S>;
     constexpr Side T = Opp<S>;
     constexpr int sg = O::sign;
@@ -48,7 +52,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
 
     // 1. The move that led here left its king en prise: taking it ends the
     //    game, and the sooner the better.
-    if (odbicia<S>(POS.PL, king_square<T>())) {
+    if (hanging >= 0 ? hanging != 0 : odbicia<S>(POS.PL, king_square<T>()) != 0) {
         put_pair(sdroga, KING_TAKEN, KING_TAKEN);
         return sg * (10000 + ply);
     }
@@ -146,6 +150,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     const Move* kil = killer_store<S>(SEARCH) + KILLER_ROW * ply;
     int k = 0;  // next killer to try
     i8 zap[8] = {};
+    // Above the last full-width ply every move leads into a node that first
+    // asks whether the move left S's king attacked: answered here, from
+    // whether S stands in check now, by the cheap test after each move.
+    const KingSafety<S> safety(ply > 2 && odbicia<T>(POS.PL, king_square<S>()));
 
     // 7. Move loop.
     for (int b = 0; b < a; ++b) {
@@ -166,7 +174,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             //     eighth rank extends: the last ply then searches every move.
             int ext;
             if (mover == O::pawn && (sg > 0 ? m.x2 >= 71 : m.x2 <= 28)) ext = 1;
-            else ext = odbicia<S>(POS.PL, king_square<T>());
+            else ext = gives_check<S>(m, zap);  // step 1 saw T's king safe before the move
             // The pawn structure changes only when a pawn moved or was taken.
             // OCPION refills this node's pawn arrays, which later moves of
             // the loop keep using as they are.
@@ -182,7 +190,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
                 pruned = true;
             }
         } else {
-            v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, trasa + 1);
+            v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, trasa + 1, safety.attacked(m, zap));
         }
         // 7.4 Unmake.  A stopped search leaves before its unfinished value
         //     can touch the killers or the expected reply.

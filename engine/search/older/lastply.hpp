@@ -37,8 +37,11 @@ namespace morvelak::older {
 
 // The one body: the engine's OBLICZBPLY1 for S = White, OBLICZCPLY1 for
 // S = Black, of build B.
+//
+// inCheck: whether S is in check, when the caller knows it already (its
+// move's gives_check); -1 has it looked up here.
 template <Side S, class B>
-inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
+inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int inCheck = -1) {
     using O = Own<S>;
     constexpr Side T = Opp<S>;
     constexpr int sg = O::sign;
@@ -51,7 +54,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga) {
 
     // 1. In check the side must answer it: no standing pat, every move.
     if (writes) put_pair(sdroga, END_OF_LINE, END_OF_LINE);
-    const bool check = odbicia<T>(POS.PL, king_square<S>());
+    const bool check = inCheck >= 0 ? inCheck != 0 : odbicia<T>(POS.PL, king_square<S>()) != 0;
     // 2. Standing pat already refutes the caller's move.
     if (!check && reaches(d, opp_bound)) return d;
     // 3. Unless a move improves on it, the line ends with standing pat.

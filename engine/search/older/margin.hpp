@@ -39,23 +39,25 @@ inline void margin_on_entry() {
 
 // A move of side S at remaining depth 2, made on the board, with material
 // balance e after it: its value through the other side's last ply, within
-// the window (alfa, beta).  The child's line goes to ndroga.
+// the window (alfa, beta).  The child's line goes to ndroga.  check: whether
+// the move gives check (the caller's gives_check), which the last ply
+// otherwise looks up (-1) for each of its one or two searches.
 template <Side S, class B>
-inline int last_full_ply(int e, int alfa, int beta, int pusty, i8* ndroga) {
+inline int last_full_ply(int e, int alfa, int beta, int pusty, i8* ndroga, int check = -1) {
     constexpr Side T = Opp<S>;
     int& margin = B::state().margin[MARGIN_OF<S>];
     auto full = [&] {
         margin = B::eval();
-        return oblicz_ply1<T, B>(margin + e, alfa, beta, pusty, ndroga);
+        return oblicz_ply1<T, B>(margin + e, alfa, beta, pusty, ndroga, check);
     };
     const int lazy = margin + e;
     if constexpr (S == Side::White) {
         if (lazy > alfa - 80) return full();
-        const int v = oblicz_ply1<T, B>(lazy, alfa - 81, alfa - 80, pusty, ndroga);
+        const int v = oblicz_ply1<T, B>(lazy, alfa - 81, alfa - 80, pusty, ndroga, check);
         if (v < alfa - 80) return v;
     } else {
         if (lazy < beta + 80) return full();
-        const int v = oblicz_ply1<T, B>(lazy, beta + 80, beta + 81, pusty, ndroga);
+        const int v = oblicz_ply1<T, B>(lazy, beta + 80, beta + 81, pusty, ndroga, check);
         if (v > beta + 80) return v;
     }
     return full();
