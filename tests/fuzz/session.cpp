@@ -205,6 +205,19 @@ public:
                 if (at_ >= out_.size() || out_[at_] + "\n" != *f) fail("the start-up features");
             announced_ = true;
         }
+        // A session that ends without a single command still hears the
+        // features, after the last line's own output.
+        if (ending_ && !announced_) {
+            std::size_t count = 0;
+            for (const char* const* f = engine_.policy->features; *f; ++f) ++count;
+            bool heard = out_.size() >= count;
+            std::size_t k = heard ? out_.size() - count : 0;
+            for (const char* const* f = engine_.policy->features; heard && *f; ++f, ++k)
+                heard = out_[k] + "\n" == *f;
+            if (heard) out_.resize(out_.size() - count);
+            else fail("the start-up features at the end of the input");
+            announced_ = true;
+        }
         log_rule();
         carry_out();
         for (; at_ < out_.size(); ++at_) {
@@ -222,6 +235,9 @@ public:
         if (white != cur_.white_to_move()) fail("analysis of the side not on move");
         if (squares_of(POS.PL) != cur_.squares()) fail("analysis of another position than the interface's");
     }
+
+    // The engine has read the end of its input.
+    void input_ended() { ending_ = true; }
 
     void check_files() {
         std::ifstream lf(LOG_FILE, std::ios::binary);
@@ -308,6 +324,7 @@ private:
     std::string line_, word_;
     bool unknown_ = false;
     bool announced_ = false;  // the start-up features have been seen
+    bool ending_ = false;     // the input has ended: the last line's output is complete
     std::vector<std::string> out_;
     std::size_t at_ = 0;
     std::vector<Ask> asks_;
@@ -798,6 +815,7 @@ Verdict play(const Engine& engine, LineSource& source, Umpire& umpire) {
     f.mark = len;
     if (squares_of(POS.PL) != umpire.position().squares()) umpire.fail("start-up did not load the board file's position");
     protocol_loop(wrapped, in, out, log);
+    umpire.input_ended();
     f.finish(false);
     std::fclose(in);
     std::fclose(out);
