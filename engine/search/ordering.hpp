@@ -17,6 +17,10 @@
 #include "engine/position/position.hpp"
 #include "engine/position/makemove.hpp"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace morvelak {
 
 // Killer stores: one row per remaining depth 0..19, 20 moves per row, most
@@ -114,6 +118,23 @@ inline void wstawkillers(Killers& k, int r0, int r1, int ilk, int ply) {
     row[0] = m;
 }
 
+// The first j in [b, a) where ru[j] is the move km (as a 16-bit word), or a.
+// Eight moves are compared at a time while eight remain; nothing at or past
+// ru[a] is read.
+inline int find_move(const Move* ru, int b, int a, std::uint16_t km) {
+    int j = b;
+#if defined(__SSE2__)
+    const __m128i key = _mm_set1_epi16(static_cast<short>(km));
+    for (; j + 8 <= a; j += 8) {
+        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ru + j));
+        const unsigned hit = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(eight, key)));
+        if (hit != 0) return j + std::countr_zero(hit) / 2;
+    }
+#endif
+    while (j < a && std::bit_cast<std::uint16_t>(ru[j]) != km) ++j;
+    return j;
+}
+
 // Before the move at position b of a node's list ru[0..a): the next killer of
 // the node's row kil[0..ilk) that is a move here is swapped to b.  k counts
 // the killers tried; a killer that is not in ru[b..a) is skipped for good,
@@ -123,8 +144,7 @@ inline void wstawkillers(Killers& k, int r0, int r1, int ilk, int ply) {
                                                      int ilk) {
     while (k < ilk) {
         const auto km = std::bit_cast<std::uint16_t>(kil[k++]);
-        int j = b;
-        while (j < a && std::bit_cast<std::uint16_t>(ru[j]) != km) ++j;
+        const int j = find_move(ru, b, a, km);
         if (j < a) {
             const Move t = ru[j]; ru[j] = ru[b]; ru[b] = t;
             return;

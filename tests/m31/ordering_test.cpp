@@ -2,6 +2,9 @@
 // sort.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <vector>
 
 #include "engine/position/movegen.hpp"
@@ -37,6 +40,33 @@ TEST(Killers, NewestFirstKnownToFrontOldestOut) {
     wstawkillers<Side::Black>(SEARCH, 5, 35, 3, 2);
     EXPECT_EQ(row(SEARCH.KILC, 2, 1), (std::vector<Move>{{5, 35}}));
     EXPECT_EQ(ilk_of(7), KILLER_ROW);
+}
+
+// The killer is looked for among the moves from b on, eight at a time where
+// eight remain: found at every place of short and long lists (both sides of
+// every block of eight), the first of two copies, never before b, and never
+// at or past the end of the list even where the array goes on.
+TEST(Killers, FoundAtEveryPlaceOnlyInsideTheList) {
+    Move ru[MAX_MOVES];
+    for (int i = 0; i < MAX_MOVES; ++i) ru[i] = Move{static_cast<i8>(i % 16), static_cast<i8>(21 + i % 78)};
+    const Move killer{15, 98};  // not among the moves above
+    for (int a : {1, 7, 8, 9, 16, 17, 25, MAX_MOVES}) {
+        for (int b : {0, 1, 8, a / 2, a - 1}) {
+            if (b >= a) continue;
+            for (int at = 0; at < a; ++at) {
+                Move list[MAX_MOVES];
+                std::copy(ru, ru + MAX_MOVES, list);
+                list[at] = killer;
+                if (a < MAX_MOVES) list[a] = killer;  // past the end: never found
+                const auto km = std::bit_cast<std::uint16_t>(killer);
+                EXPECT_EQ(find_move(list, b, a, km), at >= b ? at : a) << "a " << a << " b " << b << " at " << at;
+                if (at + 3 < a) {
+                    list[at + 3] = killer;
+                    EXPECT_EQ(find_move(list, b, a, km), at >= b ? at : at + 3 >= b ? at + 3 : a);
+                }
+            }
+        }
+    }
 }
 
 TEST(Killers, AgeingBetweenIterations) {
