@@ -48,24 +48,19 @@ template <Side S, int Base>
         } else if (x2 == z[Base + O::epSlot] && target == 0) {
             // En passant: the enemy pawn stands behind the destination.
             const int victim = x2 - O::up;
-            for (int i = 0; i < oppCount; ++i) {
-                if (opp[2 * i + 1] == victim) {
-                    z[3] = static_cast<i8>(i);
-                    POS.PL[victim] = 0;
-                    opp[2 * i] = 0; opp[2 * i + 1] = 0;
-                    return O::sign * 100;
-                }
+            if (const int i = list_index_of(opp, oppCount, victim); i >= 0) {
+                z[3] = static_cast<i8>(i);
+                POS.PL[victim] = 0;
+                opp[2 * i] = 0; opp[2 * i + 1] = 0;
+                return O::sign * 100;
             }
         }
     }
     int gain = 0;
     if (target & O::enemy) {
-        for (int i = 0; i < oppCount; ++i) {
-            if (opp[2 * i + 1] == x2) {
-                z[3] = static_cast<i8>(i);
-                opp[2 * i] = 0; opp[2 * i + 1] = 0;
-                break;
-            }
+        if (const int i = list_index_of(opp, oppCount, x2); i >= 0) {
+            z[3] = static_cast<i8>(i);
+            opp[2 * i] = 0; opp[2 * i + 1] = 0;
         }
         gain = -POS.WART[target];
     }

@@ -259,5 +259,19 @@ TEST(MakeUnmake, CastlingBothWaysBothColours) {
     }
 }
 
+// A capture finds its victim's list entry by square: only among the first
+// count entries (the sixteenth included), holes (square 0) never match, and
+// a square outside the used entries is not found.
+TEST(MakeUnmake, VictimFoundByItsSquareAmongTheUsedEntries) {
+    i8 list[2 * LIST_ENTRIES] = {};
+    for (int i = 0; i < LIST_ENTRIES; ++i) list[2 * i + 1] = static_cast<i8>(21 + 5 * i);  // 21, 26, .. 96
+    list[2 * 3 + 1] = 0;  // a hole left by a captured piece
+    const struct { int count, sq, want; } cases[] = {
+        {16, 21, 0}, {16, 96, 15}, {15, 96, -1}, {16, 41, 4}, {4, 41, -1}, {5, 41, 4},
+        {16, 36, -1}, {16, 0, 3}, {0, 21, -1}, {-1, 21, -1}, {20, 96, 15}, {16, 22, -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(list_index_of(list, c.count, c.sq), c.want) << c.count << " " << c.sq;
+}
+
 }  // namespace
 }  // namespace morvelak::test
