@@ -71,6 +71,7 @@ inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj) {
     for (int i = 0; i < count; ++i) {
         const i8 code = list[2 * i];
         const int s = list[2 * i + 1];
+        if (code == O::pawn && !pawn_may_take<S>(pl, s, wyj) && !detail::on_last_rank<S>(s + O::up)) continue;
         switch (code) {
         case O::king:
             for (int k = 0; k < ILK[s]; ++k) {
@@ -168,6 +169,9 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
     for (int i = 0; i < count; ++i) {
         const i8 code = list[2 * i];
         const int s = list[2 * i + 1];
+        // Most entries are pawns with nothing to take and no step to the last
+        // rank: passed over before the jump to the piece's own code.
+        if (code == O::pawn && !pawn_may_take<S>(pl, s, wyj) && !detail::on_last_rank<S>(s + O::up)) continue;
         switch (code) {
         case O::king:
             for (int k = 0; k < ILK[s]; ++k) {
