@@ -35,6 +35,27 @@ inline u32 klucz(const KeyTable& KEY) {
     return k;
 }
 
+// The key after side S's ordinary move (nr, x2), just made with the undo
+// record z, from the key before it: the mover's entry changed its square
+// (and its code, for a promotion), a captured entry became a hole, which
+// adds nothing.  For castling (x2 < 0), which moves two entries, it returns
+// 0: "not known here", and the caller works the key out afresh.
+template <Side S>
+inline u32 key_after(const KeyTable& KEY, u32 before, const i8* z, int nr, int x2) {
+    if (x2 < 0) return 0;
+    using O = Own<S>;
+    const i8* own = own_list<S>();
+    auto key = [&](int code, int square) { return KEY[static_cast<u8>(code)][static_cast<u8>(square)]; };
+    u32 k = before - key(z[0], z[1]) + key(own[2 * nr], own[2 * nr + 1]);
+    if (z[3] != -1) {
+        // A capture: the victim stood on x2, or, en passant (nothing on x2),
+        // behind it.
+        if (z[2] != 0) k -= key(z[2], x2);
+        else k -= key(O::enemyPawn, x2 - O::up);
+    }
+    return k;
+}
+
 // 1 when the key in trasa[0] occurs more than c times in the slots before
 // it, scanning back to the first zero slot.
 inline int czypotrojne(const u32* trasa, int c) {

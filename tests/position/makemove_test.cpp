@@ -58,6 +58,10 @@ template <Side S> void walk(int depth, Tally& tally) {
         std::memset(zap, 0x55, sizeof zap);
         const int got = zrobruch<S>(zap, nr, x2);
         ++tally.moves;
+        // The key worked out from the one before and the move is the key
+        // added up afresh; castling leaves it to be added up.
+        if (x2 >= 0) ASSERT_EQ(key_after<S>(tally.KEY, key, zap, nr, x2), klucz(tally.KEY));
+        else ASSERT_EQ(key_after<S>(tally.KEY, key, zap, nr, x2), 0u);
         SCOPED_TRACE("move (" + std::to_string(nr) + ", " + std::to_string(x2) + ")");
         EXPECT_EQ(got, change);
         if constexpr (S == Side::Black) {

@@ -21,13 +21,14 @@
 #include "engine/search/m31/lastply.hpp"
 #include "engine/search/m31/ordering.hpp"
 #include "engine/search/m31/search.hpp"
+#include "util/checks.hpp"
 
 namespace morvelak::m31 {
 
 namespace {
 
 template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa,
-                             int hanging = -1);
+                             int hanging = -1, u32 key = 0);
 template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
 
 template <Side S> inline int& mobility() {
@@ -36,8 +37,10 @@ template <Side S> inline int& mobility() {
 
 // hanging: whether the move that led here left its king attacked, when the
 // caller's move loop knows it (KingSafety); -1 has the node look it up.
+// key: the position's key, when the caller knows it from its own and the
+// move; 0 has the node add it up.
 template <Side S>
-int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa, int hanging) {
+int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa, int hanging, u32 key) {
     using O = Own<S>;
     constexpr Side T = Opp<S>;
     constexpr int sg = O::sign;
@@ -59,8 +62,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
 
     // 2. A repeated position is a draw: at the first two levels below the
     //    root only on its third occurrence, deeper on its second.
-    if (pusty == 0 && SEARCH.I == 0) {
-        trasa[0] = KLUCZ();
+    const bool keyed = pusty == 0 && SEARCH.I == 0;
+    if (keyed) {
+        trasa[0] = key != 0 ? key : KLUCZ();
+        if constexpr (CHECKS) check_equal(trasa[0], KLUCZ(), "position key");
         if (czypotrojne(trasa, ply >= SEARCH.PLY - 1 ? 1 : 0)) {
             put_pair(sdroga, KING_TAKEN, KING_TAKEN);
             return 0;
@@ -190,7 +195,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
                 pruned = true;
             }
         } else {
-            v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, trasa + 1, safety.attacked(m, zap));
+            // The child's key follows from this node's and the move, where
+            // this node has worked its own out.
+            v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, trasa + 1, safety.attacked(m, zap),
+                          keyed ? key_after<S>(SEARCH.KEY, trasa[0], zap, m.nr, m.x2) : 0);
         }
         // 7.4 Unmake.  A stopped search leaves before its unfinished value
         //     can touch the killers or the expected reply.
