@@ -57,22 +57,26 @@ inline constexpr int internal_sort_depth(int ply) {
     return 6;
 }
 
-// Bubble sort of ru[0..a) by val, the best value first (greatest for White,
-// smallest for Black).  Neighbours swap only when the later value is strictly
-// better, so equal values keep their order.
+// Sorts ru[0..a) by val, the best value first (greatest for White, smallest
+// for Black); equal values keep their order.  That is the order a bubble
+// sort swapping neighbours only when the later value is strictly better
+// ends in, reached here by insertion: each move slides back past the moves
+// it strictly beats, and no further.
 template <Side S>
-inline void bubble_sort(Move* ru, int* val, int a) {
-    bool swapped = true;
-    while (swapped) {
-        swapped = false;
-        for (int b = 0; b + 1 < a; ++b) {
-            const bool better = S == Side::White ? val[b + 1] > val[b] : val[b + 1] < val[b];
-            if (better) {
-                const int v = val[b]; val[b] = val[b + 1]; val[b + 1] = v;
-                const Move m = ru[b]; ru[b] = ru[b + 1]; ru[b + 1] = m;
-                swapped = true;
-            }
-        }
+inline void sort_best_first(Move* ru, int* val, int a) {
+    auto better = [](int x, int y) { return S == Side::White ? x > y : x < y; };
+    for (int b = 1; b < a; ++b) {
+        const int v = val[b];
+        if (!better(v, val[b - 1])) continue;
+        const Move m = ru[b];
+        int j = b;
+        do {
+            val[j] = val[j - 1];
+            ru[j] = ru[j - 1];
+            --j;
+        } while (j > 0 && better(v, val[j - 1]));
+        val[j] = v;
+        ru[j] = m;
     }
 }
 
@@ -97,7 +101,7 @@ inline int sortbic(Move* ru, int a) {
     int val[MAX_MOVES];
     for (int i = 0; i < a; ++i) val[i] = capture_value<S>(ru[i]);
     // Both colours sort their gains greatest first.
-    bubble_sort<Side::White>(ru, val, a);
+    sort_best_first<Side::White>(ru, val, a);
     int good = 0;
     for (int i = 0; i < a; ++i)
         if (val[i] > -50) ++good;
@@ -201,7 +205,7 @@ inline int sort_by_search(Move* ru, int a, int rodzaj, int start, i8& I, Search&
         val[b] = v;
         if (sg > 0 ? v >= bound : v <= bound) bound = v;
     }
-    bubble_sort<S>(ru, val, a);
+    sort_best_first<S>(ru, val, a);
     I = 0;
     return a > 0 ? val[0] : bound;
 }

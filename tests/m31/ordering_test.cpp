@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 #include "engine/position/movegen.hpp"
@@ -64,6 +65,36 @@ TEST(Killers, FoundAtEveryPlaceOnlyInsideTheList) {
                     list[at + 3] = killer;
                     EXPECT_EQ(find_move(list, b, a, km), at >= b ? at : at + 3 >= b ? at + 3 : a);
                 }
+            }
+        }
+    }
+}
+
+// The sort puts the best value first and keeps equal values in their order,
+// moves and values together, for both colours' sense of "best": checked
+// against a stable sort on lists full of ties, already sorted, reversed.
+TEST(SortBestFirst, StableBestFirstForBothColours) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 400; ++round) {
+        const int a = round % 41;
+        const int spread = round % 3 == 0 ? 3 : 200;  // few distinct values: many ties
+        std::vector<int> val(a);
+        for (int& v : val) v = std::uniform_int_distribution<int>(-spread, spread)(rng);
+        if (round % 7 == 1) std::sort(val.begin(), val.end());
+        if (round % 7 == 2) std::sort(val.rbegin(), val.rend());
+        for (const bool white : {true, false}) {
+            std::vector<Move> ru(a);
+            for (int i = 0; i < a; ++i) ru[i] = Move{static_cast<i8>(i), static_cast<i8>(21 + i)};
+            std::vector<int> order(a);
+            for (int i = 0; i < a; ++i) order[i] = i;
+            std::stable_sort(order.begin(), order.end(),
+                             [&](int x, int y) { return white ? val[x] > val[y] : val[x] < val[y]; });
+            std::vector<int> got = val;
+            if (white) sort_best_first<Side::White>(ru.data(), got.data(), a);
+            else sort_best_first<Side::Black>(ru.data(), got.data(), a);
+            for (int i = 0; i < a; ++i) {
+                ASSERT_EQ(ru[i].nr, order[i]) << "round " << round << " white " << white << " at " << i;
+                ASSERT_EQ(got[i], val[order[i]]);
             }
         }
     }
