@@ -21,6 +21,7 @@
 #include "engine/search/m31/lastply.hpp"
 #include "engine/search/m31/ordering.hpp"
 #include "engine/search/m31/search.hpp"
+#include "util/checks.hpp"
 
 namespace morvelak::m31 {
 
@@ -119,7 +120,12 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
         if (pusty == 0 && SEARCH.I == 0) fill_pairs(sdroga, ply, STALEMATE);
         return 0;
     }
+    // At the last full-width ply: the placement part of the node's own
+    // score, read before the mobility count below changes; its children's
+    // mobility part is read after.
+    int nodePlacement = ply == 2 ? le - mobility_balance() : 0;
     mobility<S>() = a;
+    const int childMobility = ply == 2 ? mobility_balance() : 0;
 
     // 6. Order the list.  g: length of the prefix already in final order.
     int g = 0;
@@ -155,6 +161,25 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     // whether S stands in check now, by the cheap test after each move.
     const KingSafety<S> safety(ply > 2 && odbicia<T>(POS.PL, king_square<S>()));
 
+    // The placement of a child of the last full-width ply: the node's own
+    // changed by the move where the move allows it, in full otherwise.  A
+    // child scored in full whose move would have allowed it tells the node's
+    // own placement for the pawn arrays now in force.
+    bool placementKnown = true;
+    auto child_placement = [&](Move m, const i8* z) {
+        int change;
+        if (!placement_change<S>(z, m.nr, m.x2, pionb, pionc, change))
+            return OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - childMobility;
+        if (!placementKnown) {
+            nodePlacement = OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - childMobility - change;
+            placementKnown = true;
+        } else if constexpr (CHECKS) {
+            check_equal(nodePlacement + change, OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - childMobility,
+                        "placement after a move at the last full-width ply");
+        }
+        return nodePlacement + change;
+    };
+
     // 7. Move loop.
     for (int b = 0; b < a; ++b) {
         ++SEARCH.L;
@@ -178,13 +203,16 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             // The pawn structure changes only when a pawn moved or was taken.
             // OCPION refills this node's pawn arrays, which later moves of
             // the loop keep using as they are.
-            const int p = (mover == O::pawn || zap[2] == O::enemyPawn) ? OCPION(POS.PL, pionb, pionc)
-                                                                      : ocpion;
+            const bool pawns = mover == O::pawn || zap[2] == O::enemyPawn;
+            const int p = pawns ? OCPION(POS.PL, pionb, pionc) : ocpion;
+            // Other pawn arrays give the node's own placement another value:
+            // it is known again at the next child scored in full.
+            if (pawns) placementKnown = false;
             // Futility: a quiet-looking move whose value with the node's own
             // placement score stays 110 short of S's bound is not searched.
             const int lazy = le + e + p;
             if (better(lazy, own_bound - sg * 110) || ext == 1) {
-                v = oblicz_ply1<T>(OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) + e + p, alfa, beta, pusty, ndroga, ext);
+                v = oblicz_ply1<T>(child_placement(m, zap) + childMobility + e + p, alfa, beta, pusty, ndroga, ext);
             } else {
                 v = lazy;
                 pruned = true;
