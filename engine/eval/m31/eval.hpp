@@ -158,8 +158,12 @@ int OCPION(const i8* pl, i8* pionb, i8* pionc);
 int OCPOZ(const i8* pl, const i8* bp, const i8* cp, const i8* pionb, const i8* pionc);
 
 // The mobility part of OCPOZ: what it adds for the current mobility counts
-// on top of the pieces' placement.
-int mobility_balance();
+// on top of the pieces' placement (the full move count in the middle game,
+// half of it in the endgame, none in the opening).
+inline int mobility_balance() {
+    auto mobility = [](int phase, int moves) { return phase == 1 ? moves : phase == 2 ? moves / 2 : 0; };
+    return mobility(EVAL.STANB, EVAL.ILOSCPOLB) - mobility(EVAL.STANC, EVAL.ILOSCPOLC);
+}
 
 // OCPOZ kept up to date by the move instead of worked out afresh.  Called on
 // POS just after side S made move (nr, x2) with undo record zap: when the move

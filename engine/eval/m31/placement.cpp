@@ -183,10 +183,6 @@ inline int doubled_change(const i8* list, int count, int entry, int before, int 
 
 }  // namespace
 
-int mobility_balance() {
-    return mobility(EVAL.STANB, EVAL.ILOSCPOLB) - mobility(EVAL.STANC, EVAL.ILOSCPOLC);
-}
-
 template <Side S>
 bool placement_change(const i8* zap, int nr, int x2, const i8* pionb, const i8* pionc, int& change) {
     using O = Own<S>;
