@@ -157,4 +157,23 @@ int OCPION(const i8* pl, i8* pionb, i8* pionc);
 // pionb / pionc must be those OCPION just filled for the same board.
 int OCPOZ(const i8* pl, const i8* bp, const i8* cp, const i8* pionb, const i8* pionc);
 
+// The mobility part of OCPOZ: what it adds for the current mobility counts
+// on top of the pieces' placement (the full move count in the middle game,
+// half of it in the endgame, none in the opening).
+inline int mobility_balance() {
+    auto mobility = [](int phase, int moves) { return phase == 1 ? moves : phase == 2 ? moves / 2 : 0; };
+    return mobility(EVAL.STANB, EVAL.ILOSCPOLB) - mobility(EVAL.STANC, EVAL.ILOSCPOLC);
+}
+
+// OCPOZ kept up to date by the move instead of worked out afresh.  Called on
+// POS just after side S made move (nr, x2) with undo record zap: when the move
+// leaves every pawn and both kings where they stand (a knight, bishop, rook
+// or queen moving, taking nothing or a piece that is no pawn), writes to
+// change by how much the placement part of OCPOZ (everything but the
+// mobility) differs from the one before the move, both read with the same
+// pawn arrays pionb / pionc, and returns true.  Any other move (a pawn or
+// king moving, a pawn taken, castling) returns false: score that one in full.
+template <Side S>
+bool placement_change(const i8* zap, int nr, int x2, const i8* pionb, const i8* pionc, int& change);
+
 }  // namespace morvelak::m31

@@ -5,6 +5,11 @@
 //
 // One body serves both colours: pieces_of<S> scores side S's pieces from S's
 // own point of view, and OCPOZ adds White's result and subtracts Black's.
+//
+// placement_change works out the same score after a move from the score
+// before it, for the moves that shift no pawn and no king: then only the
+// terms of the piece that moved and of the piece it took can change, with
+// the bishop pair and the doubled rooks of their lists.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -124,7 +129,109 @@ inline int mobility(int phase, int moves) {
     return 0;
 }
 
+// The terms of one knight, bishop, rook or queen of side S standing on s that
+// depend on that piece alone: its table value, its closeness to the enemy
+// king on enemyKing, the blockade, and for a rook the file without own pawns.
+// The bishop pair and the doubled rooks depend on the other pieces too and
+// are not included.  False for any other code.
+template <Side S>
+inline bool own_terms(const i8* pl, i8 code, int s, const i8* pionOwn, int enemyKing, int& v) {
+    using O = Own<S>;
+    const SideTables t = tables_of<S>();
+    const int near = ODL[s][enemyKing];
+    if (code == O::knight) v = near * EVAL.ODLKROLSKOCZEK + t.knight[s];
+    else if (code == O::bishop) v = near * EVAL.ODLKROLGONIEC + t.bishop[s];
+    else if (code == O::queen) v = near * EVAL.ODLKROLHETMAN + t.queen[s];
+    else if (code == O::rook)
+        v = near * EVAL.ODLKROLWIEZA + t.rook[s] + (pionOwn[FILE_INDEX[s]] == 0 ? EVAL.WWOLNALINIA : 0);
+    else return false;
+    // A piece on an own pawn's path holds it back; one planted in front of
+    // an enemy pawn stops it (as pieces_of counts it).
+    if (pl[s + O::up] == O::enemyPawn) v += EVAL.BLOKADAOBCEGO;
+    if (pl[s - O::up] == O::pawn) v -= EVAL.BLOKADASWOJEGO;
+    return true;
+}
+
+// A file index no square has, the border's included: a rook not on the board.
+inline constexpr int ABSENT = -2;
+
+// The change in the number of doubled rooks of side S's list when its entry
+// `entry` stands on file `before` before a move and on `after` after it
+// (ABSENT: not on the board).  Each rook is compared with the rook visited
+// just before it in list order, so the two sequences are walked side by side.
+template <Side S>
+inline int doubled_change(const i8* list, int count, int entry, int before, int after) {
+    const std::uint32_t rooks = list_masks<S>(list, count).rook | std::uint32_t{1} << entry;
+    int lastBefore = -1, lastAfter = -1;  // as pieces_of starts, no rook yet
+    int change = 0;
+    for (std::uint32_t m = rooks; m != 0; m &= m - 1) {
+        const int i = std::countr_zero(m);
+        const int file = FILE_INDEX[list[2 * i + 1]];
+        const int fb = i == entry ? before : file;
+        const int fa = i == entry ? after : file;
+        if (fb != ABSENT) {
+            change -= fb == lastBefore;
+            lastBefore = fb;
+        }
+        if (fa != ABSENT) {
+            change += fa == lastAfter;
+            lastAfter = fa;
+        }
+    }
+    return change;
+}
+
 }  // namespace
+
+template <Side S>
+bool placement_change(const i8* zap, int nr, int x2, const i8* pionb, const i8* pionc, int& change) {
+    using O = Own<S>;
+    constexpr Side T = Opp<S>;
+    using E = Own<T>;
+    const i8 mover = zap[0], taken = zap[2];
+    // Castling, and every move that shifts a pawn or a king: scored in full.
+    if (x2 < 0 || mover == O::pawn || mover == O::king || taken == E::pawn || taken == E::king) return false;
+    const int ownCount = std::clamp<int>(own_count<S>(), 0, LIST_ENTRIES);
+    const int oppCount = std::clamp<int>(own_count<T>(), 0, LIST_ENTRIES);
+    if (nr < 0 || nr >= ownCount) return false;
+    const i8* ownList = own_list<S>();
+    const i8* oppList = own_list<T>();
+    const i8* pionOwn = S == Side::White ? pionb : pionc;
+    const i8* pionEnemy = S == Side::White ? pionc : pionb;
+    const int from = zap[1];
+    const int enemyKing = king_at(oppList, own_king_index<T>());
+
+    // The mover: its terms on the square it left, against those where it stands.
+    int was, is;
+    if (!own_terms<S>(POS.PL, mover, from, pionOwn, enemyKing, was) ||
+        !own_terms<S>(POS.PL, mover, x2, pionOwn, enemyKing, is))
+        return false;
+    int own = is - was;
+    if (mover == O::rook)
+        own += doubled_change<S>(ownList, ownCount, nr, FILE_INDEX[from], FILE_INDEX[x2]) * EVAL.WIEZAZDWOJENIE;
+
+    // The piece taken (its list entry is empty now), with the pair it broke
+    // or the doubling it ended: the change of T's own score.
+    int theirs = 0;
+    if (taken != 0) {
+        const int entry = zap[3];
+        if (entry < 0 || entry >= oppCount) return false;
+        const int ownKing = king_at(ownList, own_king_index<S>());
+        int terms;
+        if (!own_terms<T>(POS.PL, taken, x2, pionEnemy, ownKing, terms)) return false;
+        theirs = -terms;
+        // Every bishop after the first earned the pair bonus: one is lost
+        // when a bishop is left.
+        if (taken == E::bishop && list_masks<T>(oppList, oppCount).bishop != 0) theirs -= EVAL.PARAGONCOW;
+        if (taken == E::rook)
+            theirs += doubled_change<T>(oppList, oppCount, entry, FILE_INDEX[x2], ABSENT) * EVAL.WIEZAZDWOJENIE;
+    }
+    change = O::sign * (own - theirs);
+    return true;
+}
+
+template bool placement_change<Side::White>(const i8*, int, int, const i8*, const i8*, int&);
+template bool placement_change<Side::Black>(const i8*, int, int, const i8*, const i8*, int&);
 
 int OCPOZ(const i8* pl, const i8* bp, const i8* cp, const i8* pionb, const i8* pionc) {
     const int kw = king_at(bp, POS.KROLB);

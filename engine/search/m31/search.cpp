@@ -27,8 +27,11 @@ namespace morvelak::m31 {
 
 namespace {
 
+// A placement handed down to a node that has none: worked out by the node.
+inline constexpr int NO_PLACEMENT = -1000000;
+
 template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa,
-                             int hanging = -1, u32 key = 0);
+                             int hanging = -1, int placement = NO_PLACEMENT, u32 key = 0);
 template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
 
 template <Side S> inline int& mobility() {
@@ -37,10 +40,14 @@ template <Side S> inline int& mobility() {
 
 // hanging: whether the move that led here left its king attacked, when the
 // caller's move loop knows it (KingSafety); -1 has the node look it up.
+// placement: the placement part of OCPOZ for this position (its score less
+// the mobility), when the caller knows it from its own; NO_PLACEMENT has the
+// node work it out.
 // key: the position's key, when the caller knows it from its own and the
 // move; 0 has the node add it up.
 template <Side S>
-int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa, int hanging, u32 key) {
+int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa, int hanging,
+           int placement, u32 key) {
     using O = Own<S>;
     constexpr Side T = Opp<S>;
     constexpr int sg = O::sign;
@@ -77,11 +84,25 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     //    that has neither skips it (the evaluation has no side effects).
     int w = -sg * 12000;
     const bool nullMove = pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && own_count<T>() > 3;
+    //    The placement part of le (le less the mobility, read before the
+    //    node sets its own move count below) is kept apart: the moves that
+    //    shift no pawn and no king change it by their own terms alone.
     i8 pionb[8], pionc[8];
     int ocpion = 0, le = 0;
+    int nodePlacement = 0;
+    bool placementKnown = false;
     if (nullMove || ply == 2) {
         ocpion = OCPION(POS.PL, pionb, pionc);
-        le = OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc);
+        if (placement != NO_PLACEMENT) {
+            nodePlacement = placement;
+            le = placement + mobility_balance();
+            if constexpr (CHECKS)
+                check_equal(le, OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc), "placement handed to a node");
+        } else {
+            le = OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc);
+            nodePlacement = le - mobility_balance();
+        }
+        placementKnown = true;
     }
     i8 ndroga[PATH_BYTES];
 
@@ -102,7 +123,8 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             } else if (ply == 3) {
                 if (reaches(s, opp_bound)) s = oblicz_ply1<T>(s, na, nb, 1, ndroga, 0);
             } else {
-                s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga, trasa + 1);
+                // Passing moves nothing: the placement stays the node's.
+                s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga, trasa + 1, -1, nodePlacement);
                 if (CONTROL.stopped) return 0;
             }
             if (reaches(s, opp_bound)) {
@@ -125,6 +147,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
         return 0;
     }
     mobility<S>() = a;
+    const int childMobility = ply == 2 ? mobility_balance() : 0;
 
     // 6. Order the list.  g: length of the prefix already in final order.
     int g = 0;
@@ -160,6 +183,24 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     // whether S stands in check now, by the cheap test after each move.
     const KingSafety<S> safety(ply > 2 && odbicia<T>(POS.PL, king_square<S>()));
 
+    // The placement of a child of the last full-width ply: the node's own
+    // changed by the move where the move allows it, in full otherwise.  A
+    // child scored in full whose move would have allowed it tells the node's
+    // own placement for the pawn arrays now in force.
+    auto child_placement = [&](Move m, const i8* z) {
+        int change;
+        if (!placement_change<S>(z, m.nr, m.x2, pionb, pionc, change))
+            return OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - childMobility;
+        if (!placementKnown) {
+            nodePlacement = OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - childMobility - change;
+            placementKnown = true;
+        } else if constexpr (CHECKS) {
+            check_equal(nodePlacement + change, OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - childMobility,
+                        "placement after a move at the last full-width ply");
+        }
+        return nodePlacement + change;
+    };
+
     // 7. Move loop.
     for (int b = 0; b < a; ++b) {
         ++SEARCH.L;
@@ -170,6 +211,27 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
 
         // 7.2 Make the move.
         const Move m = ru[b];
+        //     A move that shifts no pawn and no king hands its child the
+        //     node's placement changed by the move.  Every child of a node
+        //     two plies above the leaves needs its placement, so such a node
+        //     works out its own at its first move of that kind if it has not
+        //     yet.  Pawn arrays depend on the pawns alone: the node's are its
+        //     child's.
+        if (ply == 3 && !placementKnown && m.x2 >= 0) {
+            const i8 piece = own_list<S>()[2 * m.nr];
+            if (piece != O::pawn && piece != O::king && POS.PL[m.x2] != O::enemyPawn) {
+                OCPION(POS.PL, pionb, pionc);
+                if (placement == NO_PLACEMENT) {
+                    nodePlacement = OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - mobility_balance();
+                } else {
+                    nodePlacement = placement;
+                    if constexpr (CHECKS)
+                        check_equal(placement + mobility_balance(), OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc),
+                                    "placement handed to a node");
+                }
+                placementKnown = true;
+            }
+        }
         const int e = d + zrobruch<S>(zap, m.nr, m.x2);
         const i8 mover = zap[0];
         int v;
@@ -183,21 +245,29 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             // The pawn structure changes only when a pawn moved or was taken.
             // OCPION refills this node's pawn arrays, which later moves of
             // the loop keep using as they are.
-            const int p = (mover == O::pawn || zap[2] == O::enemyPawn) ? OCPION(POS.PL, pionb, pionc)
-                                                                      : ocpion;
+            const bool pawns = mover == O::pawn || zap[2] == O::enemyPawn;
+            const int p = pawns ? OCPION(POS.PL, pionb, pionc) : ocpion;
+            // Other pawn arrays give the node's own placement another value:
+            // it is known again at the next child scored in full.
+            if (pawns) placementKnown = false;
             // Futility: a quiet-looking move whose value with the node's own
             // placement score stays 110 short of S's bound is not searched.
             const int lazy = le + e + p;
             if (better(lazy, own_bound - sg * 110) || ext == 1) {
-                v = oblicz_ply1<T>(OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) + e + p, alfa, beta, pusty, ndroga, ext);
+                v = oblicz_ply1<T>(child_placement(m, zap) + childMobility + e + p, alfa, beta, pusty, ndroga, ext);
             } else {
                 v = lazy;
                 pruned = true;
             }
         } else {
-            // The child's key follows from this node's and the move, where
-            // this node has worked its own out.
-            v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, trasa + 1, safety.attacked(m, zap),
+            // Deeper: the child gets its placement where the move allows it,
+            // and its key from this node's and the move, where this node has
+            // worked its own out.
+            int change;
+            const int given = placementKnown && placement_change<S>(zap, m.nr, m.x2, pionb, pionc, change)
+                                  ? nodePlacement + change
+                                  : NO_PLACEMENT;
+            v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, trasa + 1, safety.attacked(m, zap), given,
                           keyed ? key_after<S>(SEARCH.KEY, trasa[0], zap, m.nr, m.x2) : 0);
         }
         // 7.4 Unmake.  A stopped search leaves before its unfinished value

@@ -1,0 +1,255 @@
+// The placement kept up to date by the move (placement_change) against OCPOZ
+// worked out afresh after the move: first hand-made positions where one term
+// alone is switched on and the change is known in advance (the rook doubling
+// that follows list order, the bishop pair, the blockade, the open file),
+// then every pseudo-legal move of every position of many random games under
+// several settings, the pawn arrays of another position included.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "engine/position/movegen.hpp"
+#include "tests/eval_m31/board.hpp"
+#include "tests/eval_m31/games.hpp"
+#include "tests/eval_m31/settings.hpp"
+
+namespace morvelak::test {
+namespace {
+
+// OCPOZ without its mobility part.
+int placement_now(const i8* pionb, const i8* pionc) {
+    return OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - mobility_balance();
+}
+
+// Makes side S's move from `from` to `to` and returns whether placement_change
+// took it, with the change it gave in *change and the change OCPOZ sees in
+// *recounted.  The position is left as it was.  A move that is not in the
+// list fails the test.
+template <Side S>
+bool try_move(int from, int to, const i8* pionb, const i8* pionc, int* change, int* recounted) {
+    Move ru[MAX_MOVES];
+    int aa = 0;
+    const int a = generate_all<S>(ru, &aa);
+    for (int b = 0; b < a; ++b) {
+        const Move m = ru[b];
+        if (own_list<S>()[2 * m.nr + 1] != from || m.x2 != to) continue;
+        const int before = placement_now(pionb, pionc);
+        i8 zap[8] = {};
+        zrobruch<S>(zap, m.nr, m.x2);
+        const bool taken = placement_change<S>(zap, m.nr, m.x2, pionb, pionc, *change);
+        *recounted = placement_now(pionb, pionc) - before;
+        skasujruch<S>(zap, m.nr, m.x2);
+        return taken;
+    }
+    ADD_FAILURE() << "no move " << from << "-" << to;
+    return false;
+}
+
+// One case: a board (rank 8 first) with every weight and table silenced but
+// the one `weight` names, set to 1; a move of the side given; the change of
+// White's placement score it must bring.  White's list runs a8 -> h1, Black's
+// h1 -> a8, which decides which rook is visited just before which.
+struct Case {
+    const char* what;
+    const char* rows;
+    bool white;
+    int from, to;
+    int EvalState::*weight;
+    int change;
+};
+
+const Case CASES[] = {
+    // Rooks a2 (listed first) and h1; h1 -> a1 doubles them.
+    {"rook joins the file of the rook listed before it",
+     "........" "........" "...k...." "........" "........" "....K..." "W......." ".......W",
+     true, 18, 11, &EvalState::WIEZAZDWOJENIE, +1},
+    // Rooks a2 and a1 doubled; a1 -> b1.
+    {"rook leaves the file of the rook listed before it",
+     "........" "........" "...k...." "........" "........" "....K..." "W......." "W.......",
+     true, 11, 12, &EvalState::WIEZAZDWOJENIE, -1},
+    // Rooks a5, h4, a1 in list order: a5 and a1 share a file but the h4
+    // rook stands between them in the list.  h4 -> a4 doubles both pairs.
+    {"middle rook of three closes the chain",
+     "........" "...k...." "........" "W......." ".......W" "....K..." "........" "W.......",
+     true, 48, 41, &EvalState::WIEZAZDWOJENIE, +2},
+    // ... and h4 -> b4 leaves a5 and a1 apart in the list.
+    {"middle rook of three moving elsewhere keeps the outer pair apart",
+     "........" "...k...." "........" "W......." ".......W" "....K..." "........" "W.......",
+     true, 48, 42, &EvalState::WIEZAZDWOJENIE, 0},
+    // Black rooks a7, a8 doubled; the white rook takes a7: Black's doubling,
+    // worth -1 to White, is gone.
+    {"taking one of two doubled rooks",
+     "w......k" "w......." "........" "........" "........" "....K..." "........" "W.......",
+     true, 11, 71, &EvalState::WIEZAZDWOJENIE, +1},
+    // Black's list: a2, h6, a8.  The h6 rook keeps the a-file pair apart;
+    // taking it joins them.
+    {"taking the rook listed between two on one file",
+     "w......." "...k...." ".......w" "........" "........" "....K..." "w......." ".......W",
+     true, 18, 68, &EvalState::WIEZAZDWOJENIE, -1},
+    // Black bishops c8, f8; a white knight takes f8: the pair goes.
+    {"taking one of two bishops",
+     "..g..g.k" "...S...." "........" "........" "........" "........" "........" "K.......",
+     true, 74, 86, &EvalState::PARAGONCOW, +1},
+    // Three black bishops: one of the two bonuses goes.
+    {"taking one of three bishops",
+     "..g..g.k" "...S...." "g......." "........" "........" "........" "........" "K.......",
+     true, 74, 86, &EvalState::PARAGONCOW, +1},
+    // A lone bishop taken leaves no pair to lose.
+    {"taking a lone bishop",
+     ".....g.k" "...S...." "........" "........" "........" "........" "........" "K.......",
+     true, 74, 86, &EvalState::PARAGONCOW, 0},
+    // A black knight takes one of White's two bishops: White's loss.
+    {"black takes one of two bishops",
+     "k......." "........" "........" "........" "........" "........" "...s...." "..G..G.K",
+     false, 24, 16, &EvalState::PARAGONCOW, -1},
+    // A white knight e4 -> d6, in front of the black d7 pawn.
+    {"knight planted in front of an enemy pawn",
+     "k......." "...p...." "........" "........" "....S..." "........" "........" "K.......",
+     true, 45, 64, &EvalState::BLOKADAOBCEGO, +1},
+    // A white bishop d3 -> f5 clears the path of its own d2 pawn.
+    {"bishop leaves the path of an own pawn",
+     "k......." "........" "........" "........" "........" "...G...." "...P...." "K.......",
+     true, 34, 56, &EvalState::BLOKADASWOJEGO, +1},
+    // A black queen h5 -> e5, in front of the white e4 pawn as Black sees it.
+    {"black queen blocks a white pawn",
+     "k......." "........" "........" ".......h" "....P..." "........" "........" "K.......",
+     false, 58, 55, &EvalState::BLOKADAOBCEGO, -1},
+    // A white rook from the a-file (own pawn a2) to the b-file (none).
+    {"rook to a file without own pawns",
+     ".......k" "........" "........" "W......." "........" "........" "P......." ".......K",
+     true, 51, 52, &EvalState::WWOLNALINIA, +1},
+    // A white knight takes a black rook on a file without black pawns.
+    {"taking a rook on a file without own pawns",
+     "k......." "........" "........" "...w...." "........" "....S..." "........" ".......K",
+     true, 35, 54, &EvalState::WWOLNALINIA, +1},
+};
+
+TEST(Incremental, OneTermAtATime) {
+    for (const Case& c : CASES) {
+        set_up(c.rows);
+        silence();
+        EVAL.*c.weight = 1;
+        i8 pionb[8], pionc[8];
+        OCPION(POS.PL, pionb, pionc);
+        int change = 0, recounted = 0;
+        const bool taken = c.white ? try_move<Side::White>(c.from, c.to, pionb, pionc, &change, &recounted)
+                                   : try_move<Side::Black>(c.from, c.to, pionb, pionc, &change, &recounted);
+        ASSERT_TRUE(taken) << c.what;
+        EXPECT_EQ(recounted, c.change) << c.what << " (the full count)";
+        EXPECT_EQ(change, c.change) << c.what;
+    }
+}
+
+// The moves left to OCPOZ: each shifts a pawn or a king.
+struct Refused {
+    const char* what;
+    const char* rows;
+    const char* wyj;
+    bool white;
+    int from, to;
+};
+
+TEST(Incremental, PawnAndKingMovesAreScoredInFull) {
+    const Refused cases[] = {
+        {"pawn step", "k......." "........" "........" "........" "........" "........" "P......." ".......K",
+         "0 0 0 0", true, 21, 31},
+        {"king step", "k......." "........" "........" "........" "........" "........" "P......." ".......K",
+         "0 0 0 0", true, 18, 17},
+        {"castling", "k......." "........" "........" "........" "........" "........" "........" "....K..W",
+         "1 0 0 0", true, 18, CASTLE_SHORT},
+        {"knight takes a pawn", "k......." "........" "........" "...p...." "........" "....S..." "........"
+         ".......K", "0 0 0 0", true, 35, 54},
+        {"queen takes a pawn", "k......." "........" "........" "........" "........" "........" "p......."
+         "H......K", "0 0 0 0", true, 11, 21},
+        {"promotion", "k......." "...P...." "........" "........" "........" "........" "........" ".......K",
+         "0 0 0 0", true, 74, 84},
+        {"en passant", "k......." "........" "........" "...pP..." "........" "........" "........" ".......K",
+         "0 0 0 64", true, 55, 64},
+        {"black pawn takes a knight", "k......." "........" "........" "...p...." "....S..." "........"
+         "........" ".......K", "0 0 0 0", false, 54, 45},
+    };
+    for (const Refused& c : cases) {
+        for (i8& b : POS.PL) b = BORDER;
+        load_text((std::string(c.rows) + "\n" + c.wyj + "\n").c_str(), POS.PL, POS.WYJ);
+        skroctablice(m31::SCALE);
+        i8 pionb[8], pionc[8];
+        OCPION(POS.PL, pionb, pionc);
+        int change = 0, recounted = 0;
+        const bool taken = c.white ? try_move<Side::White>(c.from, c.to, pionb, pionc, &change, &recounted)
+                                   : try_move<Side::Black>(c.from, c.to, pionb, pionc, &change, &recounted);
+        EXPECT_FALSE(taken) << c.what;
+    }
+}
+
+// Every move of side S in the current position, under the pawn arrays given:
+// where placement_change takes the move, the placement before plus its change
+// must be OCPOZ's after.  Counts the moves taken and those that took a piece.
+template <Side S>
+void every_move(const i8* pionb, const i8* pionc, long& taken, long& captures, const char* where) {
+    using O = Own<S>;
+    Move ru[MAX_MOVES];
+    int aa = 0;
+    const int a = generate_all<S>(ru, &aa);
+    const int before = placement_now(pionb, pionc);
+    for (int b = 0; b < a; ++b) {
+        const Move m = ru[b];
+        i8 zap[8] = {};
+        zrobruch<S>(zap, m.nr, m.x2);
+        int change = 0;
+        const bool known = placement_change<S>(zap, m.nr, m.x2, pionb, pionc, change);
+        // Every knight, bishop, rook and queen move that takes no pawn is
+        // one the routine must take.
+        const bool piece = zap[0] == O::knight || zap[0] == O::bishop || zap[0] == O::rook || zap[0] == O::queen;
+        const bool expected = m.x2 >= 0 && piece && zap[2] != O::enemyPawn;
+        EXPECT_EQ(known, expected) << where << " move " << int(zap[1]) << "-" << m.x2;
+        if (known) {
+            ++taken;
+            if (zap[2] != 0) ++captures;
+            const int after = placement_now(pionb, pionc);
+            skasujruch<S>(zap, m.nr, m.x2);
+            ASSERT_EQ(before + change, after) << where << " move " << int(zap[1]) << "-" << m.x2;
+        } else {
+            skasujruch<S>(zap, m.nr, m.x2);
+        }
+    }
+}
+
+TEST(Incremental, EveryMoveOfRandomGames) {
+    std::mt19937 rng(31415);
+    i8 staleB[8] = {}, staleC[8] = {};
+    long taken = 0, captures = 0;
+    for (int game = 0; game < 120; ++game) {
+        set_up(START);
+        bool white = true;
+        random_game(rng, 300, [&] {
+            for (int setting = 0; setting < 3; ++setting) {
+                choose_setting(rng, setting);
+                i8 pb[8], pc[8];
+                OCPION(POS.PL, pb, pc);
+                const std::string where = "game " + std::to_string(game) + " setting " + std::to_string(setting);
+                // The node's own arrays, then those of another position, as
+                // the search hands them on after a pawn move.
+                for (int arrays = 0; arrays < 2; ++arrays) {
+                    const i8* b = arrays == 0 ? pb : staleB;
+                    const i8* c = arrays == 0 ? pc : staleC;
+                    if (white) every_move<Side::White>(b, c, taken, captures, where.c_str());
+                    else every_move<Side::Black>(b, c, taken, captures, where.c_str());
+                    if (HasFatalFailure()) return;
+                }
+                if (setting == 2) {
+                    std::memcpy(staleB, pb, 8);
+                    std::memcpy(staleC, pc, 8);
+                }
+            }
+            white = !white;
+        });
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(taken, 500000);
+    EXPECT_GT(captures, 5000);
+}
+
+}  // namespace
+}  // namespace morvelak::test
