@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Speed of builds side by side:
+#
+#   tools/speed.sh [RUNS] DIR [DIR...]
+#
+# runs each program's bench in every build folder in turn, RUNS rounds
+# (default 5), and prints the best counted nodes per second of each, with
+# its ratio to the first folder; then the same for perft leaves per second
+# on two middlegame positions.  The benches' signatures must agree.  Run it
+# on an idle machine: the best of several runs is the figure that noise
+# disturbs least.
+set -euo pipefail
+runs=5
+if [[ "${1:-}" =~ ^[0-9]+$ ]]; then runs=$1; shift; fi
+[ $# -ge 1 ] || { echo "usage: tools/speed.sh [RUNS] DIR [DIR...]" >&2; exit 2; }
+dirs=()
+for d in "$@"; do dirs+=("$(realpath "$d")"); done
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+cd "$scratch"  # the programs write their record file where they run
+
+best() {  # best "$1" "$value": keeps the larger in the named variable
+    local -n b=$1
+    if [ -z "${b:-}" ] || [ "$2" -gt "$b" ]; then b=$2; fi
+}
+
+printf '%-12s' program
+for d in "${dirs[@]}"; do printf ' %26s' "$(basename "$d")"; done
+echo
+for p in morvelak31 morvelak28 morvelak26; do
+    declare -A fastest=() signature=()
+    for ((r = 0; r < runs; r++)); do
+        for i in "${!dirs[@]}"; do
+            [ -x "${dirs[$i]}/$p" ] || continue
+            out="$("${dirs[$i]}/$p" bench)"
+            sig="$(awk '/^Bench:/ {print $2}' <<<"$out")"
+            nps="$(awk '/^Nodes\/second:/ {print $2}' <<<"$out")"
+            if [ -n "${signature[$i]:-}" ] && [ "${signature[$i]}" != "$sig" ]; then
+                echo "$p: signature changed between runs" >&2; exit 1
+            fi
+            signature[$i]=$sig
+            v="${fastest[$i]:-}"; best v "$nps"; fastest[$i]=$v
+        done
+    done
+    printf '%-12s' "$p"
+    for i in "${!dirs[@]}"; do
+        if [ -z "${fastest[$i]:-}" ]; then printf ' %26s' '-'; continue; fi
+        if [ "${signature[$i]}" != "${signature[0]}" ]; then
+            echo; echo "$p: signature ${signature[$i]} in ${dirs[$i]}, ${signature[0]} in ${dirs[0]}" >&2; exit 1
+        fi
+        printf ' %14s n/s x%-9s' "${fastest[$i]}" "$(awk -v a="${fastest[$i]}" -v b="${fastest[0]}" 'BEGIN {printf "%.2f", a / b}')"
+    done
+    echo
+    unset fastest signature
+done
+
+# perft: every leaf made and tested.
+positions=(
+    "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1|5"
+    "r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R b KQ - 0 1|5"
+)
+for entry in "${positions[@]}"; do
+    fen="${entry%|*}"; depth="${entry#*|}"
+    declare -A fastest=()
+    leaves=""
+    for ((r = 0; r < runs; r++)); do
+        for i in "${!dirs[@]}"; do
+            [ -x "${dirs[$i]}/perft" ] || continue
+            start=$(date +%s%N)
+            n="$("${dirs[$i]}/perft" "$fen" "$depth" | awk '{s += $3} END {print s}')"
+            ns=$(( $(date +%s%N) - start ))
+            leaves=$n
+            rate=$(( n * 1000000000 / ns ))
+            v="${fastest[$i]:-}"; best v "$rate"; fastest[$i]=$v
+        done
+    done
+    printf '%-12s' "perft${depth}"
+    for i in "${!dirs[@]}"; do
+        if [ -z "${fastest[$i]:-}" ]; then printf ' %26s' '-'; continue; fi
+        printf ' %14s l/s x%-9s' "${fastest[$i]}" "$(awk -v a="${fastest[$i]}" -v b="${fastest[0]}" 'BEGIN {printf "%.2f", a / b}')"
+    done
+    echo "  (${leaves} leaves: ${fen%% *})"
+    unset fastest
+done
