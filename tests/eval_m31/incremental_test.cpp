@@ -251,5 +251,51 @@ TEST(Incremental, EveryMoveOfRandomGames) {
     EXPECT_GT(captures, 5000);
 }
 
+// The search hands a node's pawn structure to the child of any move that
+// moves no pawn and no king and takes no pawn: OCPION's score and arrays
+// must come out the same after every such move of random games, under every
+// setting; the moves it is not handed down by must include changes.
+TEST(Incremental, PawnStructureOutlivesMovesOfOtherPieces) {
+    std::mt19937 rng(2718);
+    long kept = 0, changed = 0;
+    for (int game = 0; game < 60; ++game) {
+        set_up(START);
+        bool white = true;
+        random_game(rng, 300, [&] {
+            choose_setting(rng, game % 3);
+            i8 pb[8], pc[8];
+            const int before = OCPION(POS.PL, pb, pc);
+            auto each = [&]<Side S>() {
+                using O = Own<S>;
+                Move ru[MAX_MOVES];
+                int aa = 0;
+                const int a = generate_all<S>(ru, &aa);
+                for (int b = 0; b < a; ++b) {
+                    const Move m = ru[b];
+                    i8 zap[8] = {};
+                    zrobruch<S>(zap, m.nr, m.x2);
+                    i8 qb[8], qc[8];
+                    const int after = OCPION(POS.PL, qb, qc);
+                    skasujruch<S>(zap, m.nr, m.x2);
+                    const bool handed = m.x2 >= 0 && zap[0] != O::pawn && zap[0] != O::king && zap[2] != O::enemyPawn;
+                    const bool same = after == before && std::memcmp(pb, qb, 8) == 0 && std::memcmp(pc, qc, 8) == 0;
+                    if (handed) {
+                        ++kept;
+                        ASSERT_TRUE(same) << "game " << game << " move " << int(zap[1]) << "-" << m.x2;
+                    } else if (!same) {
+                        ++changed;
+                    }
+                }
+            };
+            if (white) each.template operator()<Side::White>();
+            else each.template operator()<Side::Black>();
+            white = !white;
+        });
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(kept, 100000);
+    EXPECT_GT(changed, 10000);
+}
+
 }  // namespace
 }  // namespace morvelak::test

@@ -30,8 +30,17 @@ namespace {
 // A placement handed down to a node that has none: worked out by the node.
 inline constexpr int NO_PLACEMENT = -1000000;
 
+// A node's pawn structure, OCPION's score and its two pawn arrays.  It reads
+// the pawns and the kings alone, so a move of any other piece that takes no
+// pawn hands it to the child unchanged.
+struct PawnStructure {
+    int score;
+    i8 pionb[8], pionc[8];
+};
+
 template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa,
-                             int hanging = -1, int placement = NO_PLACEMENT, u32 key = 0);
+                             int hanging = -1, int placement = NO_PLACEMENT, u32 key = 0,
+                             const PawnStructure* handed = nullptr);
 template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
 
 template <Side S> inline int& mobility() {
@@ -45,9 +54,11 @@ template <Side S> inline int& mobility() {
 // node work it out.
 // key: the position's key, when the caller knows it from its own and the
 // move; 0 has the node add it up.
+// handed: the pawn structure, when the caller's is this node's too; null
+// has the node work it out.
 template <Side S>
 int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa, int hanging,
-           int placement, u32 key) {
+           int placement, u32 key, const PawnStructure* handed) {
     using O = Own<S>;
     constexpr Side T = Opp<S>;
     constexpr int sg = O::sign;
@@ -87,12 +98,29 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     //    The placement part of le (le less the mobility, read before the
     //    node sets its own move count below) is kept apart: the moves that
     //    shift no pawn and no king change it by their own terms alone.
-    i8 pionb[8], pionc[8];
+    PawnStructure own;  // this node's pawn structure, once worked out
+    i8* const pionb = own.pionb;
+    i8* const pionc = own.pionc;
+    bool pawnsKnown = false;
+    auto pawn_structure = [&] {
+        if (handed != nullptr) {
+            own = *handed;
+            if constexpr (CHECKS) {
+                i8 b[8], c[8];
+                check_equal(own.score, OCPION(POS.PL, b, c), "pawn structure handed to a node");
+                check_equal(std::memcmp(b, pionb, 8) | std::memcmp(c, pionc, 8), 0, "pawn arrays handed to a node");
+            }
+        } else {
+            own.score = OCPION(POS.PL, pionb, pionc);
+        }
+        pawnsKnown = true;
+    };
     int ocpion = 0, le = 0;
     int nodePlacement = 0;
     bool placementKnown = false;
     if (nullMove || ply == 2) {
-        ocpion = OCPION(POS.PL, pionb, pionc);
+        pawn_structure();
+        ocpion = own.score;
         if (placement != NO_PLACEMENT) {
             nodePlacement = placement;
             le = placement + mobility_balance();
@@ -123,8 +151,10 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             } else if (ply == 3) {
                 if (reaches(s, opp_bound)) s = oblicz_ply1<T>(s, na, nb, 1, ndroga, 0);
             } else {
-                // Passing moves nothing: the placement stays the node's.
-                s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga, trasa + 1, -1, nodePlacement);
+                // Passing moves nothing: the placement and the pawn
+                // structure stay the node's.
+                s = oblicz<T>(ply == 4 ? 2 : ply - 3, d, na, nb, 1, ndroga, trasa + 1, -1, nodePlacement, 0,
+                              &own);
                 if (CONTROL.stopped) return 0;
             }
             if (reaches(s, opp_bound)) {
@@ -220,7 +250,7 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
         if (ply == 3 && !placementKnown && m.x2 >= 0) {
             const i8 piece = own_list<S>()[2 * m.nr];
             if (piece != O::pawn && piece != O::king && POS.PL[m.x2] != O::enemyPawn) {
-                OCPION(POS.PL, pionb, pionc);
+                pawn_structure();
                 if (placement == NO_PLACEMENT) {
                     nodePlacement = OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - mobility_balance();
                 } else {
@@ -267,8 +297,13 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             const int given = placementKnown && placement_change<S>(zap, m.nr, m.x2, pionb, pionc, change)
                                   ? nodePlacement + change
                                   : NO_PLACEMENT;
+            // The pawn structure goes down with any move that moves no pawn
+            // or king and takes no pawn (castling moves the king).
+            const bool samePawns = pawnsKnown && m.x2 >= 0 && mover != O::pawn && mover != O::king &&
+                                   zap[2] != O::enemyPawn;
             v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, trasa + 1, safety.attacked(m, zap), given,
-                          keyed ? key_after<S>(SEARCH.KEY, trasa[0], zap, m.nr, m.x2) : 0);
+                          keyed ? key_after<S>(SEARCH.KEY, trasa[0], zap, m.nr, m.x2) : 0,
+                          samePawns ? &own : nullptr);
         }
         // 7.4 Unmake.  A stopped search leaves before its unfinished value
         //     can touch the killers or the expected reply.
