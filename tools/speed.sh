@@ -13,8 +13,8 @@ set -euo pipefail
 runs=5
 if [[ "${1:-}" =~ ^[0-9]+$ ]]; then runs=$1; shift; fi
 [ $# -ge 1 ] || { echo "usage: tools/speed.sh [RUNS] DIR [DIR...]" >&2; exit 2; }
-dirs=()
-for d in "$@"; do dirs+=("$(realpath "$d")"); done
+dirs=() labels=()
+for d in "$@"; do dirs+=("$(realpath "$d")"); labels+=("${d%/}"); done
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"  # the programs write their record file where they run
@@ -24,8 +24,17 @@ best() {  # best "$1" "$value": keeps the larger in the named variable
     if [ -z "${b:-}" ] || [ "$2" -gt "$b" ]; then b=$2; fi
 }
 
+cells() {  # cells UNIT: one cell per folder from the array fastest, with its ratio to the first
+    local i
+    for i in "${!dirs[@]}"; do
+        if [ -z "${fastest[$i]:-}" ]; then printf ' %26s' '-'; continue; fi
+        printf ' %14s %s x%-9s' "${fastest[$i]}" "$1" \
+            "$(awk -v a="${fastest[$i]}" -v b="${fastest[0]}" 'BEGIN {printf "%.2f", a / b}')"
+    done
+}
+
 printf '%-12s' program
-for d in "${dirs[@]}"; do printf ' %26s' "$(basename "$d")"; done
+for l in "${labels[@]}"; do printf ' %26s' "${l: -26}"; done
 echo
 for p in morvelak31 morvelak28 morvelak26; do
     declare -A fastest=() signature=()
@@ -42,14 +51,13 @@ for p in morvelak31 morvelak28 morvelak26; do
             v="${fastest[$i]:-}"; best v "$nps"; fastest[$i]=$v
         done
     done
-    printf '%-12s' "$p"
-    for i in "${!dirs[@]}"; do
-        if [ -z "${fastest[$i]:-}" ]; then printf ' %26s' '-'; continue; fi
+    for i in "${!signature[@]}"; do
         if [ "${signature[$i]}" != "${signature[0]}" ]; then
-            echo; echo "$p: signature ${signature[$i]} in ${dirs[$i]}, ${signature[0]} in ${dirs[0]}" >&2; exit 1
+            echo "$p: signature ${signature[$i]} in ${dirs[$i]}, ${signature[0]} in ${dirs[0]}" >&2; exit 1
         fi
-        printf ' %14s n/s x%-9s' "${fastest[$i]}" "$(awk -v a="${fastest[$i]}" -v b="${fastest[0]}" 'BEGIN {printf "%.2f", a / b}')"
     done
+    printf '%-12s' "$p"
+    cells n/s
     echo
     unset fastest signature
 done
@@ -75,10 +83,7 @@ for entry in "${positions[@]}"; do
         done
     done
     printf '%-12s' "perft${depth}"
-    for i in "${!dirs[@]}"; do
-        if [ -z "${fastest[$i]:-}" ]; then printf ' %26s' '-'; continue; fi
-        printf ' %14s l/s x%-9s' "${fastest[$i]}" "$(awk -v a="${fastest[$i]}" -v b="${fastest[0]}" 'BEGIN {printf "%.2f", a / b}')"
-    done
+    cells l/s
     echo "  (${leaves} leaves: ${fen%% *})"
     unset fastest
 done
