@@ -3,12 +3,18 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 
 #include "engine/eval/listmasks.hpp"
 #include "engine/eval/pawnmasks.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/position.hpp"
+#include "util/checks.hpp"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace morvelak::older {
 
@@ -152,25 +158,42 @@ template <Side S> int rook_file_scan(const i8* pl, int s) {
     return 0;
 }
 
+// A piece's terms fall in two groups.  The fixed ones read nothing but its
+// own square, the pawns and the two kings, so they stay as they are while
+// the pawns and the kings stand still, whatever the other pieces do: the
+// king's, knight's and queen's terms, the bishop's table and pawn contacts.
+// The others look at whether squares near the piece or along its lines are
+// occupied: the bishop's blocked diagonals and everything of a rook (its
+// neighbours, its scans along the rank and up the file).
+enum class Terms { All, Fixed, Occupancy };
+
+template <Terms P> constexpr bool has_fixed = P != Terms::Occupancy;
+template <Terms P> constexpr bool has_occupancy = P != Terms::Fixed;
+
 // Opening: rough piece placement, king shelter and the pieces' contact with
 // pawns.  One entry of the list: a piece of kind `code` on s.
-template <Side S>
+template <Side S, Terms P = Terms::All>
 [[gnu::always_inline]] inline int opening_piece(const PhaseTables& t, const Section& c, i8 code, int s) {
     using O = Own<S>;
     const i8* pl = c.pl;
     switch (code) {
     case O::king:
+        if constexpr (!has_fixed<P>) return 0;
         // White up to square 68, Black from square 31: the mirror of the
         // same rank bound.
         return t.king[s] + (rel_rank<S>(s) <= 6 ? shelter<S>(pl, s) : 0);
     case O::knight:
+        if constexpr (!has_fixed<P>) return 0;
         return t.knight[s] + pawn_contacts<S>(pl, s, {-2, 1, 2, 1});
     case O::bishop: {
-        int v = t.bishop[s];
-        if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 3;
-        return v + pawn_contacts<S>(pl, s, {-2, 1, 2, 1});
+        int v = 0;
+        if constexpr (has_fixed<P>) v += t.bishop[s] + pawn_contacts<S>(pl, s, {-2, 1, 2, 1});
+        if constexpr (has_occupancy<P>)
+            if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 3;
+        return v;
     }
     case O::rook: {
+        if constexpr (!has_occupancy<P>) return 0;
         int v = t.rook[s];
         if (both_occupied(pl, s + 1, s - 1)) v -= 3;
         // Look left along the rank (Black too, not mirrored): +3 for each
@@ -187,6 +210,7 @@ template <Side S>
         return v;
     }
     case O::queen:
+        if constexpr (!has_fixed<P>) return 0;
         return t.queen[s];
     default:
         return 0;  // a captured piece's entry
@@ -203,7 +227,7 @@ template <Side S> int opening_pawn(const PhaseTables& t, const Section& c, int s
 
 // Middle game: pawn structure, closeness to the enemy king and open files
 // for the heavy pieces.
-template <Side S>
+template <Side S, Terms P = Terms::All>
 [[gnu::always_inline]] inline int middle_piece(const PhaseTables& t, const Section& c, i8 code, int s) {
     using O = Own<S>;
     const i8* pl = c.pl;
@@ -212,18 +236,24 @@ template <Side S>
     const int f = s % 10;
     switch (code) {
     case O::king: {
+        if constexpr (!has_fixed<P>) return 0;
         int v = t.king[s];
         if (own[f] == 0 && enemy[f] == 0) v -= 5;
         return v + shelter<S>(pl, s);
     }
     case O::knight:
+        if constexpr (!has_fixed<P>) return 0;
         return t.knight[s] + 2 * near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 0, 2, 1});
     case O::bishop: {
-        int v = t.bishop[s];
-        if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 2;
-        return v + near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 2, 3, 2});
+        int v = 0;
+        if constexpr (has_fixed<P>)
+            v += t.bishop[s] + near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 2, 3, 2});
+        if constexpr (has_occupancy<P>)
+            if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 2;
+        return v;
     }
     case O::rook: {
+        if constexpr (!has_occupancy<P>) return 0;
         int v = 0;
         if (both_occupied(pl, s + 1, s - 1)) v -= 4;
         if (own[f] == 0) v += 6;
@@ -231,6 +261,7 @@ template <Side S>
         return v + t.rook[s] + rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
     }
     case O::queen: {
+        if constexpr (!has_fixed<P>) return 0;
         int v = 0;
         if (own[f] == 0) v += 5;
         if (enemy[f] == 0 && level_with_own_front<S>(s, own[f])) v += 6;
@@ -261,21 +292,27 @@ template <Side S> int middle_pawn(const PhaseTables& t, const Section& c, int s)
 
 // Endgame: pawns by their structure and their own king's support, pieces by
 // activity and open files.  `open` tells whether a file is free of pawns.
-template <Side S, class Open>
+template <Side S, Terms P = Terms::All, class Open>
 [[gnu::always_inline]] inline int endgame_piece(const PhaseTables& t, const Section& c, i8 code, int s,
                                                 Open&& open) {
     using O = Own<S>;
     const i8* pl = c.pl;
     switch (code) {
     case O::king:
+        if constexpr (!has_fixed<P>) return 0;
         return t.king[s];
     case O::knight:
+        if constexpr (!has_fixed<P>) return 0;
         return t.knight[s] + near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 0, 3, 2});
     case O::bishop:
+        // No blocked diagonals in the endgame: all of it is fixed.
+        if constexpr (!has_fixed<P>) return 0;
         return t.bishop[s] + pawn_contacts<S>(pl, s, {-2, 2, 4, 3});
     case O::rook:
+        if constexpr (!has_occupancy<P>) return 0;
         return t.rook[s] + 5 * open(s % 10) + rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
     case O::queen:
+        if constexpr (!has_fixed<P>) return 0;
         return 2 * open(s % 10) + t.queen[s];
     default:
         return 0;
@@ -455,10 +492,16 @@ inline bool list_holds(const i8* list, u32 entries, u64 board, int count) {
     return seen == board && n == count;
 }
 
-// Side S's pieces other than pawns, and its mobility, in its phase.  Each
-// kind is visited on its own, so that the piece's terms are known when the
-// loop is compiled.
-template <Side S>
+// No pawn on file f: with no pawn on the first rank, the masks of ranks 2
+// to 7 tell.
+inline auto open_files(u64 pawns) {
+    return [pawns](int f) { return (pawns & pawn_file_mask(f - 1)) == 0 ? 1 : 0; };
+}
+
+// Side S's pieces other than pawns in its phase, the terms of group P; the
+// occupancy group carries the mobility as well.  Each kind is visited on its
+// own, so that the piece's terms are known when the loop is compiled.
+template <Side S, Terms P>
 int pieces_of(int phase, const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns) {
     using O = Own<S>;
     int v = 0;
@@ -466,25 +509,73 @@ int pieces_of(int phase, const PhaseTables& t, const Section& c, const ListMasks
         for (; m != 0; m &= m - 1) v += value(code(), c.list[2 * std::countr_zero(m) + 1]);
     };
     auto all = [&](auto&& value) {
-        each(kinds.king, [] { return O::king; }, value);
-        each(kinds.knight, [] { return O::knight; }, value);
+        if constexpr (has_fixed<P>) {
+            each(kinds.king, [] { return O::king; }, value);
+            each(kinds.knight, [] { return O::knight; }, value);
+            each(kinds.queen, [] { return O::queen; }, value);
+        }
         each(kinds.bishop, [] { return O::bishop; }, value);
-        each(kinds.rook, [] { return O::rook; }, value);
-        each(kinds.queen, [] { return O::queen; }, value);
+        if constexpr (has_occupancy<P>) each(kinds.rook, [] { return O::rook; }, value);
     };
     if (phase == 0) {
-        all([&](i8 code, int s) { return opening_piece<S>(t, c, code, s); });
+        all([&](i8 code, int s) { return opening_piece<S, P>(t, c, code, s); });
     } else if (phase == 1) {
-        v += c.mobility;
-        all([&](i8 code, int s) { return middle_piece<S>(t, c, code, s); });
+        if constexpr (has_occupancy<P>) v += c.mobility;
+        all([&](i8 code, int s) { return middle_piece<S, P>(t, c, code, s); });
     } else {
-        v += c.mobility / 2;
-        // No pawn on the file: with no pawn on the first rank, the masks of
-        // ranks 2 to 7 tell.
-        auto open = [&](int f) { return (pawns & pawn_file_mask(f - 1)) == 0 ? 1 : 0; };
-        all([&](i8 code, int s) { return endgame_piece<S>(t, c, code, s, open); });
+        if constexpr (has_occupancy<P>) v += c.mobility / 2;
+        all([&](i8 code, int s) { return endgame_piece<S, P>(t, c, code, s, open_files(pawns)); });
     }
     return v;
+}
+
+// The fixed terms of one list entry, whatever its code.
+template <Side S>
+int fixed_terms(int phase, const PhaseTables& t, const Section& c, i8 code, int s, u64 pawns) {
+    switch (phase) {
+    case 0: return opening_piece<S, Terms::Fixed>(t, c, code, s);
+    case 1: return middle_piece<S, Terms::Fixed>(t, c, code, s);
+    default: return endgame_piece<S, Terms::Fixed>(t, c, code, s, open_files(pawns));
+    }
+}
+
+// The entries among the first n of two lists that differ in code or
+// square, one bit each (bit i for entry i).
+inline u32 changed_entries(const i8* list, const i8* kept, int n) {
+#if defined(__SSE2__)
+    auto half = [&](int k) {
+        return _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list + 16 * k)),
+                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(kept + 16 * k)));
+    };
+    // An equal entry compares as 0xFFFF, which packs to one 0xFF byte.
+    const u32 same = static_cast<u32>(_mm_movemask_epi8(_mm_packs_epi16(half(0), half(1))));
+    return ~same & list_entries(n);
+#else
+    u32 m = 0;
+    for (int i = 0; i < n && i < LIST_ENTRIES; ++i)
+        if (list[2 * i] != kept[2 * i] || list[2 * i + 1] != kept[2 * i + 1]) m |= u32{1} << i;
+    return m;
+#endif
+}
+
+// Brings side S's fixed sum from the kept list to `list`: the entries that
+// differ lose their old terms and gain their new ones.  Both are read with
+// the present board, which is right for the old ones too: the section's key
+// (pawns, kings, build and phases) is the same, and the fixed terms read
+// nothing else.  Tells whether a pawn entry changed, so that the list's
+// pawns have to be checked against the board again.
+template <Side S>
+bool rescore_changed(int phase, const PhaseTables& t, const Section& c, const i8* kept, u64 pawns,
+                     int& sum) {
+    bool pawnChanged = false;
+    for (u32 m = changed_entries(c.list, kept, c.count); m != 0; m &= m - 1) {
+        const int i = std::countr_zero(m);
+        const i8 was = kept[2 * i], now = c.list[2 * i];
+        pawnChanged |= was == Own<S>::pawn || now == Own<S>::pawn;
+        sum += fixed_terms<S>(phase, t, c, now, c.list[2 * i + 1], pawns) -
+               fixed_terms<S>(phase, t, c, was, kept[2 * i + 1], pawns);
+    }
+    return pawnChanged;
 }
 
 // The waiting pawns that an enemy piece in front makes backward.
@@ -522,21 +613,55 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     const ListMasks kindsW = list_masks<Side::White>(bp, nb);
     const ListMasks kindsB = list_masks<Side::Black>(cp, nc);
     const int setting = build * 9 + phaseB * 3 + phaseC;
-    PawnSection& e = EVAL.PAWN_SECTIONS[pawn_section_slot(pm.white, pm.black, kw, kb, setting)];
-    if (e.white != pm.white || e.black != pm.black || e.kw != kw || e.kb != kb || e.setting != setting)
+    const u64 slot = pawn_section_slot(pm.white, pm.black, kw, kb, setting);
+    PawnSection& e = EVAL.PAWN_SECTIONS[slot];
+    PieceMemo& memo = EVAL.PIECE_MEMOS[slot];
+    if (e.white != pm.white || e.black != pm.black || e.kw != kw || e.kb != kb || e.setting != setting) {
         build_pawn_section(e, tables, pl, pm, kw, kb, phaseB, phaseC, setting);
-    if (!list_holds(bp, kindsW.pawn, pm.white, e.countW) ||
-        !list_holds(cp, kindsB.pawn, pm.black, e.countB))
-        return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
+        memo.valid = false;
+    }
 
+    const PhaseTables& tw = tables.white[phaseB];
+    const PhaseTables& tb = tables.black[phaseC];
     const Section white{pl, bp, nb, {e.pionb, e.pionc}, kw, kb, EVAL.ILOSCPOLB};
     const Section black{pl, cp, nc, {e.pionc, e.pionb}, kb, kw, EVAL.ILOSCPOLC};
     const u64 pawns = pm.white | pm.black;
-    int score = e.valueW - e.valueB;
+
+    // The fixed terms from the lists last scored with this section, where
+    // there are such; a list whose pawn entries did not change still holds
+    // exactly the board's pawns, as it did then.
+    const bool kept = memo.valid && memo.nb == nb && memo.nc == nc;
+    int fixedW = memo.sumW, fixedB = memo.sumB;
+    bool checkW = true, checkB = true;
+    if (kept) {
+        checkW = rescore_changed<Side::White>(phaseB, tw, white, memo.listW, pawns, fixedW);
+        checkB = rescore_changed<Side::Black>(phaseC, tb, black, memo.listB, pawns, fixedB);
+    }
+    if ((checkW && !list_holds(bp, kindsW.pawn, pm.white, e.countW)) ||
+        (checkB && !list_holds(cp, kindsB.pawn, pm.black, e.countB)))
+        return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
+    if (!kept) {
+        fixedW = pieces_of<Side::White, Terms::Fixed>(phaseB, tw, white, kindsW, pawns);
+        fixedB = pieces_of<Side::Black, Terms::Fixed>(phaseC, tb, black, kindsB, pawns);
+    } else if constexpr (CHECKS) {
+        check_equal(fixedW, pieces_of<Side::White, Terms::Fixed>(phaseB, tw, white, kindsW, pawns),
+                    "older evaluation: White's fixed piece terms");
+        check_equal(fixedB, pieces_of<Side::Black, Terms::Fixed>(phaseC, tb, black, kindsB, pawns),
+                    "older evaluation: Black's fixed piece terms");
+    }
+    std::memcpy(memo.listW, bp, sizeof memo.listW);
+    std::memcpy(memo.listB, cp, sizeof memo.listB);
+    memo.sumW = fixedW;
+    memo.sumB = fixedB;
+    memo.nb = static_cast<u8>(nb);
+    memo.nc = static_cast<u8>(nc);
+    memo.valid = true;
+
+    int score = e.valueW - e.valueB + fixedW - fixedB;
     score += ask_backward<Side::White>(pl, e.askW);
     score -= ask_backward<Side::Black>(pl, e.askB);
-    score += pieces_of<Side::White>(phaseB, tables.white[phaseB], white, kindsW, pawns);
-    score -= pieces_of<Side::Black>(phaseC, tables.black[phaseC], black, kindsB, pawns);
+    score += pieces_of<Side::White, Terms::Occupancy>(phaseB, tw, white, kindsW, pawns);
+    score -= pieces_of<Side::Black, Terms::Occupancy>(phaseC, tb, black, kindsB, pawns);
     return score;
 }
 
