@@ -143,7 +143,7 @@ TEST(KeptTerms, SequencesMatchThePlainRules) {
 // Changes to White's list alone, the board left as it is: a list that
 // names a pawn twice or a piece that is not on the board, entries swapped,
 // fewer entries in use.  Each is scored right after the true lists, so the
-// kept terms are there to be misused.
+// kept terms are there to be misused, and the true lists after it.
 TEST(KeptTerms, ListChangesWithoutTheBoard) {
     const auto pawnEntry = [] {
         for (int i = 0; i < POS.ILB; ++i)
@@ -186,10 +186,14 @@ TEST(KeptTerms, ListChangesWithoutTheBoard) {
                 ch.run(pawn, knight);
                 const auto [odd, oddRef] = both(b, p);
                 EXPECT_EQ(odd, oddRef) << ch.what;
-                // And the true lists again after the odd ones.
+                // And the true lists again after the odd ones, then the
+                // knight moves: what was kept for its entry must be its own.
                 set_up(CROWDED);
                 const auto [again, againRef] = both(b, p);
                 EXPECT_EQ(again, againRef) << ch.what << ", restored";
+                apply({Edit::Move, POS.BP[2 * knight + 1], 44});
+                const auto [moved, movedRef] = both(b, p);
+                EXPECT_EQ(moved, movedRef) << ch.what << ", restored and the knight moved";
             }
         }
     }

@@ -500,13 +500,23 @@ inline auto open_files(u64 pawns) {
 
 // Side S's pieces other than pawns in its phase, the terms of group P; the
 // occupancy group carries the mobility as well.  Each kind is visited on its
-// own, so that the piece's terms are known when the loop is compiled.
+// own, so that the piece's terms are known when the loop is compiled.  The
+// fixed group also writes each entry's terms to `terms` (all 16 entries,
+// 0 for pawns, holes and entries not in use).
 template <Side S, Terms P>
-int pieces_of(int phase, const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns) {
+int pieces_of(int phase, const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns,
+              std::int16_t* terms = nullptr) {
     using O = Own<S>;
+    constexpr bool record = P == Terms::Fixed;
+    if constexpr (record) std::fill_n(terms, LIST_ENTRIES, std::int16_t{0});
     int v = 0;
     auto each = [&](u32 m, auto code, auto&& value) {
-        for (; m != 0; m &= m - 1) v += value(code(), c.list[2 * std::countr_zero(m) + 1]);
+        for (; m != 0; m &= m - 1) {
+            const int i = std::countr_zero(m);
+            const int x = value(code(), c.list[2 * i + 1]);
+            if constexpr (record) terms[i] = static_cast<std::int16_t>(x);
+            v += x;
+        }
     };
     auto all = [&](auto&& value) {
         if constexpr (has_fixed<P>) {
@@ -558,24 +568,34 @@ inline u32 changed_entries(const i8* list, const i8* kept, int n) {
 #endif
 }
 
-// Brings side S's fixed sum from the kept list to `list`: the entries that
-// differ lose their old terms and gain their new ones.  Both are read with
-// the present board, which is right for the old ones too: the section's key
-// (pawns, kings, build and phases) is the same, and the fixed terms read
-// nothing else.  Tells whether a pawn entry changed, so that the list's
+// Brings side S's fixed sum and entry terms from the kept list to the list
+// of c: each entry that differs gives up its kept terms for those of its new
+// code and square.  Tells whether a pawn entry changed, so that the list's
 // pawns have to be checked against the board again.
 template <Side S>
 bool rescore_changed(int phase, const PhaseTables& t, const Section& c, const i8* kept, u64 pawns,
-                     int& sum) {
+                     std::int16_t* terms, int& sum) {
     bool pawnChanged = false;
     for (u32 m = changed_entries(c.list, kept, c.count); m != 0; m &= m - 1) {
         const int i = std::countr_zero(m);
-        const i8 was = kept[2 * i], now = c.list[2 * i];
-        pawnChanged |= was == Own<S>::pawn || now == Own<S>::pawn;
-        sum += fixed_terms<S>(phase, t, c, now, c.list[2 * i + 1], pawns) -
-               fixed_terms<S>(phase, t, c, was, kept[2 * i + 1], pawns);
+        const i8 now = c.list[2 * i];
+        pawnChanged |= kept[2 * i] == Own<S>::pawn || now == Own<S>::pawn;
+        const int x = fixed_terms<S>(phase, t, c, now, c.list[2 * i + 1], pawns);
+        sum += x - terms[i];
+        terms[i] = static_cast<std::int16_t>(x);
     }
     return pawnChanged;
+}
+
+// With self-checks on: the kept terms of each entry in use, and their sum,
+// against a full recount.
+template <Side S>
+void check_kept(int phase, const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns,
+                const std::int16_t* terms, int sum) {
+    std::int16_t fresh[LIST_ENTRIES];
+    check_equal(sum, pieces_of<S, Terms::Fixed>(phase, t, c, kinds, pawns, fresh),
+                "older evaluation: fixed piece terms of a list");
+    for (int i = 0; i < c.count; ++i) check_equal(terms[i], fresh[i], "older evaluation: fixed terms of an entry");
 }
 
 // The waiting pawns that an enemy piece in front makes backward.
@@ -634,20 +654,20 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     int fixedW = memo.sumW, fixedB = memo.sumB;
     bool checkW = true, checkB = true;
     if (kept) {
-        checkW = rescore_changed<Side::White>(phaseB, tw, white, memo.listW, pawns, fixedW);
-        checkB = rescore_changed<Side::Black>(phaseC, tb, black, memo.listB, pawns, fixedB);
+        checkW = rescore_changed<Side::White>(phaseB, tw, white, memo.listW, pawns, memo.termsW, fixedW);
+        checkB = rescore_changed<Side::Black>(phaseC, tb, black, memo.listB, pawns, memo.termsB, fixedB);
     }
     if ((checkW && !list_holds(bp, kindsW.pawn, pm.white, e.countW)) ||
-        (checkB && !list_holds(cp, kindsB.pawn, pm.black, e.countB)))
+        (checkB && !list_holds(cp, kindsB.pawn, pm.black, e.countB))) {
+        memo.valid = false;  // its entry terms may have moved on without its lists
         return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
+    }
     if (!kept) {
-        fixedW = pieces_of<Side::White, Terms::Fixed>(phaseB, tw, white, kindsW, pawns);
-        fixedB = pieces_of<Side::Black, Terms::Fixed>(phaseC, tb, black, kindsB, pawns);
+        fixedW = pieces_of<Side::White, Terms::Fixed>(phaseB, tw, white, kindsW, pawns, memo.termsW);
+        fixedB = pieces_of<Side::Black, Terms::Fixed>(phaseC, tb, black, kindsB, pawns, memo.termsB);
     } else if constexpr (CHECKS) {
-        check_equal(fixedW, pieces_of<Side::White, Terms::Fixed>(phaseB, tw, white, kindsW, pawns),
-                    "older evaluation: White's fixed piece terms");
-        check_equal(fixedB, pieces_of<Side::Black, Terms::Fixed>(phaseC, tb, black, kindsB, pawns),
-                    "older evaluation: Black's fixed piece terms");
+        check_kept<Side::White>(phaseB, tw, white, kindsW, pawns, memo.termsW, fixedW);
+        check_kept<Side::Black>(phaseC, tb, black, kindsB, pawns, memo.termsB, fixedB);
     }
     std::memcpy(memo.listW, bp, sizeof memo.listW);
     std::memcpy(memo.listB, cp, sizeof memo.listB);

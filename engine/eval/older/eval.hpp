@@ -48,6 +48,8 @@ inline constexpr int PAWN_SECTION_BITS = 12;
 struct alignas(32) PieceMemo {
     i8 listW[2 * LIST_ENTRIES];
     i8 listB[2 * LIST_ENTRIES];
+    // Each entry's fixed terms (0 for pawns and holes), and their sums.
+    std::int16_t termsW[LIST_ENTRIES], termsB[LIST_ENTRIES];
     std::int32_t sumW, sumB;
     u8 nb, nc;       // entries in use in each list
     bool valid;      // filled since its section was worked out
