@@ -549,9 +549,9 @@ int fixed_terms(int phase, const PhaseTables& t, const Section& c, i8 code, int 
     }
 }
 
-// The entries among the first n of two lists that differ in code or
-// square, one bit each (bit i for entry i).
-inline u32 changed_entries(const i8* list, const i8* kept, int n) {
+// The entries among `used` of two lists that differ in code or square, one
+// bit each (bit i for entry i).
+inline u32 changed_entries(const i8* list, const i8* kept, u32 used) {
 #if defined(__SSE2__)
     auto half = [&](int k) {
         return _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list + 16 * k)),
@@ -559,12 +559,12 @@ inline u32 changed_entries(const i8* list, const i8* kept, int n) {
     };
     // An equal entry compares as 0xFFFF, which packs to one 0xFF byte.
     const u32 same = static_cast<u32>(_mm_movemask_epi8(_mm_packs_epi16(half(0), half(1))));
-    return ~same & list_entries(n);
+    return ~same & used;
 #else
     u32 m = 0;
-    for (int i = 0; i < n && i < LIST_ENTRIES; ++i)
+    for (int i = 0; i < LIST_ENTRIES; ++i)
         if (list[2 * i] != kept[2 * i] || list[2 * i + 1] != kept[2 * i + 1]) m |= u32{1} << i;
-    return m;
+    return m & used;
 #endif
 }
 
@@ -573,10 +573,10 @@ inline u32 changed_entries(const i8* list, const i8* kept, int n) {
 // code and square.  Tells whether a pawn entry changed, so that the list's
 // pawns have to be checked against the board again.
 template <Side S>
-bool rescore_changed(int phase, const PhaseTables& t, const Section& c, const i8* kept, u64 pawns,
-                     std::int16_t* terms, int& sum) {
+bool rescore_changed(int phase, const PhaseTables& t, const Section& c, const i8* kept, u32 used,
+                     u64 pawns, std::int16_t* terms, int& sum) {
     bool pawnChanged = false;
-    for (u32 m = changed_entries(c.list, kept, c.count); m != 0; m &= m - 1) {
+    for (u32 m = changed_entries(c.list, kept, used); m != 0; m &= m - 1) {
         const int i = std::countr_zero(m);
         const i8 now = c.list[2 * i];
         pawnChanged |= kept[2 * i] == Own<S>::pawn || now == Own<S>::pawn;
@@ -596,6 +596,19 @@ void check_kept(int phase, const PhaseTables& t, const Section& c, const ListMas
     check_equal(sum, pieces_of<S, Terms::Fixed>(phase, t, c, kinds, pawns, fresh),
                 "older evaluation: fixed piece terms of a list");
     for (int i = 0; i < c.count; ++i) check_equal(terms[i], fresh[i], "older evaluation: fixed terms of an entry");
+}
+
+// Side S's kinds of pieces: all of them, or only those whose terms read the
+// occupancy of other squares.
+template <Side S> ListMasks all_kinds(const ListCodes& codes) {
+    using O = Own<S>;
+    return {codes.holding(O::king),   codes.holding(O::pawn), codes.holding(O::knight),
+            codes.holding(O::bishop), codes.holding(O::rook), codes.holding(O::queen)};
+}
+
+template <Side S> ListMasks occupancy_kinds(const ListCodes& codes) {
+    using O = Own<S>;
+    return {0, 0, 0, codes.holding(O::bishop), codes.holding(O::rook), 0};
 }
 
 // The waiting pawns that an enemy piece in front makes backward.
@@ -618,7 +631,9 @@ int otwartalinia(const i8* pl, int c) {
 
 // The pawns from the board in one sweep, their part of the score from the
 // table (worked out on a miss), checked against the lists' pawn entries; the
-// rest of each list kind by kind.  Anything unusual takes the plain way.
+// pieces' fixed terms from what is kept with the pawn section, rescored for
+// the entries that changed; the rest of each list kind by kind.  Anything
+// unusual takes the plain way.
 int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp) {
     const int nb = std::clamp<int>(POS.ILB, 0, LIST_ENTRIES);
     const int nc = std::clamp<int>(POS.ILC, 0, LIST_ENTRIES);
@@ -630,8 +645,7 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     if (pm.stray || build == 0 || kw < 0 || kw > 99 || kb < 0 || kb > 99)
         return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
 
-    const ListMasks kindsW = list_masks<Side::White>(bp, nb);
-    const ListMasks kindsB = list_masks<Side::Black>(cp, nc);
+    const ListCodes codesW(bp, nb), codesB(cp, nc);
     const int setting = build * 9 + phaseB * 3 + phaseC;
     const u64 slot = pawn_section_slot(pm.white, pm.black, kw, kb, setting);
     PawnSection& e = EVAL.PAWN_SECTIONS[slot];
@@ -654,20 +668,24 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     int fixedW = memo.sumW, fixedB = memo.sumB;
     bool checkW = true, checkB = true;
     if (kept) {
-        checkW = rescore_changed<Side::White>(phaseB, tw, white, memo.listW, pawns, memo.termsW, fixedW);
-        checkB = rescore_changed<Side::Black>(phaseC, tb, black, memo.listB, pawns, memo.termsB, fixedB);
+        checkW = rescore_changed<Side::White>(phaseB, tw, white, memo.listW, codesW.used(), pawns, memo.termsW,
+                                              fixedW);
+        checkB = rescore_changed<Side::Black>(phaseC, tb, black, memo.listB, codesB.used(), pawns, memo.termsB,
+                                              fixedB);
     }
-    if ((checkW && !list_holds(bp, kindsW.pawn, pm.white, e.countW)) ||
-        (checkB && !list_holds(cp, kindsB.pawn, pm.black, e.countB))) {
+    if ((checkW && !list_holds(bp, codesW.holding(W_PAWN), pm.white, e.countW)) ||
+        (checkB && !list_holds(cp, codesB.holding(B_PAWN), pm.black, e.countB))) {
         memo.valid = false;  // its entry terms may have moved on without its lists
         return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
     }
     if (!kept) {
-        fixedW = pieces_of<Side::White, Terms::Fixed>(phaseB, tw, white, kindsW, pawns, memo.termsW);
-        fixedB = pieces_of<Side::Black, Terms::Fixed>(phaseC, tb, black, kindsB, pawns, memo.termsB);
+        fixedW = pieces_of<Side::White, Terms::Fixed>(phaseB, tw, white, all_kinds<Side::White>(codesW), pawns,
+                                                      memo.termsW);
+        fixedB = pieces_of<Side::Black, Terms::Fixed>(phaseC, tb, black, all_kinds<Side::Black>(codesB), pawns,
+                                                      memo.termsB);
     } else if constexpr (CHECKS) {
-        check_kept<Side::White>(phaseB, tw, white, kindsW, pawns, memo.termsW, fixedW);
-        check_kept<Side::Black>(phaseC, tb, black, kindsB, pawns, memo.termsB, fixedB);
+        check_kept<Side::White>(phaseB, tw, white, all_kinds<Side::White>(codesW), pawns, memo.termsW, fixedW);
+        check_kept<Side::Black>(phaseC, tb, black, all_kinds<Side::Black>(codesB), pawns, memo.termsB, fixedB);
     }
     std::memcpy(memo.listW, bp, sizeof memo.listW);
     std::memcpy(memo.listB, cp, sizeof memo.listB);
@@ -680,8 +698,8 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     int score = e.valueW - e.valueB + fixedW - fixedB;
     score += ask_backward<Side::White>(pl, e.askW);
     score -= ask_backward<Side::Black>(pl, e.askB);
-    score += pieces_of<Side::White, Terms::Occupancy>(phaseB, tw, white, kindsW, pawns);
-    score -= pieces_of<Side::Black, Terms::Occupancy>(phaseC, tb, black, kindsB, pawns);
+    score += pieces_of<Side::White, Terms::Occupancy>(phaseB, tw, white, occupancy_kinds<Side::White>(codesW), pawns);
+    score -= pieces_of<Side::Black, Terms::Occupancy>(phaseC, tb, black, occupancy_kinds<Side::Black>(codesB), pawns);
     return score;
 }
 
