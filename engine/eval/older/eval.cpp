@@ -1,6 +1,7 @@
 #include "engine/eval/older/eval.hpp"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -412,37 +413,49 @@ inline u64 pawn_section_slot(u64 white, u64 black, int kw, int kb, int setting) 
     return h >> (64 - PAWN_SECTION_BITS);
 }
 
-// Our pawns with no pawn of ours beside or behind them on a neighbouring
-// file (down to our rank 2): backward as soon as they are pressed.
-template <Side S> bool unsupported(u64 own, int s) {
-    for (int k = s; rel_rank<S>(k) >= 2; k = ahead<S>(k, -1)) {
-        for (int n : {k - 1, k + 1}) {
-            const int i = n - PAWN_MASK_BASE;
-            if (i >= 0 && i < 58 && (own >> i & 1)) return false;
-        }
-    }
-    return true;
+// The bit of square x in the pawn masks, 0 for a square outside them.
+constexpr u64 mask_bit(int x) {
+    const int i = x - PAWN_MASK_BASE;
+    return i >= 0 && i < 58 ? u64{1} << i : 0;
 }
 
+// For our pawn on s: the squares beside it or behind it on the neighbouring
+// files, down to our rank 2, where a pawn of ours supports it; and the
+// squares where an enemy pawn presses it (two ranks ahead on a neighbouring
+// file, or right in front).  By square, 100 entries.
+template <Side S> constexpr std::array<u64, 100> support_masks() {
+    std::array<u64, 100> m{};
+    for (int s = 0; s < 100; ++s)
+        for (int k = s; rel_rank<S>(k) >= 2; k = ahead<S>(k, -1)) m[s] |= mask_bit(k - 1) | mask_bit(k + 1);
+    return m;
+}
+
+template <Side S> constexpr std::array<u64, 100> press_masks() {
+    std::array<u64, 100> m{};
+    for (int s = 0; s < 100; ++s)
+        m[s] = mask_bit(ahead<S>(s, 2, +1)) | mask_bit(ahead<S>(s, 2, -1)) | mask_bit(ahead<S>(s, 1));
+    return m;
+}
+
+template <Side S> inline constexpr std::array<u64, 100> SUPPORT = support_masks<S>();
+template <Side S> inline constexpr std::array<u64, 100> PRESS = press_masks<S>();
+
 // Side S's pawn terms over the pawns of its mask; `ask` collects the pawns
-// whose backward test waits for the pieces.
+// whose backward test waits for the pieces.  A pawn of ours with none of
+// ours beside or behind it on a neighbouring file is backward as soon as it
+// is pressed.
 template <Side S>
 int pawns_of(int phase, const PhaseTables& t, const Section& c, u64 own, u64 enemy, u64& ask) {
-    auto enemyPawnAt = [&](int x) {
-        const int i = x - PAWN_MASK_BASE;
-        return i >= 0 && i < 58 && (enemy >> i & 1);
-    };
     int v = 0;
     ask = 0;
     for (u64 m = own; m != 0; m &= m - 1) {
         const int i = std::countr_zero(m);
         const int s = PAWN_MASK_BASE + i;
         v += pawn_value<S>(phase, t, c, s);
-        if (phase != 1 && unsupported<S>(own, s)) {
+        if (phase != 1 && (own & SUPPORT<S>[s]) == 0) {
             // Pressed by an enemy pawn two ranks ahead on a neighbouring
             // file or right in front: backward whatever the pieces do.
-            if (enemyPawnAt(ahead<S>(s, 2, +1)) || enemyPawnAt(ahead<S>(s, 2, -1)) ||
-                enemyPawnAt(ahead<S>(s, 1)))
+            if ((enemy & PRESS<S>[s]) != 0)
                 v -= 15;
             else
                 ask |= u64{1} << i;
