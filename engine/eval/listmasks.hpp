@@ -50,26 +50,54 @@ inline ListMasks list_masks_plain(const i8* list, int count) {
     return m;
 }
 
-// Side S's list (all 32 bytes of it are read; entries from count on are
-// left out of every mask).
+// The codes of a list's entries in use, from which the mask of one kind is
+// read when it is wanted: a caller that needs two kinds pays for two.  All 32
+// bytes of the list are read; entries from count on are in no mask.
+class ListCodes {
+public:
+    ListCodes(const i8* list, int count) : used_(list_entries(count)) {
+#if defined(__SSE2__)
+        // The sixteen codes side by side: the low byte of every 16-bit word.
+        const __m128i low = _mm_set1_epi16(0x00FF);
+        codes_ = _mm_packus_epi16(
+            _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list)), low),
+            _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list + 16)), low));
+#else
+        list_ = list;
+#endif
+    }
+
+    // The entries in use.
+    std::uint32_t used() const { return used_; }
+
+    // The entries in use holding `code`.
+    std::uint32_t holding(i8 code) const {
+#if defined(__SSE2__)
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(codes_, _mm_set1_epi8(code)))) & used_;
+#else
+        std::uint32_t m = 0;
+        for (int i = 0; i < LIST_ENTRIES; ++i)
+            if (list_[2 * i] == code) m |= std::uint32_t{1} << i;
+        return m & used_;
+#endif
+    }
+
+private:
+    std::uint32_t used_;
+#if defined(__SSE2__)
+    __m128i codes_;
+#else
+    const i8* list_;
+#endif
+};
+
+// Side S's list, every kind at once.
 template <Side S>
 inline ListMasks list_masks(const i8* list, int count) {
-#if defined(__SSE2__)
     using O = Own<S>;
-    const std::uint32_t used = list_entries(count);
-    // The sixteen codes side by side: the low byte of every 16-bit word.
-    const __m128i low = _mm_set1_epi16(0x00FF);
-    const __m128i codes =
-        _mm_packus_epi16(_mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list)), low),
-                         _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list + 16)), low));
-    auto holding = [&](i8 code) {
-        return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(codes, _mm_set1_epi8(code)))) & used;
-    };
-    return {holding(O::king), holding(O::pawn), holding(O::knight),
-            holding(O::bishop), holding(O::rook), holding(O::queen)};
-#else
-    return list_masks_plain<S>(list, count);
-#endif
+    const ListCodes codes(list, count);
+    return {codes.holding(O::king), codes.holding(O::pawn), codes.holding(O::knight),
+            codes.holding(O::bishop), codes.holding(O::rook), codes.holding(O::queen)};
 }
 
 }  // namespace morvelak

@@ -70,5 +70,37 @@ TEST(Equivalence, FastRoutineMatchesThePlainRules) {
     EXPECT_GT(positions, 20000);
 }
 
+// Backward pawns where the support and the press reach the edge of the
+// board or the ends of a file: support beside on the same rank, behind down
+// to rank 2 (or 7 for Black), none on the a- or h-file's one neighbour, a
+// press by a pawn two ranks ahead or by a piece right in front.  Every pair
+// of phases, both builds, against the plain rules.
+TEST(Equivalence, BackwardPawnsAtTheEdges) {
+    const char* const boards[] = {
+        // a2 alone, pressed by b4; h2 supported by g2 beside it.
+        "....k..." "........" "........" "........" ".p......" "........" "P.....PP" "....K...",
+        // a3 pressed by b5 but supported by b2 behind it on the next file.
+        // h3 with g4 beside-ahead only: not supported, and pressed by g5.
+        "....k..." "........" "........" ".p....p." "......P." "P......P" ".P......" "....K...",
+        // Black: a7 alone pressed by b5; h6 pressed by g4 but supported by
+        // g7 behind it.
+        "....k..." "p.....p." ".......p" ".P......" "......P." "........" "........" "....K...",
+        // Pieces in front: a white knight on d6 in front of d7, a black
+        // bishop on e3 in front of e2; neither pawn has support.
+        "....k..." "...p...." "...S...." "........" "........" "....g..." "....P..." "....K...",
+        // The same pawns, supported from the furthest square back.
+        "....k..." "...p...." "...S.p.." "........" "........" "...Pg..." "....P..." "....K...",
+    };
+    for (const char* rows : boards) {
+        for (int phases = 0; phases < 9; ++phases) {
+            for (const Build b : {Build::M28, Build::M26}) {
+                const int got = score(rows, b, {phases / 3, phases % 3, 5, 7});
+                const int want = ref::ocpoz(b == Build::M28 ? m28::TABLES : m26::TABLES, POS.PL, POS.BP, POS.CP);
+                EXPECT_EQ(got, want) << rows << " phases " << phases;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace morvelak::test

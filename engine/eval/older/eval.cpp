@@ -1,14 +1,21 @@
 #include "engine/eval/older/eval.hpp"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 
 #include "engine/eval/listmasks.hpp"
 #include "engine/eval/pawnmasks.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/position.hpp"
+#include "util/checks.hpp"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace morvelak::older {
 
@@ -152,25 +159,42 @@ template <Side S> int rook_file_scan(const i8* pl, int s) {
     return 0;
 }
 
+// A piece's terms fall in two groups.  The fixed ones read nothing but its
+// own square, the pawns and the two kings, so they stay as they are while
+// the pawns and the kings stand still, whatever the other pieces do: the
+// king's, knight's and queen's terms, the bishop's table and pawn contacts.
+// The others look at whether squares near the piece or along its lines are
+// occupied: the bishop's blocked diagonals and everything of a rook (its
+// neighbours, its scans along the rank and up the file).
+enum class Terms { All, Fixed, Occupancy };
+
+template <Terms P> constexpr bool has_fixed = P != Terms::Occupancy;
+template <Terms P> constexpr bool has_occupancy = P != Terms::Fixed;
+
 // Opening: rough piece placement, king shelter and the pieces' contact with
 // pawns.  One entry of the list: a piece of kind `code` on s.
-template <Side S>
+template <Side S, Terms P = Terms::All>
 [[gnu::always_inline]] inline int opening_piece(const PhaseTables& t, const Section& c, i8 code, int s) {
     using O = Own<S>;
     const i8* pl = c.pl;
     switch (code) {
     case O::king:
+        if constexpr (!has_fixed<P>) return 0;
         // White up to square 68, Black from square 31: the mirror of the
         // same rank bound.
         return t.king[s] + (rel_rank<S>(s) <= 6 ? shelter<S>(pl, s) : 0);
     case O::knight:
+        if constexpr (!has_fixed<P>) return 0;
         return t.knight[s] + pawn_contacts<S>(pl, s, {-2, 1, 2, 1});
     case O::bishop: {
-        int v = t.bishop[s];
-        if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 3;
-        return v + pawn_contacts<S>(pl, s, {-2, 1, 2, 1});
+        int v = 0;
+        if constexpr (has_fixed<P>) v += t.bishop[s] + pawn_contacts<S>(pl, s, {-2, 1, 2, 1});
+        if constexpr (has_occupancy<P>)
+            if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 3;
+        return v;
     }
     case O::rook: {
+        if constexpr (!has_occupancy<P>) return 0;
         int v = t.rook[s];
         if (both_occupied(pl, s + 1, s - 1)) v -= 3;
         // Look left along the rank (Black too, not mirrored): +3 for each
@@ -187,6 +211,7 @@ template <Side S>
         return v;
     }
     case O::queen:
+        if constexpr (!has_fixed<P>) return 0;
         return t.queen[s];
     default:
         return 0;  // a captured piece's entry
@@ -203,7 +228,7 @@ template <Side S> int opening_pawn(const PhaseTables& t, const Section& c, int s
 
 // Middle game: pawn structure, closeness to the enemy king and open files
 // for the heavy pieces.
-template <Side S>
+template <Side S, Terms P = Terms::All>
 [[gnu::always_inline]] inline int middle_piece(const PhaseTables& t, const Section& c, i8 code, int s) {
     using O = Own<S>;
     const i8* pl = c.pl;
@@ -212,18 +237,24 @@ template <Side S>
     const int f = s % 10;
     switch (code) {
     case O::king: {
+        if constexpr (!has_fixed<P>) return 0;
         int v = t.king[s];
         if (own[f] == 0 && enemy[f] == 0) v -= 5;
         return v + shelter<S>(pl, s);
     }
     case O::knight:
+        if constexpr (!has_fixed<P>) return 0;
         return t.knight[s] + 2 * near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 0, 2, 1});
     case O::bishop: {
-        int v = t.bishop[s];
-        if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 2;
-        return v + near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 2, 3, 2});
+        int v = 0;
+        if constexpr (has_fixed<P>)
+            v += t.bishop[s] + near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 2, 3, 2});
+        if constexpr (has_occupancy<P>)
+            if (both_occupied(pl, ahead<S>(s, 1, +1), ahead<S>(s, 1, -1))) v -= 2;
+        return v;
     }
     case O::rook: {
+        if constexpr (!has_occupancy<P>) return 0;
         int v = 0;
         if (both_occupied(pl, s + 1, s - 1)) v -= 4;
         if (own[f] == 0) v += 6;
@@ -231,6 +262,7 @@ template <Side S>
         return v + t.rook[s] + rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
     }
     case O::queen: {
+        if constexpr (!has_fixed<P>) return 0;
         int v = 0;
         if (own[f] == 0) v += 5;
         if (enemy[f] == 0 && level_with_own_front<S>(s, own[f])) v += 6;
@@ -261,21 +293,27 @@ template <Side S> int middle_pawn(const PhaseTables& t, const Section& c, int s)
 
 // Endgame: pawns by their structure and their own king's support, pieces by
 // activity and open files.  `open` tells whether a file is free of pawns.
-template <Side S, class Open>
+template <Side S, Terms P = Terms::All, class Open>
 [[gnu::always_inline]] inline int endgame_piece(const PhaseTables& t, const Section& c, i8 code, int s,
                                                 Open&& open) {
     using O = Own<S>;
     const i8* pl = c.pl;
     switch (code) {
     case O::king:
+        if constexpr (!has_fixed<P>) return 0;
         return t.king[s];
     case O::knight:
+        if constexpr (!has_fixed<P>) return 0;
         return t.knight[s] + near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 0, 3, 2});
     case O::bishop:
+        // No blocked diagonals in the endgame: all of it is fixed.
+        if constexpr (!has_fixed<P>) return 0;
         return t.bishop[s] + pawn_contacts<S>(pl, s, {-2, 2, 4, 3});
     case O::rook:
+        if constexpr (!has_occupancy<P>) return 0;
         return t.rook[s] + 5 * open(s % 10) + rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
     case O::queen:
+        if constexpr (!has_fixed<P>) return 0;
         return 2 * open(s % 10) + t.queen[s];
     default:
         return 0;
@@ -375,37 +413,49 @@ inline u64 pawn_section_slot(u64 white, u64 black, int kw, int kb, int setting) 
     return h >> (64 - PAWN_SECTION_BITS);
 }
 
-// Our pawns with no pawn of ours beside or behind them on a neighbouring
-// file (down to our rank 2): backward as soon as they are pressed.
-template <Side S> bool unsupported(u64 own, int s) {
-    for (int k = s; rel_rank<S>(k) >= 2; k = ahead<S>(k, -1)) {
-        for (int n : {k - 1, k + 1}) {
-            const int i = n - PAWN_MASK_BASE;
-            if (i >= 0 && i < 58 && (own >> i & 1)) return false;
-        }
-    }
-    return true;
+// The bit of square x in the pawn masks, 0 for a square outside them.
+constexpr u64 mask_bit(int x) {
+    const int i = x - PAWN_MASK_BASE;
+    return i >= 0 && i < 58 ? u64{1} << i : 0;
 }
 
+// For our pawn on s: the squares beside it or behind it on the neighbouring
+// files, down to our rank 2, where a pawn of ours supports it; and the
+// squares where an enemy pawn presses it (two ranks ahead on a neighbouring
+// file, or right in front).  By square, 100 entries.
+template <Side S> constexpr std::array<u64, 100> support_masks() {
+    std::array<u64, 100> m{};
+    for (int s = 0; s < 100; ++s)
+        for (int k = s; rel_rank<S>(k) >= 2; k = ahead<S>(k, -1)) m[s] |= mask_bit(k - 1) | mask_bit(k + 1);
+    return m;
+}
+
+template <Side S> constexpr std::array<u64, 100> press_masks() {
+    std::array<u64, 100> m{};
+    for (int s = 0; s < 100; ++s)
+        m[s] = mask_bit(ahead<S>(s, 2, +1)) | mask_bit(ahead<S>(s, 2, -1)) | mask_bit(ahead<S>(s, 1));
+    return m;
+}
+
+template <Side S> inline constexpr std::array<u64, 100> SUPPORT = support_masks<S>();
+template <Side S> inline constexpr std::array<u64, 100> PRESS = press_masks<S>();
+
 // Side S's pawn terms over the pawns of its mask; `ask` collects the pawns
-// whose backward test waits for the pieces.
+// whose backward test waits for the pieces.  A pawn of ours with none of
+// ours beside or behind it on a neighbouring file is backward as soon as it
+// is pressed.
 template <Side S>
 int pawns_of(int phase, const PhaseTables& t, const Section& c, u64 own, u64 enemy, u64& ask) {
-    auto enemyPawnAt = [&](int x) {
-        const int i = x - PAWN_MASK_BASE;
-        return i >= 0 && i < 58 && (enemy >> i & 1);
-    };
     int v = 0;
     ask = 0;
     for (u64 m = own; m != 0; m &= m - 1) {
         const int i = std::countr_zero(m);
         const int s = PAWN_MASK_BASE + i;
         v += pawn_value<S>(phase, t, c, s);
-        if (phase != 1 && unsupported<S>(own, s)) {
+        if (phase != 1 && (own & SUPPORT<S>[s]) == 0) {
             // Pressed by an enemy pawn two ranks ahead on a neighbouring
             // file or right in front: backward whatever the pieces do.
-            if (enemyPawnAt(ahead<S>(s, 2, +1)) || enemyPawnAt(ahead<S>(s, 2, -1)) ||
-                enemyPawnAt(ahead<S>(s, 1)))
+            if ((enemy & PRESS<S>[s]) != 0)
                 v -= 15;
             else
                 ask |= u64{1} << i;
@@ -455,36 +505,123 @@ inline bool list_holds(const i8* list, u32 entries, u64 board, int count) {
     return seen == board && n == count;
 }
 
-// Side S's pieces other than pawns, and its mobility, in its phase.  Each
-// kind is visited on its own, so that the piece's terms are known when the
-// loop is compiled.
-template <Side S>
-int pieces_of(int phase, const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns) {
+// No pawn on file f: with no pawn on the first rank, the masks of ranks 2
+// to 7 tell.
+inline auto open_files(u64 pawns) {
+    return [pawns](int f) { return (pawns & pawn_file_mask(f - 1)) == 0 ? 1 : 0; };
+}
+
+// Side S's pieces other than pawns in its phase, the terms of group P; the
+// occupancy group carries the mobility as well.  Each kind is visited on its
+// own, so that the piece's terms are known when the loop is compiled.  The
+// fixed group also writes each entry's terms to `terms` (all 16 entries,
+// 0 for pawns, holes and entries not in use).
+template <Side S, Terms P>
+int pieces_of(int phase, const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns,
+              std::int16_t* terms = nullptr) {
     using O = Own<S>;
+    constexpr bool record = P == Terms::Fixed;
+    if constexpr (record) std::fill_n(terms, LIST_ENTRIES, std::int16_t{0});
     int v = 0;
     auto each = [&](u32 m, auto code, auto&& value) {
-        for (; m != 0; m &= m - 1) v += value(code(), c.list[2 * std::countr_zero(m) + 1]);
+        for (; m != 0; m &= m - 1) {
+            const int i = std::countr_zero(m);
+            const int x = value(code(), c.list[2 * i + 1]);
+            if constexpr (record) terms[i] = static_cast<std::int16_t>(x);
+            v += x;
+        }
     };
     auto all = [&](auto&& value) {
-        each(kinds.king, [] { return O::king; }, value);
-        each(kinds.knight, [] { return O::knight; }, value);
+        if constexpr (has_fixed<P>) {
+            each(kinds.king, [] { return O::king; }, value);
+            each(kinds.knight, [] { return O::knight; }, value);
+            each(kinds.queen, [] { return O::queen; }, value);
+        }
         each(kinds.bishop, [] { return O::bishop; }, value);
-        each(kinds.rook, [] { return O::rook; }, value);
-        each(kinds.queen, [] { return O::queen; }, value);
+        if constexpr (has_occupancy<P>) each(kinds.rook, [] { return O::rook; }, value);
     };
     if (phase == 0) {
-        all([&](i8 code, int s) { return opening_piece<S>(t, c, code, s); });
+        all([&](i8 code, int s) { return opening_piece<S, P>(t, c, code, s); });
     } else if (phase == 1) {
-        v += c.mobility;
-        all([&](i8 code, int s) { return middle_piece<S>(t, c, code, s); });
+        if constexpr (has_occupancy<P>) v += c.mobility;
+        all([&](i8 code, int s) { return middle_piece<S, P>(t, c, code, s); });
     } else {
-        v += c.mobility / 2;
-        // No pawn on the file: with no pawn on the first rank, the masks of
-        // ranks 2 to 7 tell.
-        auto open = [&](int f) { return (pawns & pawn_file_mask(f - 1)) == 0 ? 1 : 0; };
-        all([&](i8 code, int s) { return endgame_piece<S>(t, c, code, s, open); });
+        if constexpr (has_occupancy<P>) v += c.mobility / 2;
+        all([&](i8 code, int s) { return endgame_piece<S, P>(t, c, code, s, open_files(pawns)); });
     }
     return v;
+}
+
+// The fixed terms of one list entry, whatever its code.
+template <Side S>
+int fixed_terms(int phase, const PhaseTables& t, const Section& c, i8 code, int s, u64 pawns) {
+    switch (phase) {
+    case 0: return opening_piece<S, Terms::Fixed>(t, c, code, s);
+    case 1: return middle_piece<S, Terms::Fixed>(t, c, code, s);
+    default: return endgame_piece<S, Terms::Fixed>(t, c, code, s, open_files(pawns));
+    }
+}
+
+// The entries among `used` of two lists that differ in code or square, one
+// bit each (bit i for entry i).
+inline u32 changed_entries(const i8* list, const i8* kept, u32 used) {
+#if defined(__SSE2__)
+    auto half = [&](int k) {
+        return _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list + 16 * k)),
+                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(kept + 16 * k)));
+    };
+    // An equal entry compares as 0xFFFF, which packs to one 0xFF byte.
+    const u32 same = static_cast<u32>(_mm_movemask_epi8(_mm_packs_epi16(half(0), half(1))));
+    return ~same & used;
+#else
+    u32 m = 0;
+    for (int i = 0; i < LIST_ENTRIES; ++i)
+        if (list[2 * i] != kept[2 * i] || list[2 * i + 1] != kept[2 * i + 1]) m |= u32{1} << i;
+    return m & used;
+#endif
+}
+
+// Brings side S's fixed sum and entry terms from the kept list to the list
+// of c: each entry that differs gives up its kept terms for those of its new
+// code and square.  Tells whether a pawn entry changed, so that the list's
+// pawns have to be checked against the board again.
+template <Side S>
+bool rescore_changed(int phase, const PhaseTables& t, const Section& c, const i8* kept, u32 used,
+                     u64 pawns, std::int16_t* terms, int& sum) {
+    bool pawnChanged = false;
+    for (u32 m = changed_entries(c.list, kept, used); m != 0; m &= m - 1) {
+        const int i = std::countr_zero(m);
+        const i8 now = c.list[2 * i];
+        pawnChanged |= kept[2 * i] == Own<S>::pawn || now == Own<S>::pawn;
+        const int x = fixed_terms<S>(phase, t, c, now, c.list[2 * i + 1], pawns);
+        sum += x - terms[i];
+        terms[i] = static_cast<std::int16_t>(x);
+    }
+    return pawnChanged;
+}
+
+// With self-checks on: the kept terms of each entry in use, and their sum,
+// against a full recount.
+template <Side S>
+void check_kept(int phase, const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns,
+                const std::int16_t* terms, int sum) {
+    std::int16_t fresh[LIST_ENTRIES];
+    check_equal(sum, pieces_of<S, Terms::Fixed>(phase, t, c, kinds, pawns, fresh),
+                "older evaluation: fixed piece terms of a list");
+    for (int i = 0; i < c.count; ++i) check_equal(terms[i], fresh[i], "older evaluation: fixed terms of an entry");
+}
+
+// Side S's kinds of pieces: all of them, or only those whose terms read the
+// occupancy of other squares.
+template <Side S> ListMasks all_kinds(const ListCodes& codes) {
+    using O = Own<S>;
+    return {codes.holding(O::king),   codes.holding(O::pawn), codes.holding(O::knight),
+            codes.holding(O::bishop), codes.holding(O::rook), codes.holding(O::queen)};
+}
+
+template <Side S> ListMasks occupancy_kinds(const ListCodes& codes) {
+    using O = Own<S>;
+    return {0, 0, 0, codes.holding(O::bishop), codes.holding(O::rook), 0};
 }
 
 // The waiting pawns that an enemy piece in front makes backward.
@@ -507,7 +644,9 @@ int otwartalinia(const i8* pl, int c) {
 
 // The pawns from the board in one sweep, their part of the score from the
 // table (worked out on a miss), checked against the lists' pawn entries; the
-// rest of each list kind by kind.  Anything unusual takes the plain way.
+// pieces' fixed terms from what is kept with the pawn section, rescored for
+// the entries that changed; the rest of each list kind by kind.  Anything
+// unusual takes the plain way.
 int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp) {
     const int nb = std::clamp<int>(POS.ILB, 0, LIST_ENTRIES);
     const int nc = std::clamp<int>(POS.ILC, 0, LIST_ENTRIES);
@@ -519,24 +658,61 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     if (pm.stray || build == 0 || kw < 0 || kw > 99 || kb < 0 || kb > 99)
         return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
 
-    const ListMasks kindsW = list_masks<Side::White>(bp, nb);
-    const ListMasks kindsB = list_masks<Side::Black>(cp, nc);
+    const ListCodes codesW(bp, nb), codesB(cp, nc);
     const int setting = build * 9 + phaseB * 3 + phaseC;
-    PawnSection& e = EVAL.PAWN_SECTIONS[pawn_section_slot(pm.white, pm.black, kw, kb, setting)];
-    if (e.white != pm.white || e.black != pm.black || e.kw != kw || e.kb != kb || e.setting != setting)
+    const u64 slot = pawn_section_slot(pm.white, pm.black, kw, kb, setting);
+    PawnSection& e = EVAL.PAWN_SECTIONS[slot];
+    PieceMemo& memo = EVAL.PIECE_MEMOS[slot];
+    if (e.white != pm.white || e.black != pm.black || e.kw != kw || e.kb != kb || e.setting != setting) {
         build_pawn_section(e, tables, pl, pm, kw, kb, phaseB, phaseC, setting);
-    if (!list_holds(bp, kindsW.pawn, pm.white, e.countW) ||
-        !list_holds(cp, kindsB.pawn, pm.black, e.countB))
-        return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
+        memo.valid = false;
+    }
 
+    const PhaseTables& tw = tables.white[phaseB];
+    const PhaseTables& tb = tables.black[phaseC];
     const Section white{pl, bp, nb, {e.pionb, e.pionc}, kw, kb, EVAL.ILOSCPOLB};
     const Section black{pl, cp, nc, {e.pionc, e.pionb}, kb, kw, EVAL.ILOSCPOLC};
     const u64 pawns = pm.white | pm.black;
-    int score = e.valueW - e.valueB;
+
+    // The fixed terms from the lists last scored with this section, where
+    // there are such; a list whose pawn entries did not change still holds
+    // exactly the board's pawns, as it did then.
+    const bool kept = memo.valid && memo.nb == nb && memo.nc == nc;
+    int fixedW = memo.sumW, fixedB = memo.sumB;
+    bool checkW = true, checkB = true;
+    if (kept) {
+        checkW = rescore_changed<Side::White>(phaseB, tw, white, memo.listW, codesW.used(), pawns, memo.termsW,
+                                              fixedW);
+        checkB = rescore_changed<Side::Black>(phaseC, tb, black, memo.listB, codesB.used(), pawns, memo.termsB,
+                                              fixedB);
+    }
+    if ((checkW && !list_holds(bp, codesW.holding(W_PAWN), pm.white, e.countW)) ||
+        (checkB && !list_holds(cp, codesB.holding(B_PAWN), pm.black, e.countB))) {
+        memo.valid = false;  // its entry terms may have moved on without its lists
+        return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
+    }
+    if (!kept) {
+        fixedW = pieces_of<Side::White, Terms::Fixed>(phaseB, tw, white, all_kinds<Side::White>(codesW), pawns,
+                                                      memo.termsW);
+        fixedB = pieces_of<Side::Black, Terms::Fixed>(phaseC, tb, black, all_kinds<Side::Black>(codesB), pawns,
+                                                      memo.termsB);
+    } else if constexpr (CHECKS) {
+        check_kept<Side::White>(phaseB, tw, white, all_kinds<Side::White>(codesW), pawns, memo.termsW, fixedW);
+        check_kept<Side::Black>(phaseC, tb, black, all_kinds<Side::Black>(codesB), pawns, memo.termsB, fixedB);
+    }
+    std::memcpy(memo.listW, bp, sizeof memo.listW);
+    std::memcpy(memo.listB, cp, sizeof memo.listB);
+    memo.sumW = fixedW;
+    memo.sumB = fixedB;
+    memo.nb = static_cast<u8>(nb);
+    memo.nc = static_cast<u8>(nc);
+    memo.valid = true;
+
+    int score = e.valueW - e.valueB + fixedW - fixedB;
     score += ask_backward<Side::White>(pl, e.askW);
     score -= ask_backward<Side::Black>(pl, e.askB);
-    score += pieces_of<Side::White>(phaseB, tables.white[phaseB], white, kindsW, pawns);
-    score -= pieces_of<Side::Black>(phaseC, tables.black[phaseC], black, kindsB, pawns);
+    score += pieces_of<Side::White, Terms::Occupancy>(phaseB, tw, white, occupancy_kinds<Side::White>(codesW), pawns);
+    score -= pieces_of<Side::Black, Terms::Occupancy>(phaseC, tb, black, occupancy_kinds<Side::Black>(codesB), pawns);
     return score;
 }
 

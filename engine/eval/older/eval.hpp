@@ -38,12 +38,30 @@ struct alignas(64) PawnSection {
 // placement evicting the one before it.
 inline constexpr int PAWN_SECTION_BITS = 12;
 
+// The pieces' fixed terms (those read from a piece's own square, the pawns
+// and the kings; eval.cpp tells which) summed over each colour's list, for
+// the lists last scored with the pawn section of the same slot, kept with
+// those lists as they stood.  A later call with that section compares its
+// lists with these and rescores only the entries that differ: between two
+// moves of one node that is the piece that moved and the one taken.  It is
+// forgotten when its slot's section gives way to another placement.
+struct alignas(32) PieceMemo {
+    i8 listW[2 * LIST_ENTRIES];
+    i8 listB[2 * LIST_ENTRIES];
+    // Each entry's fixed terms (0 for pawns and holes), and their sums.
+    std::int16_t termsW[LIST_ENTRIES], termsB[LIST_ENTRIES];
+    std::int32_t sumW, sumB;
+    u8 nb, nc;       // entries in use in each list
+    bool valid;      // filled since its section was worked out
+};
+
 // Everything the older builds' evaluation keeps, in one struct, EVAL: the
-// phases and the mobility counts (phase.hpp) and the pawn sections of recent
-// placements.  The program has one; a test starts from a fresh one
-// (EVAL = EvalState{}, then wstawstan).
+// phases and the mobility counts (phase.hpp), the pawn sections of recent
+// placements and the pieces' fixed terms scored with each.  The program has
+// one; a test starts from a fresh one (EVAL = EvalState{}, then wstawstan).
 struct EvalState : Phase {
     PawnSection PAWN_SECTIONS[1 << PAWN_SECTION_BITS] = {};
+    PieceMemo PIECE_MEMOS[1 << PAWN_SECTION_BITS] = {};
 };
 
 extern EvalState EVAL;
@@ -55,7 +73,8 @@ int otwartalinia(const i8* pl, int c);
 // The shared evaluation with the tables of one build.  Reads the board, the
 // two lists (ILB / ILC entries, king entries KROLB / KROLC), STANB / STANC,
 // ILOSCPOLB / ILOSCPOLC and ODLKROL; changes nothing but the pawn sections
-// of recent placements in EVAL, which never change a score.  No allocation.
+// of recent placements and the pieces' fixed terms kept with them in EVAL,
+// which never change a score.  No allocation.
 int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp);
 
 // Decides STANB and STANC for the older builds, whose game counter R counts
