@@ -34,7 +34,10 @@ cells() {  # cells UNIT: one cell per folder from the array fastest, with its ra
 }
 
 printf '%-12s' program
-for l in "${labels[@]}"; do printf ' %26s' "${l: -26}"; done
+for l in "${labels[@]}"; do
+    [ ${#l} -gt 26 ] && l="${l: -26}"
+    printf ' %26s' "$l"
+done
 echo
 for p in morvelak31 morvelak28 morvelak26; do
     declare -A fastest=() signature=()
