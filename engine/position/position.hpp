@@ -13,14 +13,8 @@
 //   WART      capture values by piece code, refilled before every move
 #pragma once
 
-#include <bit>
-
 #include "engine/position/geometry.hpp"
 #include "engine/position/types.hpp"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace morvelak {
 
@@ -58,23 +52,14 @@ template <Side S> inline int king_square() {
 }
 
 // The index of the first of a list's first count entries (0..16) standing
-// on square sq, or -1.  The sixteen squares are compared at once where SSE2
-// is there; the 32 bytes of the list are always read whole.
+// on square sq, or -1.  Entry by entry: make and unmake have usually just
+// written single bytes of the list, and a wide load over them would wait
+// for those stores to land, costing more than the walk.
 inline int list_index_of(const i8* list, int count, int sq) {
-    const unsigned used = count >= LIST_ENTRIES ? 0xFFFFu : count <= 0 ? 0u : (1u << count) - 1;
-#if defined(__SSE2__)
-    // The squares are the high bytes of the sixteen 16-bit (code, square) words.
-    const __m128i lo = _mm_srli_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list)), 8);
-    const __m128i hi = _mm_srli_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list + 16)), 8);
-    const __m128i squares = _mm_packus_epi16(lo, hi);
-    const unsigned hit =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(squares, _mm_set1_epi8(static_cast<char>(sq))))) & used;
-    return hit != 0 ? std::countr_zero(hit) : -1;
-#else
-    for (int i = 0; i < LIST_ENTRIES; ++i)
-        if ((used >> i & 1) && list[2 * i + 1] == sq) return i;
+    const int n = count >= LIST_ENTRIES ? LIST_ENTRIES : count;
+    for (int i = 0; i < n; ++i)
+        if (list[2 * i + 1] == sq) return i;
     return -1;
-#endif
 }
 
 // Whether a pawn of side S on s may have a capture: an enemy piece on one of
