@@ -95,9 +95,6 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
     //    that has neither skips it (the evaluation has no side effects).
     int w = -sg * 12000;
     const bool nullMove = pusty == 0 && (sg > 0 ? beta < 11000 : alfa > -11000) && own_count<T>() > 3;
-    //    The placement part of le (le less the mobility, read before the
-    //    node sets its own move count below) is kept apart: the moves that
-    //    shift no pawn and no king change it by their own terms alone.
     PawnStructure own;  // this node's pawn structure, once worked out
     i8* const pionb = own.pionb;
     i8* const pionc = own.pionc;
@@ -115,6 +112,9 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
         }
         pawnsKnown = true;
     };
+    //    The placement part of le (le less the mobility, read before the
+    //    node sets its own move count below) is kept apart: the moves that
+    //    shift no pawn and no king change it by their own terms alone.
     int ocpion = 0, le = 0;
     int nodePlacement = 0;
     bool placementKnown = false;
