@@ -3,6 +3,12 @@
 // pass the best score a single capture can reach, standing in for a
 // quiescence search at the horizon.
 //
+// Both take the board's occupancy (occupancy.hpp): a slider's capture along
+// a ray is at the ray's first piece, found from the masks, and a knight or a
+// king with no enemy piece in reach is passed over.  The order in which
+// captures are listed and examined is the board walk's all the same.  Without
+// the occupancy they read it off the board.
+//
 // The estimate is a one-move static exchange: the victim is won, and the
 // capturer is lost if the defender attacks the target square.  It returns at
 // the first estimate that reaches the caller's bound.  The builds differ in a
@@ -20,7 +26,9 @@
 #include <initializer_list>
 
 #include "engine/position/attacks.hpp"
+#include "engine/position/occupancy.hpp"
 #include "engine/position/position.hpp"
+#include "util/checks.hpp"
 
 namespace morvelak {
 
@@ -44,23 +52,36 @@ template <Side S> inline bool on_last_rank(int t) {
     if constexpr (S == Side::White) return t > 80; else return t < 19;
 }
 
+// The occupancy a caller hands over, compared with the board when the
+// self-checks are on.
+inline void check_occupancy(const i8* pl, const Occupancy& o) {
+    if constexpr (CHECKS) {
+        const Occupancy board = occupancy_of(pl);
+        check_equal(static_cast<long>(o.white), static_cast<long>(board.white), "White's occupancy");
+        check_equal(static_cast<long>(o.black), static_cast<long>(board.black), "Black's occupancy");
+    } else {
+        (void)pl; (void)o;
+    }
+}
+
 }  // namespace detail
 
 // Lists the captures of side S (and its pawn steps onto the last rank) into
 // ru in piece-list order.  Returns their number, or -1 as soon as the enemy
 // king can be captured.
 template <Side S>
-inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj) {
+inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj, const Occupancy& o) {
     using O = Own<S>;
     using R = detail::CaptureRays<S>;
+    detail::check_occupancy(pl, o);
     const int count = own_count<S>();
+    const u64 occ = o.white | o.black;
+    const u64 enemies = own_occupancy<Opp<S>>(o);
     int n = 0;
     auto add = [&](int i, int t) { ru[n++] = Move{static_cast<i8>(i), static_cast<i8>(t)}; };
     auto slide = [&](int i, int s, const int* dirs, int nd) -> bool {
         for (int k = 0; k < nd; ++k) {
-            const int dd = dirs[k];
-            int t = s + dd;
-            while (pl[t] == 0) t += dd;
+            const int t = first_on_ray(occ, s, dirs[k]);
             if (pl[t] & O::enemy) {
                 if (pl[t] == O::enemyKing) return false;
                 add(i, t);
@@ -74,6 +95,7 @@ inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj) {
         if (code == O::pawn && !pawn_may_take<S>(pl, s, wyj) && !detail::on_last_rank<S>(s + O::up)) continue;
         switch (code) {
         case O::king:
+            if (!(OCCUPANCY.KING[s] & enemies)) break;
             for (int k = 0; k < ILK[s]; ++k) {
                 const int t = KRO[s][k];
                 if (pl[t] & O::enemy) {
@@ -96,6 +118,7 @@ inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj) {
             break;
         }
         case O::knight:
+            if (!(OCCUPANCY.KNIGHT[s] & enemies)) break;
             for (int k = 0; k < ILS[s]; ++k) {
                 const int t = SKO[s][k];
                 if (pl[t] & O::enemy) {
@@ -105,9 +128,11 @@ inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj) {
             }
             break;
         case O::bishop:
+            if (!(OCCUPANCY.DIAGONALS[s] & enemies)) break;
             if (!slide(i, s, R::bishop, 4)) return -1;
             break;
         case O::rook:
+            if (!(OCCUPANCY.LINES[s] & enemies)) break;
             if (!slide(i, s, R::rook, 4)) return -1;
             break;
         case O::queen:
@@ -120,11 +145,16 @@ inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj) {
     return n;
 }
 
+template <Side S>
+inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj) {
+    return bicia<S>(pl, list, ru, wyj, occupancy_of(pl));
+}
+
 // The capture estimate for side S to move from static value d.  For White,
 // returns the first estimate >= bound, else the largest of d and every
 // estimate; for Black, the first <= bound, else the smallest.
 template <Side S, class Rules>
-inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
+inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d, const Occupancy& o) {
     using O = Own<S>;
     using R = detail::CaptureRays<S>;
     constexpr Side T = Opp<S>;
@@ -133,7 +163,10 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
     auto better = [](int v, int b) { if constexpr (S == Side::White) return v > b; else return v < b; };
     constexpr int kingValue = O::sign * Rules::kingCapture;
 
+    detail::check_occupancy(pl, o);
     const int count = own_count<S>();
+    const u64 occ = o.white | o.black;
+    const u64 enemies = own_occupancy<T>(o);
     int best = d;
     // Examine one capture by piece `code` from s onto t.  Returns true when
     // the search of this position can stop with `out`.
@@ -152,8 +185,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
     // true when the search of this position can stop with `out`.  Each
     // kind of slider walks its own steps, known when the loop is compiled.
     auto slider_capture = [&](int s, int dd, i8 code, int& out) [[gnu::always_inline]] {
-        int t = s + dd;
-        while (pl[t] == 0) t += dd;
+        const int t = first_on_ray(occ, s, dd);
         if (!(pl[t] & O::enemy)) return false;
         if (pl[t] == O::enemyKing) { out = kingValue; return true; }
         if constexpr (Rules::countNodes) Rules::count();
@@ -174,6 +206,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
         if (code == O::pawn && !pawn_may_take<S>(pl, s, wyj) && !detail::on_last_rank<S>(s + O::up)) continue;
         switch (code) {
         case O::king:
+            if (!(OCCUPANCY.KING[s] & enemies)) break;
             for (int k = 0; k < ILK[s]; ++k) {
                 const int t = KRO[s][k];
                 if (!(pl[t] & O::enemy)) continue;
@@ -215,6 +248,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
             break;
         }
         case O::knight:
+            if (!(OCCUPANCY.KNIGHT[s] & enemies)) break;
             for (int k = 0; k < ILS[s]; ++k) {
                 const int t = SKO[s][k];
                 if (!(pl[t] & O::enemy)) continue;
@@ -229,10 +263,12 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
             }
             break;
         case O::bishop:
+            if (!(OCCUPANCY.DIAGONALS[s] & enemies)) break;
             for (int dd : R::bishop)
                 if (int out; slider_capture(s, dd, code, out)) return out;
             break;
         case O::rook:
+            if (!(OCCUPANCY.LINES[s] & enemies)) break;
             for (int dd : R::rook)
                 if (int out; slider_capture(s, dd, code, out)) return out;
             break;
@@ -245,6 +281,11 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
         }
     }
     return best;
+}
+
+template <Side S, class Rules>
+inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d) {
+    return tylkobicia<S, Rules>(pl, list, wyj, bound, d, occupancy_of(pl));
 }
 
 }  // namespace morvelak

@@ -13,8 +13,10 @@ namespace morvelak {
 
 using i8 = std::int8_t;
 using u8 = std::uint8_t;
+using u16 = std::uint16_t;
 using i32 = std::int32_t;
 using u32 = std::uint32_t;
+using u64 = std::uint64_t;
 
 // Board contents.
 inline constexpr i8 EMPTY = 0;

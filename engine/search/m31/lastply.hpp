@@ -44,6 +44,9 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int prz
     // 3. Unless a capture improves on it, the line ends with standing pat.
     if (writes) put_pair(sdroga, NO_GOOD_CAPTURE, NO_GOOD_CAPTURE);
 
+    // The board's occupancy, for the capture routines; each move's answer
+    // gets it changed by the move.
+    const Occupancy occ = occupancy_of(POS.PL);
     Move ru[MAX_MOVES];
     int aa = 0;
     int a;
@@ -63,7 +66,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int prz
         // Captures only, standing pat on d.
         w = d;
         if (better(d, own_bound)) own_bound = d;
-        a = bicia<S>(POS.PL, own_list<S>(), ru, POS.WYJ);
+        a = bicia<S>(POS.PL, own_list<S>(), ru, POS.WYJ, occ);
         if (a < 0) {
             if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
             return sg * 10001;
@@ -87,7 +90,8 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int prz
         int v = d + zrobruch<S>(zap, m.nr, m.x2);
         // The other side answers only a move that improves on the own bound.
         if (better(v, own_bound))
-            v = tylkobicia<T, Estimate>(POS.PL, own_list<T>(), POS.WYJ, own_bound, v);
+            v = tylkobicia<T, Estimate>(POS.PL, own_list<T>(), POS.WYJ, own_bound, v,
+                                    occupancy_after<S>(occ, m, zap, POS.PL));
         skasujruch<S>(zap, m.nr, m.x2);
 
         if (better(v, w)) {

@@ -60,6 +60,9 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int inC
     // 3. Unless a move improves on it, the line ends with standing pat.
     if (writes) put_pair(sdroga, NO_GOOD_CAPTURE, NO_GOOD_CAPTURE);
 
+    // The board's occupancy, for the capture routines; each move's answer
+    // gets it changed by the move.
+    const Occupancy occ = occupancy_of(POS.PL);
     Move ru[MAX_MOVES];
     int a;
     int w;
@@ -81,7 +84,7 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int inC
         // 5b. Captures only, standing pat on d.
         w = d;
         if (B::raiseOnStandPat && better(d, own_bound)) own_bound = d;
-        a = bicia<S>(POS.PL, own_list<S>(), ru, POS.WYJ);
+        a = bicia<S>(POS.PL, own_list<S>(), ru, POS.WYJ, occ);
         if (a < 0) {
             if (writes) put_pair(sdroga, KING_TAKEN, KING_TAKEN);
             return sg * 10001;
@@ -102,7 +105,8 @@ inline int oblicz_ply1(int d, int alfa, int beta, int pusty, i8* sdroga, int inC
         const Move m = ru[b];
         int v = d + B::template make<S>(zap, m);
         if (B::template answers<S>(v, w, own_bound))
-            v = tylkobicia<T, typename B::Estimate>(POS.PL, own_list<T>(), POS.WYJ, own_bound, v);
+            v = tylkobicia<T, typename B::Estimate>(POS.PL, own_list<T>(), POS.WYJ, own_bound, v,
+                                    occupancy_after<S>(occ, m, zap, POS.PL));
         B::template unmake<S>(zap, m);
 
         if (better(v, w)) {
