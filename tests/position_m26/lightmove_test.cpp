@@ -1,4 +1,5 @@
 // The light make/unmake against the full pair.
+#include "engine/position/occupancy.hpp"
 #include "engine/search/m26/lightmove.hpp"
 #include "tests/position_m26/support.hpp"
 
@@ -14,7 +15,8 @@ struct Tally {
 
 // Every ordinary pseudo-legal move of the side to move: the light make gives
 // the full make's result and position and the same first four record bytes,
-// the two en-passant bytes saved at 4 and 5; the light unmake restores the
+// the two en-passant bytes saved at 4 and 5, from which the occupancy after
+// the move follows as from the full record; the light unmake restores the
 // position exactly.
 template <Side S> void compare_all(Tally& tally) {
     using O = Own<S>;
@@ -24,6 +26,7 @@ template <Side S> void compare_all(Tally& tally) {
     ASSERT_GE(nq, 0);
     for (int k = 0; k < nq; ++k) bi[nb + k] = ru[k];
     const Snapshot before = Snapshot::take();
+    const Occupancy occupied = occupancy_of(POS.PL);
     for (int b = 0; b < nb + nq; ++b) {
         const Move m = bi[b];
         i8 full[8], light[m26::LIGHT_RECORD];
@@ -38,6 +41,7 @@ template <Side S> void compare_all(Tally& tally) {
         for (int i = 0; i < 4; ++i) ASSERT_EQ(light[i], full[i]) << text<S>(m) << " byte " << i;
         ASSERT_EQ(light[4], before.wyj[2]);
         ASSERT_EQ(light[5], before.wyj[3]);
+        ASSERT_EQ(occupancy_after<S>(occupied, m, light, POS.PL), occupancy_of(POS.PL)) << text<S>(m);
         light_unmake<S>(light, m);
         ASSERT_EQ(Snapshot::take(), before) << text<S>(m);
 
