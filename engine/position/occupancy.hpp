@@ -2,8 +2,9 @@
 // routines ask two questions of it that the board bytes answer only by
 // walking: where a ray from a square first meets a piece (the lowest or
 // highest set bit of the ray's mask, instead of a loop whose end the
-// processor cannot foresee), and whether a knight or a king has any enemy
-// piece within reach at all.
+// processor cannot foresee), and whether a piece has any enemy piece within
+// reach at all (a knight or a king on its targets, a bishop or a rook on its
+// lines of an empty board).
 //
 // Make and unmake do not keep it: perft and the upper plies, which never ask,
 // would pay for it on every move.  The last ply reads it off the board once
