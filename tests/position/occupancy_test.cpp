@@ -78,6 +78,48 @@ TEST(Occupancy, FirstPieceOnEveryRayAsTheWalkFindsIt) {
     EXPECT_GT(pieces, 10000);
 }
 
+// The defence test of the capture estimate from the masks against odbicia on
+// the bytes, on random boards of every density: every square, either side as
+// the attacker, with nothing lifted and with each piece of the other side
+// lifted in turn (its bit out of the occupancy, its byte emptied), as the
+// estimate lifts the capturer.
+template <Side A> void defence_as_the_walk(std::mt19937& rng, int& yes, int& no) {
+    const i8 codes[] = {W_PAWN, W_KNIGHT, W_BISHOP, W_ROOK, W_QUEEN, W_KING,
+                        B_PAWN, B_KNIGHT, B_BISHOP, B_ROOK, B_QUEEN, B_KING};
+    for (int round = 0; round < 60; ++round) {
+        const unsigned density = round % 11;
+        for (i8& b : POS.PL) b = BORDER;
+        for (int s = 11; s <= 88; ++s)
+            if (on_board(s)) POS.PL[s] = rng() % 10 < density ? codes[rng() % 12] : EMPTY;
+        const Occupancy o = occupancy_of(POS.PL);
+        const u64 own = own_occupancy<A>(o);
+        for (int lifted = 0; lifted <= 88; ++lifted) {
+            // 0 lifts nothing; otherwise only a piece of the other side.
+            if (lifted != 0 && (!on_board(lifted) || !(POS.PL[lifted] & Own<Opp<A>>::bit))) continue;
+            const i8 kept = POS.PL[lifted];
+            if (lifted != 0) POS.PL[lifted] = EMPTY;
+            const u64 occ = (o.white | o.black) & ~OCCUPANCY.BIT[lifted];
+            for (int a = 11; a <= 88; ++a) {
+                if (!on_board(a) || a == lifted) continue;
+                const int want = odbicia<A>(POS.PL, a);
+                ASSERT_EQ(detail::attacked_on<A>(POS.PL, a, occ, own), want)
+                    << "round " << round << " square " << a << " lifted " << lifted;
+                ++(want ? yes : no);
+            }
+            POS.PL[lifted] = kept;
+        }
+    }
+}
+
+TEST(Occupancy, DefenceTestAsOnTheBoard) {
+    std::mt19937 rng(7122026);
+    int yes = 0, no = 0;
+    defence_as_the_walk<Side::White>(rng, yes, no);
+    defence_as_the_walk<Side::Black>(rng, yes, no);
+    EXPECT_GT(yes, 10000);
+    EXPECT_GT(no, 10000);
+}
+
 struct Tally {
     int moves = 0, captures = 0, enPassant = 0, promotions = 0, castles = 0;
 };
