@@ -21,18 +21,20 @@ namespace morvelak::older {
 
 // The pawns' part of the evaluation of one placement, with both phases and
 // the build's tables (eval.cpp tells how it is worked out).
+// The members are ordered largest first so that a slot fills one cache line.
 struct alignas(64) PawnSection {
-    // Key.
+    // Key: the pawns, below the kings and the setting.
     u64 white, black;
+    // Pawns that are backward if an enemy piece stands in front of them.
+    u64 askW, askB;
+    std::int16_t valueW, valueB;  // each colour's pawn terms, its own phase
+    i8 pionb[10], pionc[10];
     u8 kw, kb;
     u8 setting;  // 0 = empty slot; else build and both phases
     // Pawns of each colour on the board, to check the lists against.
     u8 countW, countB;
-    std::int16_t valueW, valueB;  // each colour's pawn terms, its own phase
-    // Pawns that are backward if an enemy piece stands in front of them.
-    u64 askW, askB;
-    i8 pionb[10], pionc[10];
 };
+static_assert(sizeof(PawnSection) == 64, "a pawn section fills one cache line");
 
 // A direct-mapped table of them, one slot per hash value, the newest
 // placement evicting the one before it.
