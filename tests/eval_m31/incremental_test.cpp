@@ -124,6 +124,40 @@ const Case CASES[] = {
     {"taking a rook on a file without own pawns",
      "k......." "........" "........" "...w...." "........" "....S..." "........" ".......K",
      true, 35, 54, &EvalState::WWOLNALINIA, +1},
+    // Pawn steps: only the piece the pawn now stands behind and its own
+    // king's shelter see it.  e2 -> e3 under a black knight on e4.
+    {"pawn step brings an enemy piece into its path",
+     "k......." "........" "........" "........" "....s..." "........" "....P..." ".......K",
+     true, 25, 35, &EvalState::BLOKADAOBCEGO, -1},
+    // d2 -> d4 under a white bishop on d5: the double step.
+    {"double step ends behind an own piece",
+     ".......k" "........" "........" "...G...." "........" "........" "...P...." ".......K",
+     true, 24, 44, &EvalState::BLOKADASWOJEGO, -1},
+    // e7 -> e6 over a white queen on e5, in front of the pawn as Black sees it.
+    {"black step meets a white piece in its path",
+     "k......." "....p..." "........" "....H..." "........" "........" "........" ".......K",
+     false, 75, 65, &EvalState::BLOKADAOBCEGO, +1},
+    // King g1, h2 -> h3: the pawn leaves the squares beside and in front of
+    // the king for one two ranks ahead of it.
+    {"pawn leaves the king's side",
+     "k......." "........" "........" "........" "........" "........" ".......P" "......K.",
+     true, 28, 38, &EvalState::CHRONIKROLA1, -1},
+    {"pawn moves two ranks ahead of the king",
+     "k......." "........" "........" "........" "........" "........" ".......P" "......K.",
+     true, 28, 38, &EvalState::CHRONIKROLA2, +1},
+    // King g8, g7 -> g5: out of the shelter and past the squares two ranks
+    // ahead.
+    {"black double step leaves the shelter",
+     "......k." "......p." "........" "........" "........" "........" "........" "K.......",
+     false, 77, 57, &EvalState::CHRONIKROLA1, +1},
+    {"black double step passes the squares two ranks ahead",
+     "......k." "......p." "........" "........" "........" "........" "........" "K.......",
+     false, 77, 57, &EvalState::CHRONIKROLA2, 0},
+    // Black king f6, e7 -> e6: from two ranks ahead of nothing (the pawn
+    // stood behind the king's rank) to the square beside it.
+    {"black step comes up beside its king",
+     "........" "....p..." ".....k.." "........" "........" "........" "........" ".......K",
+     false, 75, 65, &EvalState::CHRONIKROLA1, -1},
 };
 
 TEST(Incremental, OneTermAtATime) {
@@ -142,7 +176,8 @@ TEST(Incremental, OneTermAtATime) {
     }
 }
 
-// The moves left to OCPOZ: each shifts a pawn or a king.
+// The moves left to OCPOZ: a king moving, a pawn taking, taken or promoting,
+// castling.
 struct Refused {
     const char* what;
     const char* rows;
@@ -153,8 +188,6 @@ struct Refused {
 
 TEST(Incremental, PawnAndKingMovesAreScoredInFull) {
     const Refused cases[] = {
-        {"pawn step", "k......." "........" "........" "........" "........" "........" "P......." ".......K",
-         "0 0 0 0", true, 21, 31},
         {"king step", "k......." "........" "........" "........" "........" "........" "P......." ".......K",
          "0 0 0 0", true, 18, 17},
         {"castling", "k......." "........" "........" "........" "........" "........" "........" "....K..W",
@@ -187,7 +220,7 @@ TEST(Incremental, PawnAndKingMovesAreScoredInFull) {
 // where placement_change takes the move, the placement before plus its change
 // must be OCPOZ's after.  Counts the moves taken and those that took a piece.
 template <Side S>
-void every_move(const i8* pionb, const i8* pionc, long& taken, long& captures, const char* where) {
+void every_move(const i8* pionb, const i8* pionc, long& taken, long& captures, long& steps, const char* where) {
     using O = Own<S>;
     Move ru[MAX_MOVES];
     int aa = 0;
@@ -199,10 +232,13 @@ void every_move(const i8* pionb, const i8* pionc, long& taken, long& captures, c
         zrobruch<S>(zap, m.nr, m.x2);
         int change = 0;
         const bool known = placement_change<S>(zap, m.nr, m.x2, pionb, pionc, change);
-        // Every knight, bishop, rook and queen move that takes no pawn is
-        // one the routine must take.
+        // Every knight, bishop, rook and queen move that takes no pawn, and
+        // every pawn step straight ahead short of the last rank, is one the
+        // routine must take.
         const bool piece = zap[0] == O::knight || zap[0] == O::bishop || zap[0] == O::rook || zap[0] == O::queen;
-        const bool expected = m.x2 >= 0 && piece && zap[2] != O::enemyPawn;
+        const bool step = zap[0] == O::pawn && (m.x2 - zap[1]) % 10 == 0 && m.x2 / 10 != O::lastRank;
+        const bool expected = m.x2 >= 0 && (piece ? zap[2] != O::enemyPawn : step);
+        if (step) ++steps;
         EXPECT_EQ(known, expected) << where << " move " << int(zap[1]) << "-" << m.x2;
         if (known) {
             ++taken;
@@ -219,7 +255,7 @@ void every_move(const i8* pionb, const i8* pionc, long& taken, long& captures, c
 TEST(Incremental, EveryMoveOfRandomGames) {
     std::mt19937 rng(31415);
     i8 staleB[8] = {}, staleC[8] = {};
-    long taken = 0, captures = 0;
+    long taken = 0, captures = 0, steps = 0;
     for (int game = 0; game < 120; ++game) {
         set_up(START);
         bool white = true;
@@ -234,8 +270,8 @@ TEST(Incremental, EveryMoveOfRandomGames) {
                 for (int arrays = 0; arrays < 2; ++arrays) {
                     const i8* b = arrays == 0 ? pb : staleB;
                     const i8* c = arrays == 0 ? pc : staleC;
-                    if (white) every_move<Side::White>(b, c, taken, captures, where.c_str());
-                    else every_move<Side::Black>(b, c, taken, captures, where.c_str());
+                    if (white) every_move<Side::White>(b, c, taken, captures, steps, where.c_str());
+                    else every_move<Side::Black>(b, c, taken, captures, steps, where.c_str());
                     if (HasFatalFailure()) return;
                 }
                 if (setting == 2) {
@@ -249,6 +285,7 @@ TEST(Incremental, EveryMoveOfRandomGames) {
     }
     EXPECT_GT(taken, 500000);
     EXPECT_GT(captures, 5000);
+    EXPECT_GT(steps, 50000);
 }
 
 // The search hands a node's pawn structure to the child of any move that

@@ -166,14 +166,38 @@ inline int mobility_balance() {
 }
 
 // OCPOZ kept up to date by the move instead of worked out afresh.  Called on
-// POS just after side S made move (nr, x2) with undo record zap: when the move
-// leaves every pawn and both kings where they stand (a knight, bishop, rook
-// or queen moving, taking nothing or a piece that is no pawn), writes to
-// change by how much the placement part of OCPOZ (everything but the
-// mobility) differs from the one before the move, both read with the same
-// pawn arrays pionb / pionc, and returns true.  Any other move (a pawn or
-// king moving, a pawn taken, castling) returns false: score that one in full.
+// POS just after side S made move (nr, x2) with undo record zap: for the moves
+// placement_follows takes, writes to change by how much the placement part of
+// OCPOZ (everything but the mobility) differs from the one before the move,
+// both read with the same pawn arrays pionb / pionc, and returns true.  Any
+// other move returns false: score that one in full.
 template <Side S>
 bool placement_change(const i8* zap, int nr, int x2, const i8* pionb, const i8* pionc, int& change);
+
+// The moves whose placement change is worked out from the move: a knight,
+// bishop, rook or queen moving, taking nothing or a piece that is no pawn;
+// and a pawn's step or double step that takes nothing and does not promote.
+// Such a step leaves a pawn on every file that had one, so that the open
+// files read the same; it changes only the blockade of the piece it now
+// stands in front of and the shelter of its own king.  A king moving, a pawn
+// taken or taking, en passant, promotion and castling are scored in full.
+// `taken` is what stood on the destination (0 when empty).
+template <Side S>
+inline bool placement_follows(i8 mover, int from, int to, i8 taken) {
+    using O = Own<S>;
+    using E = Own<Opp<S>>;
+    if (to < 0 || mover == O::king || taken == E::pawn || taken == E::king) return false;
+    if (mover != O::pawn) return true;
+    return taken == 0 && (to - from) % 10 == 0 && to / 10 != O::lastRank;
+}
+
+// The file presence of a pair of pawn arrays: bit f for a White pawn on file
+// f, bit 8 + f for a Black one.  OCPOZ reads the arrays for nothing else, so
+// two pairs with the same presence give every position the same placement.
+inline unsigned file_presence(const i8* pionb, const i8* pionc) {
+    unsigned m = 0;
+    for (int f = 0; f < 8; ++f) m |= unsigned{pionb[f] != 0} << f | unsigned{pionc[f] != 0} << (8 + f);
+    return m;
+}
 
 }  // namespace morvelak::m31

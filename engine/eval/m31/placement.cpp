@@ -181,6 +181,32 @@ inline int doubled_change(const i8* list, int count, int entry, int before, int 
     return change;
 }
 
+// The change of the placement from White's side when side S's pawn has
+// stepped from `from` to `to` (taking nothing, not promoting).  The piece now
+// right in front of it, of either side, stands in its path; and S's king
+// counts its own pawns on three squares beside it and in front of it, and on
+// the three two ranks ahead unless it stands on the last rank.
+template <Side S>
+inline int push_change(const i8* pl, int from, int to, int ownKing) {
+    using O = Own<S>;
+    using E = Own<Opp<S>>;
+    int own = 0, theirs = 0;
+    const i8 front = pl[to + O::up];
+    if ((front & O::bit) && front != O::pawn) own -= EVAL.BLOKADASWOJEGO;
+    else if ((front & E::bit) && front != E::pawn) theirs += EVAL.BLOKADAOBCEGO;
+    const int k = ownKing;
+    auto near = [&](int x) {
+        const int d = x - k - O::up;  // from the square in front of the king
+        return x == k - 1 || x == k + 1 || (d >= -1 && d <= 1);
+    };
+    auto far = [&](int x) {
+        const int d = x - k - 2 * O::up;
+        return k / 10 != O::lastRank && d >= -1 && d <= 1;
+    };
+    own += (near(to) - near(from)) * EVAL.CHRONIKROLA1 + (far(to) - far(from)) * EVAL.CHRONIKROLA2;
+    return O::sign * (own - theirs);
+}
+
 }  // namespace
 
 template <Side S>
@@ -189,13 +215,16 @@ bool placement_change(const i8* zap, int nr, int x2, const i8* pionb, const i8* 
     constexpr Side T = Opp<S>;
     using E = Own<T>;
     const i8 mover = zap[0], taken = zap[2];
-    // Castling, and every move that shifts a pawn or a king: scored in full.
-    if (x2 < 0 || mover == O::pawn || mover == O::king || taken == E::pawn || taken == E::king) return false;
+    if (!placement_follows<S>(mover, zap[1], x2, taken)) return false;
     const int ownCount = std::clamp<int>(own_count<S>(), 0, LIST_ENTRIES);
     const int oppCount = std::clamp<int>(own_count<T>(), 0, LIST_ENTRIES);
     if (nr < 0 || nr >= ownCount) return false;
     const i8* ownList = own_list<S>();
     const i8* oppList = own_list<T>();
+    if (mover == O::pawn) {
+        change = push_change<S>(POS.PL, zap[1], x2, king_at(ownList, own_king_index<S>()));
+        return true;
+    }
     const i8* pionOwn = S == Side::White ? pionb : pionc;
     const i8* pionEnemy = S == Side::White ? pionc : pionb;
     const int from = zap[1];

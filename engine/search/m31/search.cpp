@@ -241,15 +241,16 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
 
         // 7.2 Make the move.
         const Move m = ru[b];
-        //     A move that shifts no pawn and no king hands its child the
-        //     node's placement changed by the move.  Every child of a node
-        //     two plies above the leaves needs its placement, so such a node
-        //     works out its own at its first move of that kind if it has not
-        //     yet.  Pawn arrays depend on the pawns alone: the node's are its
-        //     child's.
+        //     A move whose placement change follows from the move (no king
+        //     moving, no pawn taking or taken) hands its child the node's
+        //     placement changed by the move.  Every child of a node two plies
+        //     above the leaves needs its placement, so such a node works out
+        //     its own at its first move of that kind if it has not yet.  Such
+        //     a move leaves a pawn on every file that had one, and the
+        //     placement reads no more of the pawn arrays than that.
         if (ply == 3 && !placementKnown && m.x2 >= 0) {
-            const i8 piece = own_list<S>()[2 * m.nr];
-            if (piece != O::pawn && piece != O::king && POS.PL[m.x2] != O::enemyPawn) {
+            const i8* entry = own_list<S>() + 2 * m.nr;
+            if (placement_follows<S>(entry[0], entry[1], m.x2, POS.PL[m.x2])) {
                 pawn_structure();
                 if (placement == NO_PLACEMENT) {
                     nodePlacement = OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - mobility_balance();
@@ -276,10 +277,12 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa
             // OCPION refills this node's pawn arrays, which later moves of
             // the loop keep using as they are.
             const bool pawns = mover == O::pawn || zap[2] == O::enemyPawn;
+            const unsigned presence = pawns ? file_presence(pionb, pionc) : 0;
             const int p = pawns ? OCPION(POS.PL, pionb, pionc) : ocpion;
-            // Other pawn arrays give the node's own placement another value:
-            // it is known again at the next child scored in full.
-            if (pawns) placementKnown = false;
+            // Pawn arrays with pawns on other files give the node's own
+            // placement another value: it is known again at the next child
+            // scored in full.
+            if (pawns && file_presence(pionb, pionc) != presence) placementKnown = false;
             // Futility: a quiet-looking move whose value with the node's own
             // placement score stays 110 short of S's bound is not searched.
             const int lazy = le + e + p;
