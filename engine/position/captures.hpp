@@ -115,8 +115,7 @@ inline int bicia(const i8* pl, const i8* list, Move* ru, const i8* wyj, const Oc
     auto add = [&](int i, int t) { ru[n++] = Move{static_cast<i8>(i), static_cast<i8>(t)}; };
     auto slide = [&](int i, int s, const int* dirs, int nd) -> bool {
         for (int k = 0; k < nd; ++k) {
-            const int t = first_on_ray(occ, s, dirs[k]);
-            if (pl[t] & O::enemy) {
+            if (const int t = first_on_ray_if(occ, enemies, s, dirs[k]); t != 0) {
                 if (pl[t] == O::enemyKing) return false;
                 add(i, t);
             }
@@ -214,8 +213,8 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d, c
     // true when the search of this position can stop with `out`.  Each
     // kind of slider walks its own steps, known when the loop is compiled.
     auto slider_capture = [&](int s, int dd, i8 code, int& out) [[gnu::always_inline]] {
-        const int t = first_on_ray(occ, s, dd);
-        if (!(pl[t] & O::enemy)) return false;
+        const int t = first_on_ray_if(occ, enemies, s, dd);
+        if (t == 0) return false;
         if (pl[t] == O::enemyKing) { out = kingValue; return true; }
         if constexpr (Rules::countNodes) Rules::count();
         int v = d - POS.WART[pl[t]];

@@ -152,4 +152,15 @@ template <Side S>
     return OCCUPANCY.SQUARE[bit];
 }
 
+// The first square from s along step dd that holds a piece, when that piece
+// is one of `targets` (a subset of occ); 0 when it is not, or when the ray
+// holds none of them at all, which one test of the masks tells before any
+// bit is looked for.
+[[gnu::always_inline]] inline int first_on_ray_if(u64 occ, u64 targets, int s, int dd) {
+    const u64 b = OCCUPANCY.RAY[s][detail::ray_index(dd)] & occ;
+    if (!(b & targets)) return 0;
+    const int bit = dd > 0 ? __builtin_ctzll(b) : 63 - __builtin_clzll(b);
+    return (targets >> bit & 1) ? OCCUPANCY.SQUARE[bit] : 0;
+}
+
 }  // namespace morvelak

@@ -48,7 +48,8 @@ TEST(Occupancy, ReadOffTheBoard) {
 
 // On random boards of every density, for every square and step: the square
 // first_on_ray names holds what the walk over the bytes stops at, and is the
-// walk's square unless the walk ends on the border.
+// walk's square unless the walk ends on the border; first_on_ray_if names it
+// only when it holds a piece of the side asked for.
 TEST(Occupancy, FirstPieceOnEveryRayAsTheWalkFindsIt) {
     std::mt19937 rng(20261207);
     const i8 codes[] = {W_PAWN, W_KNIGHT, W_BISHOP, W_ROOK, W_QUEEN, W_KING,
@@ -69,6 +70,13 @@ TEST(Occupancy, FirstPieceOnEveryRayAsTheWalkFindsIt) {
                 while (POS.PL[t] == 0) t += dd;
                 const int got = first_on_ray(occ, s, dd);
                 ASSERT_EQ(POS.PL[got], POS.PL[t]) << "round " << round << " square " << s << " step " << dd;
+                // Only when that first piece is one of the targets (either
+                // side's pieces in turn) does first_on_ray_if name it.
+                for (const u64 targets : {o.white, o.black}) {
+                    const bool target = POS.PL[t] != BORDER && (targets & OCCUPANCY.BIT[t]) != 0;
+                    ASSERT_EQ(first_on_ray_if(occ, targets, s, dd), target ? t : 0)
+                        << "round " << round << " square " << s << " step " << dd;
+                }
                 if (POS.PL[t] == BORDER) ++borders;
                 else { ASSERT_EQ(got, t) << "round " << round << " square " << s << " step " << dd; ++pieces; }
             }
