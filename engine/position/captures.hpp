@@ -200,12 +200,11 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d, c
     const int count = own_count<S>();
     const u64 occ = o.white | o.black;
     const u64 enemies = own_occupancy<T>(o);
-    int best = d;
-    // Examine one capture by piece `code` from s onto t.  Returns true when
-    // the search of this position can stop with `out`.
     const u64 defenders = own_occupancy<T>(o);
-    auto defended = [&](int s, int t, i8 code) {
-        (void)code;
+    int best = d;
+    // Whether the defender attacks t once the capturer has left s (lifted
+    // where the rules lift it).
+    auto defended = [&](int s, int t) {
         if constexpr (Rules::lift) return detail::attacked_on<T>(pl, t, occ & ~OCCUPANCY.BIT[s], defenders);
         else return detail::attacked_on<T>(pl, t, occ, defenders);
     };
@@ -220,7 +219,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d, c
         int v = d - POS.WART[pl[t]];
         out = v;
         if (reaches(v - POS.WART[code], bound)) return true;
-        if (defended(s, t, code)) v -= POS.WART[code];
+        if (defended(s, t)) v -= POS.WART[code];
         out = v;
         if (reaches(v, bound)) return true;
         if (better(v, best)) best = v;
@@ -239,7 +238,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d, c
                 const int t = KRO[s][k];
                 if (!(pl[t] & O::enemy)) continue;
                 if (pl[t] == O::enemyKing) return kingValue;
-                if (!defended(s, t, code)) {  // a king never takes a defended piece
+                if (!defended(s, t)) {  // a king never takes a defended piece
                     if constexpr (Rules::countNodes) Rules::count();
                     const int v = d - POS.WART[pl[t]];
                     if (reaches(v, bound)) return v;
@@ -259,7 +258,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d, c
                     // Even losing the pawn would do.
                     if (Rules::promoEarlyCut || !detail::on_last_rank<S>(t))
                         if (reaches(v - POS.WART[O::pawn], bound)) return v;
-                    if (defended(s, t, code)) v -= POS.WART[O::pawn];
+                    if (defended(s, t)) v -= POS.WART[O::pawn];
                     else if (detail::on_last_rank<S>(t)) v += POS.WART[O::queen] - POS.WART[O::pawn];
                     if (reaches(v, bound)) return v;
                     if (better(v, best)) best = v;
@@ -268,7 +267,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d, c
             const int t = s + O::up;
             if (detail::on_last_rank<S>(t) && pl[t] == 0) {
                 if constexpr (Rules::countNodes) Rules::count();
-                const int v = defended(s, t, code) ? d - POS.WART[O::pawn]
+                const int v = defended(s, t) ? d - POS.WART[O::pawn]
                                                    : d + POS.WART[O::queen] - POS.WART[O::pawn];
                 if (reaches(v, bound)) return v;
                 if (better(v, best)) best = v;
