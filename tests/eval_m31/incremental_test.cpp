@@ -153,8 +153,8 @@ const Case CASES[] = {
     {"black double step passes the squares two ranks ahead",
      "......k." "......p." "........" "........" "........" "........" "........" "K.......",
      false, 77, 57, &EvalState::CHRONIKROLA2, 0},
-    // Black king f6, e7 -> e6: from two ranks ahead of nothing (the pawn
-    // stood behind the king's rank) to the square beside it.
+    // Black king f6, e7 -> e6: the pawn stood behind the king, where the
+    // shelter does not look, and now stands beside it.
     {"black step comes up beside its king",
      "........" "....p..." ".....k.." "........" "........" "........" "........" ".......K",
      false, 75, 65, &EvalState::CHRONIKROLA1, -1},
