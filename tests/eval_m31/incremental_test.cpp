@@ -288,6 +288,27 @@ TEST(Incremental, EveryMoveOfRandomGames) {
     EXPECT_GT(steps, 50000);
 }
 
+// The file presence tells the files with a pawn of each colour apart: White
+// on bits 0-7, Black on bits 8-15, a file's bit set whatever square its pawn
+// stands on.
+TEST(Incremental, FilePresence) {
+    struct Case {
+        i8 pionb[8], pionc[8];
+        unsigned presence;
+    };
+    const Case cases[] = {
+        {{}, {}, 0x0000},
+        {{21, 0, 0, 0, 0, 0, 0, 0}, {}, 0x0001},
+        {{0, 0, 0, 0, 0, 0, 0, 78}, {}, 0x0080},
+        {{}, {71, 0, 0, 0, 0, 0, 0, 0}, 0x0100},
+        {{}, {0, 0, 0, 0, 0, 0, 0, 28}, 0x8000},
+        {{0, 32, 0, 54, 0, 0, 0, 0}, {0, 72, 0, 0, 65, 0, 0, 0}, 0x120A},
+        {{21, 22, 23, 24, 25, 26, 27, 28}, {71, 72, 73, 74, 75, 76, 77, 78}, 0xFFFF},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(file_presence(c.pionb, c.pionc), c.presence) << std::hex << c.presence;
+}
+
 // The search hands a node's pawn structure to the child of any move that
 // moves no pawn and no king and takes no pawn: OCPION's score and arrays
 // must come out the same after every such move of random games, under every

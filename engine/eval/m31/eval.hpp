@@ -22,6 +22,10 @@
 #include "engine/position/position.hpp"
 #include "engine/position/types.hpp"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace morvelak::m31 {
 
 // m31's material scale: a pawn is worth 90, a queen 900 in the capture values.
@@ -194,10 +198,20 @@ inline bool placement_follows(i8 mover, int from, int to, i8 taken) {
 // The file presence of a pair of pawn arrays: bit f for a White pawn on file
 // f, bit 8 + f for a Black one.  OCPOZ reads the arrays for nothing else, so
 // two pairs with the same presence give every position the same placement.
+// The search asks it twice for every pawn move two plies above the leaves,
+// so with SSE2 the sixteen bytes are tested at once.
 inline unsigned file_presence(const i8* pionb, const i8* pionc) {
+#if defined(__SSE2__)
+    const __m128i both = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pionb)),
+                                            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(pionc)));
+    const unsigned empty =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(both, _mm_setzero_si128())));
+    return ~empty & 0xFFFFu;
+#else
     unsigned m = 0;
     for (int f = 0; f < 8; ++f) m |= unsigned{pionb[f] != 0} << f | unsigned{pionc[f] != 0} << (8 + f);
     return m;
+#endif
 }
 
 }  // namespace morvelak::m31
