@@ -73,8 +73,6 @@ inline void check_occupancy(const i8* pl, const Occupancy& o) {
 // the capturer lifted.
 template <Side A>
 [[gnu::always_inline]] inline int attacked_on(const i8* pl, int a, u64 occ, u64 own) {
-    // A pawn is the commonest defender and the cheapest to see: two bytes.
-    if (pl[a - Own<A>::capLeft] == Own<A>::pawn || pl[a - Own<A>::capRight] == Own<A>::pawn) return 1;
     int hit = 0;
     auto ray = [&]<int K>(std::integral_constant<int, K>) [[gnu::always_inline]] {
         const u64 r = OCCUPANCY.RAY[a][K] & occ;
