@@ -74,7 +74,10 @@ inline void check_occupancy(const i8* pl, const Occupancy& o) {
 template <Side A>
 [[gnu::always_inline]] inline int attacked_on(const i8* pl, int a, u64 occ, u64 own) {
     int hit = 0;
-    auto ray = [&]<int K>(std::integral_constant<int, K>) [[gnu::always_inline]] {
+    // The GNU spelling: after a lambda's parameters clang reads [[...]] as an
+    // attribute of its type and drops it, while both compilers give
+    // __attribute__ there to the call operator.
+    auto ray = [&]<int K>(std::integral_constant<int, K>) __attribute__((always_inline)) {
         const u64 r = OCCUPANCY.RAY[a][K] & occ;
         if (!(r & own)) return;
         constexpr int d = OccupancyTables::STEPS[K];
@@ -211,7 +214,7 @@ inline int tylkobicia(i8* pl, const i8* list, const i8* wyj, int bound, int d, c
     // The capture, if any, of a slider by code on s along step dd.  Returns
     // true when the search of this position can stop with `out`.  Each
     // kind of slider walks its own steps, known when the loop is compiled.
-    auto slider_capture = [&](int s, int dd, i8 code, int& out) [[gnu::always_inline]] {
+    auto slider_capture = [&](int s, int dd, i8 code, int& out) __attribute__((always_inline)) {
         const int t = first_on_ray_if(occ, enemies, s, dd);
         if (t == 0) return false;
         if (pl[t] == O::enemyKing) { out = kingValue; return true; }
