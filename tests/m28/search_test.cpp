@@ -258,7 +258,8 @@ TEST(PositionTable, TheNextMoveBeginsWithWhatThePreviousSearchStored) {
     // The opponent answers with a reply whose position the search recorded.
     skroctablice(m28::SCALE);
     bool found = false;
-    for (Move r : legal_moves<Side::Black>()) {
+    const auto replies = legal_moves<Side::Black>();
+    for (Move r : replies) {
         i8 zap[8] = {};
         zrobruch<Side::Black>(zap, r.nr, r.x2);
         if (hash_find() != nullptr) {

@@ -246,7 +246,7 @@ TEST(MakeUnmake, CastlingBothWaysBothColours) {
         POS.WYJ[c.white ? 3 : 2] = static_cast<i8>(c.white ? 64 : 34);  // an opponent's en-passant square
         const Position before = POS;
         const int nr = c.white ? index_on<Side::White>(c.rookFrom) : index_on<Side::Black>(c.rookFrom);
-        i8 zap[8];
+        i8 zap[8] = {};
         EXPECT_EQ(c.white ? zrobruch<Side::White>(zap, nr, c.x2) : zrobruch<Side::Black>(zap, nr, c.x2), 0);
         const int kingHome = c.white ? 15 : 85;
         EXPECT_EQ(POS.PL[kingHome], 0);
