@@ -13,7 +13,7 @@ build="$(realpath -m "${1:-$root/build-pgo}")"
 programs=(morvelak31 morvelak28 morvelak26)
 
 source "$root/tools/packages.sh"
-need_packages cmake g++ make
+need_packages cmake clang llvm g++ make
 
 configure() {
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMORVELAK_PGO="$1" >/dev/null
