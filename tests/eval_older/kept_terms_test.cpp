@@ -113,6 +113,12 @@ const std::vector<Sequence>& sequences() {
         // it on d1 (a rook sees a queen of its own up the file).
         {"rook and queen on a file", CROWDED,
          {{Edit::Move, 11, 44}, {Edit::Replace, 32, W_QUEEN}, {Edit::Move, 32, 14}, {Edit::Move, 44, 11}}},
+        // The kings walk among their pawns and back: e1-f1-e2-e1 and
+        // e8-e7-e8.  With both colours in the opening the pawn section and
+        // the kept terms stay in place over king moves; only the king's
+        // own entry (its shelter) is scored anew.
+        {"kings walk among their pawns", CROWDED,
+         {{Edit::Move, 15, 16}, {Edit::Move, 85, 75}, {Edit::Move, 16, 25}, {Edit::Move, 75, 85}, {Edit::Move, 25, 15}}},
         // The same square, another kind: the knight's terms go and the
         // bishop's come, then a queen's, then the knight's again, with the
         // pawns and kings unmoved.

@@ -464,6 +464,8 @@ int pawns_of(int phase, const PhaseTables& t, const Section& c, u64 own, u64 ene
     return v;
 }
 
+// kw and kb are the kings as the key holds them: 0 while no pawn term reads
+// a king.
 [[gnu::noinline]] void build_pawn_section(PawnSection& e, const TableSet& tables, const i8* pl,
                                           const PawnMasks& pm, int kw, int kb, int phaseB, int phaseC,
                                           int setting) {
@@ -660,11 +662,16 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
 
     const ListCodes codesW(bp, nb), codesB(cp, nc);
     const int setting = build * 9 + phaseB * 3 + phaseC;
-    const u64 slot = pawn_section_slot(pm.white, pm.black, kw, kb, setting);
+    // With both colours in the opening no pawn term and no fixed piece term
+    // looks at a king other than its own entry, so the kings stay out of the
+    // key: a king move then keeps its section and the kept piece terms.
+    const bool kingsMatter = phaseB != 0 || phaseC != 0;
+    const int keyW = kingsMatter ? kw : 0, keyB = kingsMatter ? kb : 0;
+    const u64 slot = pawn_section_slot(pm.white, pm.black, keyW, keyB, setting);
     PawnSection& e = EVAL.PAWN_SECTIONS[slot];
     PieceMemo& memo = EVAL.PIECE_MEMOS[slot];
-    if (e.white != pm.white || e.black != pm.black || e.kw != kw || e.kb != kb || e.setting != setting) {
-        build_pawn_section(e, tables, pl, pm, kw, kb, phaseB, phaseC, setting);
+    if (e.white != pm.white || e.black != pm.black || e.kw != keyW || e.kb != keyB || e.setting != setting) {
+        build_pawn_section(e, tables, pl, pm, keyW, keyB, phaseB, phaseC, setting);
         memo.valid = false;
     }
 
