@@ -5,6 +5,7 @@
 // of what results with the plain rule-by-rule version in reference.hpp.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
 #include <utility>
 #include <string>
@@ -114,9 +115,10 @@ const std::vector<Sequence>& sequences() {
         {"rook and queen on a file", CROWDED,
          {{Edit::Move, 11, 44}, {Edit::Replace, 32, W_QUEEN}, {Edit::Move, 32, 14}, {Edit::Move, 44, 11}}},
         // The kings walk among their pawns and back: e1-f1-e2-e1 and
-        // e8-e7-e8.  With both colours in the opening the pawn section and
-        // the kept terms stay in place over king moves; only the king's
-        // own entry (its shelter) is scored anew.
+        // e8-e7-e8.  Outside the middle game the pawn section and the kept
+        // terms stay in place over king moves; the king's own entry is
+        // scored anew, and in the endgame the pawns' and knights' closeness
+        // to the kings on every call.
         {"kings walk among their pawns", CROWDED,
          {{Edit::Move, 15, 16}, {Edit::Move, 85, 75}, {Edit::Move, 16, 25}, {Edit::Move, 75, 85}, {Edit::Move, 25, 15}}},
         // The same square, another kind: the knight's terms go and the
@@ -143,6 +145,22 @@ TEST(KeptTerms, SequencesMatchThePlainRules) {
                 }
             }
         }
+    }
+}
+
+// The endgame's closeness of pawns to their king is kept by pawns and king
+// square.  Every slot is filled with a wrong sum for the position's own
+// pawns and a king on another square: a look that forgot the king would
+// take it.
+TEST(KeptTerms, EndgameClosenessNeedsTheSameKing) {
+    for (const Build b : {Build::M28, Build::M26}) {
+        EVAL = older::EvalState{};
+        set_up(CROWDED);
+        const PawnMasks pm = pawn_masks(POS.PL);
+        for (older::PawnCloseness& e : EVAL.CLOSENESS) e = {pm.white, 999, 16};
+        for (std::size_t i = 0; i < std::size(EVAL.CLOSENESS); i += 2) EVAL.CLOSENESS[i] = {pm.black, -999, 86};
+        const auto [got, want] = both(b, Phases{2, 2, 4, 9});
+        EXPECT_EQ(got, want);
     }
 }
 

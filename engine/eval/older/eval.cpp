@@ -302,9 +302,14 @@ template <Side S, Terms P = Terms::All, class Open>
     case O::king:
         if constexpr (!has_fixed<P>) return 0;
         return t.king[s];
-    case O::knight:
+    case O::knight: {
         if constexpr (!has_fixed<P>) return 0;
-        return t.knight[s] + near(s, c.enemyKing) + pawn_contacts<S>(pl, s, {-2, 0, 3, 2});
+        // Its closeness to the enemy king is left out of the fixed terms:
+        // the fast way adds it on every call (endgame_closeness).
+        const int v = t.knight[s] + pawn_contacts<S>(pl, s, {-2, 0, 3, 2});
+        if constexpr (P == Terms::All) return v + near(s, c.enemyKing);
+        return v;
+    }
     case O::bishop:
         // No blocked diagonals in the endgame: all of it is fixed.
         if constexpr (!has_fixed<P>) return 0;
@@ -320,12 +325,14 @@ template <Side S, Terms P = Terms::All, class Open>
     }
 }
 
+// All but the pawn's closeness to its own king, which pawn_value adds: the
+// rest is a function of the pawns alone.
 template <Side S> int endgame_pawn(const PhaseTables& t, const Section& c, int s) {
     using O = Own<S>;
     const i8* pl = c.pl;
     const i8* own = c.files.own;
     const int f = s % 10;
-    int v = t.pawn[s] + near(s, c.ownKing);
+    int v = t.pawn[s];
     if (protected_pawn<S>(pl, s)) v += 2 * rel_rank<S>(s) - 2;  // Black: 2(8 - r)
     // Every pawn of ours behind it on the file, down to our rank 2, so a
     // tripled file pays 2 + 1 + 0 times.
@@ -341,12 +348,18 @@ template <Side S> int endgame_pawn(const PhaseTables& t, const Section& c, int s
 // endgame.
 inline int section_of(int phase) { return phase == 0 ? 0 : phase == 1 ? 1 : 2; }
 
-template <Side S> int pawn_value(int phase, const PhaseTables& t, const Section& c, int s) {
+// A pawn's terms but its closeness to its own king in the endgame: what
+// the pawn section keeps.
+template <Side S> int pawn_structure(int phase, const PhaseTables& t, const Section& c, int s) {
     switch (phase) {
     case 0: return opening_pawn<S>(t, c, s);
     case 1: return middle_pawn<S>(t, c, s);
     default: return endgame_pawn<S>(t, c, s);
     }
+}
+
+template <Side S> int pawn_value(int phase, const PhaseTables& t, const Section& c, int s) {
+    return pawn_structure<S>(phase, t, c, s) + (phase == 2 ? near(s, c.ownKing) : 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -451,7 +464,7 @@ int pawns_of(int phase, const PhaseTables& t, const Section& c, u64 own, u64 ene
     for (u64 m = own; m != 0; m &= m - 1) {
         const int i = std::countr_zero(m);
         const int s = PAWN_MASK_BASE + i;
-        v += pawn_value<S>(phase, t, c, s);
+        v += pawn_structure<S>(phase, t, c, s);
         if (phase != 1 && (own & SUPPORT<S>[s]) == 0) {
             // Pressed by an enemy pawn two ranks ahead on a neighbouring
             // file or right in front: backward whatever the pieces do.
@@ -626,6 +639,28 @@ template <Side S> ListMasks occupancy_kinds(const ListCodes& codes) {
     return {0, 0, 0, codes.holding(O::bishop), codes.holding(O::rook), 0};
 }
 
+// In the endgame, the terms that follow the kings and are left out of the
+// pawn section and the kept piece terms: each pawn's closeness to its own
+// king, each knight's to the enemy king.  Keeping them out lets a king move
+// keep both.  The pawns' part is looked up in EVAL.CLOSENESS by pawns and
+// king square.
+template <Side S> int endgame_closeness(const Section& c, u64 pawns, u32 knights) {
+    int v = 0;
+    if (pawns != 0) {
+        const u64 slot = (pawns * 0x9E3779B97F4A7C15ULL ^ static_cast<u64>(c.ownKing) * 0xC2B2AE3D27D4EB4FULL) >>
+                         (64 - CLOSENESS_BITS);
+        PawnCloseness& e = EVAL.CLOSENESS[slot];
+        if (e.pawns != pawns || e.king != c.ownKing) {
+            int sum = 0;
+            for (u64 m = pawns; m != 0; m &= m - 1) sum += near(PAWN_MASK_BASE + std::countr_zero(m), c.ownKing);
+            e = {pawns, static_cast<std::int16_t>(sum), static_cast<u8>(c.ownKing)};
+        }
+        v += e.sum;
+    }
+    for (; knights != 0; knights &= knights - 1) v += near(c.list[2 * std::countr_zero(knights) + 1], c.enemyKing);
+    return v;
+}
+
 // The waiting pawns that an enemy piece in front makes backward.
 template <Side S> int ask_backward(const i8* pl, u64 ask) {
     int v = 0;
@@ -662,10 +697,12 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
 
     const ListCodes codesW(bp, nb), codesB(cp, nc);
     const int setting = build * 9 + phaseB * 3 + phaseC;
-    // With both colours in the opening no pawn term and no fixed piece term
-    // looks at a king other than its own entry, so the kings stay out of the
-    // key: a king move then keeps its section and the kept piece terms.
-    const bool kingsMatter = phaseB != 0 || phaseC != 0;
+    // Outside the middle game no pawn term and no kept piece term looks at a
+    // king other than its own entry (the endgame's closeness to the kings is
+    // added on every call), so the kings stay out of the key unless a colour
+    // is in the middle game: a king move then keeps its section and the kept
+    // piece terms.
+    const bool kingsMatter = phaseB == 1 || phaseC == 1;
     const int keyW = kingsMatter ? kw : 0, keyB = kingsMatter ? kb : 0;
     const u64 slot = pawn_section_slot(pm.white, pm.black, keyW, keyB, setting);
     PawnSection& e = EVAL.PAWN_SECTIONS[slot];
@@ -716,6 +753,8 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     memo.valid = true;
 
     int score = e.valueW - e.valueB + fixedW - fixedB;
+    if (phaseB == 2) score += endgame_closeness<Side::White>(white, pm.white, codesW.holding(W_KNIGHT));
+    if (phaseC == 2) score -= endgame_closeness<Side::Black>(black, pm.black, codesB.holding(B_KNIGHT));
     score += ask_backward<Side::White>(pl, e.askW);
     score -= ask_backward<Side::Black>(pl, e.askB);
     score += pieces_of<Side::White, Terms::Occupancy>(phaseB, tw, white, occupancy_kinds<Side::White>(codesW), pawns);

@@ -57,13 +57,27 @@ struct alignas(32) PieceMemo {
     bool valid;      // filled since its section was worked out
 };
 
+// In the endgame, the closeness of one colour's pawns to their king, summed,
+// for recent pairs of pawns and king square (direct-mapped like the pawn
+// sections): the one pawn term the sections leave out, so that a king move
+// keeps its section.
+inline constexpr int CLOSENESS_BITS = 12;
+
+struct PawnCloseness {
+    u64 pawns;            // the pawns (mask of ranks 2 to 7); 0 = empty slot
+    std::int16_t sum;
+    u8 king;
+};
+
 // Everything the older builds' evaluation keeps, in one struct, EVAL: the
 // phases and the mobility counts (phase.hpp), the pawn sections of recent
-// placements and the pieces' fixed terms scored with each.  The program has
+// placements, the pieces' fixed terms scored with each and the endgame's
+// closeness of pawns to their king.  The program has
 // one; a test starts from a fresh one (EVAL = EvalState{}, then wstawstan).
 struct EvalState : Phase {
     PawnSection PAWN_SECTIONS[1 << PAWN_SECTION_BITS] = {};
     PieceMemo PIECE_MEMOS[1 << PAWN_SECTION_BITS] = {};
+    PawnCloseness CLOSENESS[1 << CLOSENESS_BITS] = {};
 };
 
 extern EvalState EVAL;
