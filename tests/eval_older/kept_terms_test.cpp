@@ -157,8 +157,8 @@ TEST(KeptTerms, EndgameClosenessNeedsTheSameKing) {
         EVAL = older::EvalState{};
         set_up(CROWDED);
         const PawnMasks pm = pawn_masks(POS.PL);
-        for (older::PawnCloseness& e : EVAL.CLOSENESS) e = {pm.white, 999, 16};
-        for (std::size_t i = 0; i < std::size(EVAL.CLOSENESS); i += 2) EVAL.CLOSENESS[i] = {pm.black, -999, 86};
+        for (PawnKingSum& e : EVAL.CLOSENESS.slot) e = {pm.white, 999, 16};
+        for (std::size_t i = 0; i < std::size(EVAL.CLOSENESS.slot); i += 2) EVAL.CLOSENESS.slot[i] = {pm.black, -999, 86};
         const auto [got, want] = both(b, Phases{2, 2, 4, 9});
         EXPECT_EQ(got, want);
     }

@@ -645,18 +645,7 @@ template <Side S> ListMasks occupancy_kinds(const ListCodes& codes) {
 // keep both.  The pawns' part is looked up in EVAL.CLOSENESS by pawns and
 // king square.
 template <Side S> int endgame_closeness(const Section& c, u64 pawns, u32 knights) {
-    int v = 0;
-    if (pawns != 0) {
-        const u64 slot = (pawns * 0x9E3779B97F4A7C15ULL ^ static_cast<u64>(c.ownKing) * 0xC2B2AE3D27D4EB4FULL) >>
-                         (64 - CLOSENESS_BITS);
-        PawnCloseness& e = EVAL.CLOSENESS[slot];
-        if (e.pawns != pawns || e.king != c.ownKing) {
-            int sum = 0;
-            for (u64 m = pawns; m != 0; m &= m - 1) sum += near(PAWN_MASK_BASE + std::countr_zero(m), c.ownKing);
-            e = {pawns, static_cast<std::int16_t>(sum), static_cast<u8>(c.ownKing)};
-        }
-        v += e.sum;
-    }
+    int v = EVAL.CLOSENESS.sum(pawns, c.ownKing, near);
     for (; knights != 0; knights &= knights - 1) v += near(c.list[2 * std::countr_zero(knights) + 1], c.enemyKing);
     return v;
 }

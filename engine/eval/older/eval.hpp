@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "engine/eval/older/tables.hpp"
+#include "engine/eval/pawnking.hpp"
 #include "engine/eval/pawnmasks.hpp"
 #include "engine/eval/phase.hpp"
 #include "engine/position/position.hpp"
@@ -57,18 +58,6 @@ struct alignas(32) PieceMemo {
     bool valid;      // filled since its section was worked out
 };
 
-// In the endgame, the closeness of one colour's pawns to their king, summed,
-// for recent pairs of pawns and king square (direct-mapped like the pawn
-// sections): the one pawn term the sections leave out, so that a king move
-// keeps its section.
-inline constexpr int CLOSENESS_BITS = 12;
-
-struct PawnCloseness {
-    u64 pawns;            // the pawns (mask of ranks 2 to 7); 0 = empty slot
-    std::int16_t sum;
-    u8 king;
-};
-
 // Everything the older builds' evaluation keeps, in one struct, EVAL: the
 // phases and the mobility counts (phase.hpp), the pawn sections of recent
 // placements, the pieces' fixed terms scored with each and the endgame's
@@ -77,7 +66,9 @@ struct PawnCloseness {
 struct EvalState : Phase {
     PawnSection PAWN_SECTIONS[1 << PAWN_SECTION_BITS] = {};
     PieceMemo PIECE_MEMOS[1 << PAWN_SECTION_BITS] = {};
-    PawnCloseness CLOSENESS[1 << CLOSENESS_BITS] = {};
+    // In the endgame, each colour's pawns' closeness to their own king
+    // (8 - ODLKROL): the one pawn term the sections leave out.
+    PawnKingSums CLOSENESS;
 };
 
 extern EvalState EVAL;
