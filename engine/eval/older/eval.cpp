@@ -162,10 +162,11 @@ template <Side S> int rook_file_scan(const i8* pl, int s) {
 // A piece's terms fall in two groups.  The fixed ones read nothing but its
 // own square, the pawns and the two kings, so they stay as they are while
 // the pawns and the kings stand still, whatever the other pieces do: the
-// king's, knight's and queen's terms, the bishop's table and pawn contacts.
-// The others look at whether squares near the piece or along its lines are
-// occupied: the bishop's blocked diagonals and everything of a rook (its
-// neighbours, its scans along the rank and up the file).
+// king's, knight's and queen's terms, the bishop's table and pawn contacts,
+// the rook's table and its file's pawns.  The others look at whether
+// squares near the piece or along its lines are occupied: the bishop's
+// blocked diagonals and the rook's neighbours and its scans along the rank
+// and up the file.
 enum class Terms { All, Fixed, Occupancy };
 
 template <Terms P> constexpr bool has_fixed = P != Terms::Occupancy;
@@ -194,8 +195,9 @@ template <Side S, Terms P = Terms::All>
         return v;
     }
     case O::rook: {
-        if constexpr (!has_occupancy<P>) return 0;
-        int v = t.rook[s];
+        int v = 0;
+        if constexpr (has_fixed<P>) v += t.rook[s];
+        if constexpr (!has_occupancy<P>) return v;
         if (both_occupied(pl, s + 1, s - 1)) v -= 3;
         // Look left along the rank (Black too, not mirrored): +3 for each
         // queen of ours passed, +5 for the first rook of ours met.
@@ -254,12 +256,17 @@ template <Side S, Terms P = Terms::All>
         return v;
     }
     case O::rook: {
-        if constexpr (!has_occupancy<P>) return 0;
         int v = 0;
-        if (both_occupied(pl, s + 1, s - 1)) v -= 4;
-        if (own[f] == 0) v += 6;
-        if (enemy[f] == 0 && level_with_own_front<S>(s, own[f])) v += 7;
-        return v + t.rook[s] + rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
+        if constexpr (has_fixed<P>) {
+            if (own[f] == 0) v += 6;
+            if (enemy[f] == 0 && level_with_own_front<S>(s, own[f])) v += 7;
+            v += t.rook[s];
+        }
+        if constexpr (has_occupancy<P>) {
+            if (both_occupied(pl, s + 1, s - 1)) v -= 4;
+            v += rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
+        }
+        return v;
     }
     case O::queen: {
         if constexpr (!has_fixed<P>) return 0;
@@ -314,9 +321,12 @@ template <Side S, Terms P = Terms::All, class Open>
         // No blocked diagonals in the endgame: all of it is fixed.
         if constexpr (!has_fixed<P>) return 0;
         return t.bishop[s] + pawn_contacts<S>(pl, s, {-2, 2, 4, 3});
-    case O::rook:
-        if constexpr (!has_occupancy<P>) return 0;
-        return t.rook[s] + 5 * open(s % 10) + rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
+    case O::rook: {
+        int v = 0;
+        if constexpr (has_fixed<P>) v += t.rook[s] + 5 * open(s % 10);
+        if constexpr (has_occupancy<P>) v += rook_right_scan<S>(pl, s) + rook_file_scan<S>(pl, s);
+        return v;
+    }
     case O::queen:
         if constexpr (!has_fixed<P>) return 0;
         return 2 * open(s % 10) + t.queen[s];
@@ -553,7 +563,7 @@ int pieces_of(int phase, const PhaseTables& t, const Section& c, const ListMasks
             each(kinds.queen, [] { return O::queen; }, value);
         }
         each(kinds.bishop, [] { return O::bishop; }, value);
-        if constexpr (has_occupancy<P>) each(kinds.rook, [] { return O::rook; }, value);
+        each(kinds.rook, [] { return O::rook; }, value);
     };
     if (phase == 0) {
         all([&](i8 code, int s) { return opening_piece<S, P>(t, c, code, s); });
