@@ -6,30 +6,9 @@
 #include "engine/position/attackmap.hpp"
 #include "engine/position/position.hpp"
 #include "engine/position/makemove.hpp"
+#include "engine/search/ordering.hpp"
 
 namespace morvelak::m26 {
-namespace {
-
-// Bubble sort of n moves with their values: repeated passes over neighbours,
-// swapping when the later value is strictly better for side S, until a pass
-// makes no swap.  Equal values keep their order.
-template <Side S>
-void bubble(Move* ru, int* v, int n) {
-    bool swapped = true;
-    while (swapped) {
-        swapped = false;
-        for (int k = 0; k + 1 < n; ++k) {
-            const bool better = S == Side::White ? v[k + 1] > v[k] : v[k + 1] < v[k];
-            if (better) {
-                std::swap(v[k], v[k + 1]);
-                std::swap(ru[k], ru[k + 1]);
-                swapped = true;
-            }
-        }
-    }
-}
-
-}  // namespace
 
 // Every term is counted from White's side.  O::sign turns an amount that is
 // good for the mover into White's view; a piece's worth needs no sign, since
@@ -57,7 +36,7 @@ void posortuj(Move* ru, int a1, int a2, const i8* si) {
         if ((si[t] & MAP_PAWN) && !pawn) value -= O::sign * 100;
         v[k] = value;
     }
-    bubble<S>(ru, v, nc);
+    sort_best_first<S>(ru, v, nc);
 
     // 2. Quiet moves: a piece leaving a pawn's reach gains, one entering it
     //    loses, and the mover's worth counts as for captures (castling has
@@ -86,7 +65,7 @@ void posortuj(Move* ru, int a1, int a2, const i8* si) {
         }
         v[k] = value;
     }
-    bubble<S>(quiet, v, nq);
+    sort_best_first<S>(quiet, v, nq);
 }
 
 template void posortuj<Side::White>(Move*, int, int, const i8*);
