@@ -30,7 +30,7 @@ struct alignas(64) PawnSection {
     u64 askW, askB;
     std::int16_t valueW, valueB;  // each colour's pawn terms, its own phase
     i8 pionb[10], pionc[10];
-    u8 kw, kb;
+    u8 kw, kb;   // the kings while a colour is in the middle game, else 0
     u8 setting;  // 0 = empty slot; else build and both phases
     // Pawns of each colour on the board, to check the lists against.
     u8 countW, countB;
