@@ -1,7 +1,9 @@
-# ctest -P script: runs PROGRAM with "bench" and compares its "Bench: N"
-# with the number recorded for it in SIGNATURES.
+# ctest -P script: runs PROGRAM with "bench" (and the set SET, when given)
+# and compares its "Bench: N" with the number recorded for NAME in
+# SIGNATURES.
 #   cmake -DPROGRAM=<path> -DNAME=morvelak31 -DSIGNATURES=<file> -P check_signature.cmake
-execute_process(COMMAND ${PROGRAM} bench
+#   cmake -DPROGRAM=<path> -DSET=endgame -DNAME=morvelak31:endgame -DSIGNATURES=<file> -P ...
+execute_process(COMMAND ${PROGRAM} bench ${SET}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 message("${out}")
 if(NOT rc EQUAL 0)

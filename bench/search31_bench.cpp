@@ -4,5 +4,5 @@
 #include "search_harness.hpp"
 
 int main(int argc, char** argv) {
-    return morvelak::bench::run_search_bench(argc, argv, "BM_SearchFirstMoves31", morvelak::m31::bench_first_move);
+    return morvelak::bench::run_search_bench(argc, argv, "BM_SearchFirstMoves31", morvelak::m31::bench_search);
 }

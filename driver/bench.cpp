@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace morvelak {
@@ -16,16 +17,25 @@ FenPosition bench_position(const BenchPosition& p) {
     return pos;
 }
 
-BenchResult run_bench(BenchSearch search, std::FILE* out) {
+const BenchSet* find_bench_set(const char* name) {
+    for (const BenchSet& set : BENCH_SETS)
+        if (std::strcmp(set.name, name) == 0) return &set;
+    return nullptr;
+}
+
+BenchResult run_bench(BenchSearch search, std::FILE* out) { return run_bench(search, BENCH_SETS[0], out); }
+
+BenchResult run_bench(BenchSearch search, const BenchSet& set, std::FILE* out) {
     using Clock = std::chrono::steady_clock;
     BenchResult r{0, 0.0};
     std::FILE* sink = std::fopen("/dev/null", "w");
     if (!sink) sink = std::tmpfile();
-    for (const BenchPosition& p : BENCH_POSITIONS) {
+    for (int i = 0; i < set.count; ++i) {
+        const BenchPosition& p = set.positions[i];
         const FenPosition pos = bench_position(p);
         char move[5] = {};
         const auto start = Clock::now();
-        const u32 nodes = search(pos, move, sink);
+        const u32 nodes = search(pos, set.move, move, sink);
         r.seconds += std::chrono::duration<double>(Clock::now() - start).count();
         r.nodes += nodes;
         if (out) std::fprintf(out, "%-16s %-4s %10u\n", p.name, move, nodes);

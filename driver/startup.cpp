@@ -89,8 +89,16 @@ std::FILE* start_up(const BuildPolicy& policy) {
 }
 
 int run_engine(const BuildPolicy& policy, int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "bench") == 0 && policy.bench) {
-        run_bench(policy.bench, stdout);
+    if (argc >= 2 && std::strcmp(argv[1], "bench") == 0 && policy.bench) {
+        // "bench" alone runs the first set, whose signature is the search's.
+        const BenchSet* set = argc == 2 ? &BENCH_SETS[0] : argc == 3 ? find_bench_set(argv[2]) : nullptr;
+        if (!set) {
+            std::fprintf(stderr, "usage: %s bench [", argv[0]);
+            for (const BenchSet& s : BENCH_SETS) std::fprintf(stderr, "%s%s", &s == BENCH_SETS ? "" : "|", s.name);
+            std::fprintf(stderr, "]\n");
+            return 2;
+        }
+        run_bench(policy.bench, *set, stdout);
         return 0;
     }
     LoopOptions options;

@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # Speed of builds side by side:
 #
-#   tools/speed.sh [RUNS] DIR [DIR...]
+#   tools/speed.sh [RUNS] [--set NAME] DIR [DIR...]
 #
-# runs each program's bench in every build folder in turn, RUNS rounds
-# (default 5), and prints the best counted nodes per second of each, with
-# its ratio to the first folder; then the same for perft leaves per second
-# on two middlegame positions.  The benches' signatures must agree.  Run it
+# runs each program's bench (its bench set NAME when given: opening,
+# middlegame, endgame) in every build folder in turn, RUNS rounds (default
+# 5), and prints the best counted nodes per second of each, with its ratio
+# to the first folder; then the same for perft leaves per second on two
+# middlegame positions.  The benches' signatures must agree.  Run it
 # on an idle machine: the best of several runs is the figure that noise
 # disturbs least.
 set -euo pipefail
 runs=5
 if [[ "${1:-}" =~ ^[0-9]+$ ]]; then runs=$1; shift; fi
-[ $# -ge 1 ] || { echo "usage: tools/speed.sh [RUNS] DIR [DIR...]" >&2; exit 2; }
+set_args=()
+if [ "${1:-}" = --set ]; then set_args=("${2:?--set needs a name}"); shift 2; fi
+[ $# -ge 1 ] || { echo "usage: tools/speed.sh [RUNS] [--set NAME] DIR [DIR...]" >&2; exit 2; }
 dirs=() labels=()
 for d in "$@"; do dirs+=("$(realpath "$d")"); labels+=("${d%/}"); done
 scratch="$(mktemp -d)"
@@ -44,7 +47,7 @@ for p in morvelak31 morvelak28 morvelak26; do
     for ((r = 0; r < runs; r++)); do
         for i in "${!dirs[@]}"; do
             [ -x "${dirs[$i]}/$p" ] || continue
-            out="$("${dirs[$i]}/$p" bench)"
+            out="$("${dirs[$i]}/$p" bench "${set_args[@]}")"
             sig="$(awk '/^Bench:/ {print $2}' <<<"$out")"
             nps="$(awk '/^Nodes\/second:/ {print $2}' <<<"$out")"
             if [ -n "${signature[$i]:-}" ] && [ "${signature[$i]}" != "$sig" ]; then

@@ -1,5 +1,5 @@
-// m26's bench search: a position searched as the engine's first move of a
-// game on a clock of 1200 tenths of a second (depth 7), without the book,
+// m26's bench search: a position searched as the engine's move of a game
+// on a clock of 1200 tenths of a second (depth 7), without the book,
 // from a fresh position and search state: the root moves pre-sorted by a
 // shallow search, one search with the tree of the root, the move made, the
 // tree flattened and freed.
@@ -45,7 +45,7 @@ u32 search(char* move) {
 
 }  // namespace
 
-u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
+u32 bench_search(const FenPosition& pos, int move, char* best, std::FILE* sink) {
     POS = Position{};
     SEARCH = SearchState{};
     GAME = Game{};
@@ -56,9 +56,10 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     std::memcpy(POS.WYJ, pos.wyj, 4);
     older::start_history_from(pos.toMove);
     skroctablice(m26::SCALE);  // the values the phase reads
-    older::wstawstan(GAME.R);
+    // The phases as at move `move`: the counter R counts full moves from 0.
+    older::wstawstan(GAME.R + move - 1);
     skroctablice(m26::SCALE);
-    const u32 nodes = pos.toMove == Side::White ? search<Side::White>(move) : search<Side::Black>(move);
+    const u32 nodes = pos.toMove == Side::White ? search<Side::White>(best) : search<Side::Black>(best);
     CONTROL.thinking = stdout;
     return nodes;
 }

@@ -14,8 +14,9 @@
 namespace morvelak::m26 {
 
 // The bench search of this build (driver/bench.hpp): the position searched
-// as the first move of a game, the way the computer move searches it.
-u32 bench_first_move(const FenPosition& position, char* move, std::FILE* sink);
+// as move `move` of a game (1 = the first), the way the computer move
+// searches it.
+u32 bench_search(const FenPosition& position, int move, char* best, std::FILE* sink);
 
 // Target depth at the start of a game from the engine's clock T in tenths of
 // a second: 7 plies, 8 above 2 minutes, 9 above 10.

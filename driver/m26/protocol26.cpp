@@ -64,7 +64,7 @@ constexpr BuildPolicy POLICY{
     .new_game = new_game,
     .analyse = analyse,
     .nodes = nodes,
-    .bench = bench_first_move,
+    .bench = bench_search,
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
-// m28's bench search: a position searched as the engine's first move of a
-// game on a clock of 12000 centiseconds (depth 9), without the book, from a
+// m28's bench search: a position searched as the engine's move of a game
+// on a clock of 12000 centiseconds (depth 9), without the book, from a
 // fresh position and search state: the root pre-sort and the search to the
 // full depth, as the computer move runs them.
 #include <cstring>
@@ -36,7 +36,7 @@ u32 search(char* move) {
 
 }  // namespace
 
-u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
+u32 bench_search(const FenPosition& pos, int move, char* best, std::FILE* sink) {
     POS = Position{};
     SEARCH = SearchState{};
     GAME = Game{};
@@ -47,9 +47,10 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     std::memcpy(POS.WYJ, pos.wyj, 4);
     skroctablice(m28::SCALE);
     older::start_history();  // R = 0
-    older::wstawstan(GAME.R);
+    // The phases as at move `move`: the counter R counts full moves from 0.
+    older::wstawstan(GAME.R + move - 1);
     skroctablice(m28::SCALE);
-    const u32 nodes = pos.toMove == Side::White ? search<Side::White>(move) : search<Side::Black>(move);
+    const u32 nodes = pos.toMove == Side::White ? search<Side::White>(best) : search<Side::Black>(best);
     CONTROL.thinking = stdout;
     return nodes;
 }

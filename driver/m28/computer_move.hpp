@@ -15,8 +15,9 @@
 namespace morvelak::m28 {
 
 // The bench search of this build (driver/bench.hpp): the position searched
-// as the first move of a game, the way the computer move searches it.
-u32 bench_first_move(const FenPosition& position, char* move, std::FILE* sink);
+// as move `move` of a game (1 = the first), the way the computer move
+// searches it.
+u32 bench_search(const FenPosition& position, int move, char* best, std::FILE* sink);
 
 // Target depth at the start of a game, from the engine's clock in
 // centiseconds (compared as a signed number): 9 plies, 10 above 2 minutes,

@@ -1,5 +1,5 @@
-// m31's bench search: a position searched as the engine's first move of a
-// game on a clock of 12000 centiseconds (target depth 7), without the book,
+// m31's bench search: a position searched as the engine's move of a game
+// on a clock of 12000 centiseconds (target depth 7), without the book,
 // from a fresh position and search state (the keys drawn from seed 31).
 #include <cstring>
 
@@ -32,7 +32,7 @@ u32 search(char* move) {
 
 }  // namespace
 
-u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
+u32 bench_search(const FenPosition& pos, int move, char* best, std::FILE* sink) {
     POS = Position{};
     SEARCH = SearchState{};
     EVAL = EvalState{};
@@ -47,10 +47,11 @@ u32 bench_first_move(const FenPosition& pos, char* move, std::FILE* sink) {
     const bool white = pos.toMove == Side::White;
     GAME.R = white ? 0 : 1;
     skroctablice(m31::SCALE);
-    wstawstan(GAME.R);
+    // The phases as at move `move`: the counter R counts plies from 0.
+    wstawstan(GAME.R + 2 * (move - 1));
     skroctablice(m31::SCALE);
     push_key();
-    const u32 nodes = white ? search<Side::White>(move) : search<Side::Black>(move);
+    const u32 nodes = white ? search<Side::White>(best) : search<Side::Black>(best);
     CONTROL.thinking = stdout;
     return nodes;
 }

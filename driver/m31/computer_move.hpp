@@ -35,8 +35,9 @@ inline constexpr int adapt_depth(int n, int t, u32 T, int R) {
 }
 
 // The bench search of this build (driver/bench.hpp): the position searched
-// as the first move of a game, the way the computer move searches it.
-u32 bench_first_move(const FenPosition& position, char* move, std::FILE* sink);
+// as move `move` of a game (1 = the first), the way the computer move
+// searches it.
+u32 bench_search(const FenPosition& position, int move, char* best, std::FILE* sink);
 
 // Chooses the engine's move for White / Black, writes its part of the game
 // record, makes the move on the board and puts its coordinate text (castling

@@ -25,7 +25,7 @@ struct BenchRun {
 inline BenchRun bench_run(BenchSearch search, const BenchPosition& p) {
     std::FILE* sink = std::tmpfile();
     char move[5] = {};
-    const u32 nodes = search(bench_position(p), move, sink);
+    const u32 nodes = search(bench_position(p), 1, move, sink);
     std::fclose(sink);
     return {nodes, move};
 }

@@ -10,6 +10,10 @@
 #include <string>
 
 #include "driver/bench.hpp"
+#include "engine/eval/m31/eval.hpp"
+#include "engine/eval/older/eval.hpp"
+#include "engine/eval/phase.hpp"
+#include "engine/position/rebuild.hpp"
 
 namespace morvelak::test {
 namespace {
@@ -27,8 +31,11 @@ u32 nodes_of(const FenPosition& pos) {
 const char* move_of(const FenPosition& pos) { return pos.toMove == Side::White ? "e2e4" : "e7e5"; }
 
 // The stand-in search, writing a thinking line to its sink.
-u32 stand_in_search(const FenPosition& pos, char* move, std::FILE* sink) {
+int lastMove = 0;  // the move number the stand-in was last asked for
+
+u32 stand_in_search(const FenPosition& pos, int moveNumber, char* move, std::FILE* sink) {
     ++calls;
+    lastMove = moveNumber;
     seenSink = sink;
     std::fputs("a thinking line\n", sink);
     std::memcpy(move, move_of(pos), 4);
@@ -72,6 +79,55 @@ TEST(Bench, WithoutAnOutputItOnlyCounts) {
     EXPECT_EQ(calls, static_cast<int>(sizeof BENCH_POSITIONS / sizeof BENCH_POSITIONS[0]));
     EXPECT_GT(r.nodes, 0u);
     EXPECT_GE(r.seconds, 0.0);
+}
+
+// Each set by its name, every position once at the set's move; "bench" with
+// no set is the first, whose signature is the search's.
+TEST(Bench, EachSetSearchesItsPositionsAtItsMove) {
+    EXPECT_STREQ(BENCH_SETS[0].name, "opening");
+    EXPECT_EQ(BENCH_SETS[0].positions, BENCH_POSITIONS);
+    EXPECT_EQ(find_bench_set("Endgame"), nullptr);
+    EXPECT_EQ(find_bench_set(""), nullptr);
+    for (const BenchSet& set : BENCH_SETS) {
+        ASSERT_EQ(find_bench_set(set.name), &set);
+        calls = 0;
+        lastMove = 0;
+        u32 total = 0;
+        for (int i = 0; i < set.count; ++i) total += nodes_of(bench_position(set.positions[i]));
+        EXPECT_EQ(run_bench(stand_in_search, set, nullptr).nodes, total) << set.name;
+        EXPECT_EQ(calls, set.count) << set.name;
+        EXPECT_EQ(lastMove, set.move) << set.name;
+    }
+}
+
+// Every position of a set stands in the set's phase for every build at the
+// set's move: both colours in the opening, the middle game, the endgame.
+// The older builds' counter counts full moves from 0 (opening before 6,
+// middle game after 11); m31's counts plies (12 and 18).
+TEST(Bench, SetsStandInTheirPhases) {
+    const struct {
+        const char* set;
+        int phase;
+    } expected[] = {{"opening", 0}, {"middlegame", 1}, {"endgame", 2}};
+    for (const auto& e : expected) {
+        const BenchSet* set = find_bench_set(e.set);
+        ASSERT_NE(set, nullptr) << e.set;
+        for (int i = 0; i < set->count; ++i) {
+            const FenPosition pos = bench_position(set->positions[i]);
+            std::memcpy(POS.PL, pos.pl, 100);
+            std::memcpy(POS.WYJ, pos.wyj, 4);
+            const int ply = pos.toMove == Side::White ? 0 : 1;
+            Phase older, newest;
+            skroctablice(m28::SCALE);
+            decide_phase(older, set->move - 1, 6, 11);
+            skroctablice(m31::SCALE);
+            decide_phase(newest, 2 * (set->move - 1) + ply, 12, 18);
+            for (const Phase& p : {older, newest}) {
+                EXPECT_EQ(p.STANB, e.phase) << e.set << ": " << set->positions[i].name;
+                EXPECT_EQ(p.STANC, e.phase) << e.set << ": " << set->positions[i].name;
+            }
+        }
+    }
 }
 
 }  // namespace

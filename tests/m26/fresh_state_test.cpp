@@ -13,7 +13,7 @@ namespace morvelak::test {
 namespace {
 
 TEST(FreshState, EveryBenchSearchComesOutTheSameAfterTheOthersAndAfterAGame) {
-    expect_fresh_searches(m26::bench_first_move, {0, 1, 2, 3, 4}, [] {
+    expect_fresh_searches(m26::bench_search, {0, 1, 2, 3, 4}, [] {
         // Two moves of an ending: killers, margins, the reply tables, the
         // statistics and the depth control all carry something away.
         set_up("8/5k2/8/3p4/3P4/8/5K2/8 w - - 0 40", 20);

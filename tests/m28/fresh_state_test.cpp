@@ -13,7 +13,7 @@ namespace {
 TEST(FreshState, BenchSearchesComeOutTheSameAfterTheOthersAndAfterAGame) {
     // The start and the Sicilian: the other positions take long under the
     // sanitizers, and two are enough to carry state from one to the other.
-    expect_fresh_searches(m28::bench_first_move, {0, 3}, [] {
+    expect_fresh_searches(m28::bench_search, {0, 3}, [] {
         // Two moves of an ending: killers, margins, the position table and
         // the depth control all carry something away.
         Progress progress;

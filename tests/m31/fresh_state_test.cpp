@@ -11,7 +11,7 @@ namespace morvelak::test {
 namespace {
 
 TEST(FreshState, EveryBenchSearchComesOutTheSameAfterTheOthersAndAfterAGame) {
-    expect_fresh_searches(m31::bench_first_move, {0, 1, 2, 3, 4}, [] {
+    expect_fresh_searches(m31::bench_search, {0, 1, 2, 3, 4}, [] {
         // Two moves of an ending, well into a game: killers, expected
         // replies, the key path, the pawn cache and the depth control all
         // carry something away.
