@@ -30,9 +30,9 @@ u32 nodes_of(const FenPosition& pos) {
 }
 const char* move_of(const FenPosition& pos) { return pos.toMove == Side::White ? "e2e4" : "e7e5"; }
 
-// The stand-in search, writing a thinking line to its sink.
 int lastMove = 0;  // the move number the stand-in was last asked for
 
+// The stand-in search, writing a thinking line to its sink.
 u32 stand_in_search(const FenPosition& pos, int moveNumber, char* move, std::FILE* sink) {
     ++calls;
     lastMove = moveNumber;
