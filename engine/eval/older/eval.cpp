@@ -360,16 +360,20 @@ inline int section_of(int phase) { return phase == 0 ? 0 : phase == 1 ? 1 : 2; }
 
 // A pawn's terms but its closeness to its own king in the endgame: what
 // the pawn section keeps.
-template <Side S> int pawn_structure(int phase, const PhaseTables& t, const Section& c, int s) {
-    switch (phase) {
-    case 0: return opening_pawn<S>(t, c, s);
-    case 1: return middle_pawn<S>(t, c, s);
-    default: return endgame_pawn<S>(t, c, s);
-    }
+// The fast way knows the phase when it is compiled (Ph); the plain way asks
+// at run time.
+template <Side S, int Ph> int pawn_structure(const PhaseTables& t, const Section& c, int s) {
+    if constexpr (Ph == 0) return opening_pawn<S>(t, c, s);
+    else if constexpr (Ph == 1) return middle_pawn<S>(t, c, s);
+    else return endgame_pawn<S>(t, c, s);
 }
 
 template <Side S> int pawn_value(int phase, const PhaseTables& t, const Section& c, int s) {
-    return pawn_structure<S>(phase, t, c, s) + (phase == 2 ? near(s, c.ownKing) : 0);
+    switch (phase) {
+    case 0: return pawn_structure<S, 0>(t, c, s);
+    case 1: return pawn_structure<S, 1>(t, c, s);
+    default: return pawn_structure<S, 2>(t, c, s) + near(s, c.ownKing);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -467,15 +471,15 @@ template <Side S> inline constexpr std::array<u64, 100> PRESS = press_masks<S>()
 // whose backward test waits for the pieces.  A pawn of ours with none of
 // ours beside or behind it on a neighbouring file is backward as soon as it
 // is pressed.
-template <Side S>
-int pawns_of(int phase, const PhaseTables& t, const Section& c, u64 own, u64 enemy, u64& ask) {
+template <Side S, int Ph>
+int pawns_of(const PhaseTables& t, const Section& c, u64 own, u64 enemy, u64& ask) {
     int v = 0;
     ask = 0;
     for (u64 m = own; m != 0; m &= m - 1) {
         const int i = std::countr_zero(m);
         const int s = PAWN_MASK_BASE + i;
-        v += pawn_structure<S>(phase, t, c, s);
-        if (phase != 1 && (own & SUPPORT<S>[s]) == 0) {
+        v += pawn_structure<S, Ph>(t, c, s);
+        if (Ph != 1 && (own & SUPPORT<S>[s]) == 0) {
             // Pressed by an enemy pawn two ranks ahead on a neighbouring
             // file or right in front: backward whatever the pieces do.
             if ((enemy & PRESS<S>[s]) != 0)
@@ -489,9 +493,9 @@ int pawns_of(int phase, const PhaseTables& t, const Section& c, u64 own, u64 ene
 
 // kw and kb are the kings as the key holds them: 0 while no pawn term reads
 // a king.
+template <int PB, int PC>
 [[gnu::noinline]] void build_pawn_section(PawnSection& e, const TableSet& tables, const i8* pl,
-                                          const PawnMasks& pm, int kw, int kb, int phaseB, int phaseC,
-                                          int setting) {
+                                          const PawnMasks& pm, int kw, int kb, int setting) {
     e.white = pm.white;
     e.black = pm.black;
     e.kw = static_cast<u8>(kw);
@@ -511,9 +515,9 @@ int pawns_of(int phase, const PhaseTables& t, const Section& c, u64 own, u64 ene
     const Section white{pl, nullptr, 0, {e.pionb, e.pionc}, kw, kb, 0};
     const Section black{pl, nullptr, 0, {e.pionc, e.pionb}, kb, kw, 0};
     e.valueW = static_cast<std::int16_t>(
-        pawns_of<Side::White>(phaseB, tables.white[phaseB], white, pm.white, pm.black, e.askW));
+        pawns_of<Side::White, PB>(tables.white[PB], white, pm.white, pm.black, e.askW));
     e.valueB = static_cast<std::int16_t>(
-        pawns_of<Side::Black>(phaseC, tables.black[phaseC], black, pm.black, pm.white, e.askB));
+        pawns_of<Side::Black, PC>(tables.black[PC], black, pm.black, pm.white, e.askB));
 }
 
 // The list's pawns are exactly the board's: every pawn entry on a square of
@@ -541,8 +545,8 @@ inline auto open_files(u64 pawns) {
 // own, so that the piece's terms are known when the loop is compiled.  The
 // fixed group also writes each entry's terms to `terms` (all 16 entries,
 // 0 for pawns, holes and entries not in use).
-template <Side S, Terms P>
-int pieces_of(int phase, const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns,
+template <Side S, Terms P, int Ph>
+[[gnu::always_inline]] inline int pieces_of(const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns,
               std::int16_t* terms = nullptr) {
     using O = Own<S>;
     constexpr bool record = P == Terms::Fixed;
@@ -565,9 +569,9 @@ int pieces_of(int phase, const PhaseTables& t, const Section& c, const ListMasks
         each(kinds.bishop, [] { return O::bishop; }, value);
         each(kinds.rook, [] { return O::rook; }, value);
     };
-    if (phase == 0) {
+    if constexpr (Ph == 0) {
         all([&](i8 code, int s) { return opening_piece<S, P>(t, c, code, s); });
-    } else if (phase == 1) {
+    } else if constexpr (Ph == 1) {
         if constexpr (has_occupancy<P>) v += c.mobility;
         all([&](i8 code, int s) { return middle_piece<S, P>(t, c, code, s); });
     } else {
@@ -578,13 +582,11 @@ int pieces_of(int phase, const PhaseTables& t, const Section& c, const ListMasks
 }
 
 // The fixed terms of one list entry, whatever its code.
-template <Side S>
-int fixed_terms(int phase, const PhaseTables& t, const Section& c, i8 code, int s, u64 pawns) {
-    switch (phase) {
-    case 0: return opening_piece<S, Terms::Fixed>(t, c, code, s);
-    case 1: return middle_piece<S, Terms::Fixed>(t, c, code, s);
-    default: return endgame_piece<S, Terms::Fixed>(t, c, code, s, open_files(pawns));
-    }
+template <Side S, int Ph>
+int fixed_terms(const PhaseTables& t, const Section& c, i8 code, int s, u64 pawns) {
+    if constexpr (Ph == 0) return opening_piece<S, Terms::Fixed>(t, c, code, s);
+    else if constexpr (Ph == 1) return middle_piece<S, Terms::Fixed>(t, c, code, s);
+    else return endgame_piece<S, Terms::Fixed>(t, c, code, s, open_files(pawns));
 }
 
 // The entries among `used` of two lists that differ in code or square, one
@@ -610,15 +612,15 @@ inline u32 changed_entries(const i8* list, const i8* kept, u32 used) {
 // of c: each entry that differs gives up its kept terms for those of its new
 // code and square.  Tells whether a pawn entry changed, so that the list's
 // pawns have to be checked against the board again.
-template <Side S>
-bool rescore_changed(int phase, const PhaseTables& t, const Section& c, const i8* kept, u32 used,
+template <Side S, int Ph>
+[[gnu::always_inline]] inline bool rescore_changed(const PhaseTables& t, const Section& c, const i8* kept, u32 used,
                      u64 pawns, std::int16_t* terms, int& sum) {
     bool pawnChanged = false;
     for (u32 m = changed_entries(c.list, kept, used); m != 0; m &= m - 1) {
         const int i = std::countr_zero(m);
         const i8 now = c.list[2 * i];
         pawnChanged |= kept[2 * i] == Own<S>::pawn || now == Own<S>::pawn;
-        const int x = fixed_terms<S>(phase, t, c, now, c.list[2 * i + 1], pawns);
+        const int x = fixed_terms<S, Ph>(t, c, now, c.list[2 * i + 1], pawns);
         sum += x - terms[i];
         terms[i] = static_cast<std::int16_t>(x);
     }
@@ -627,11 +629,11 @@ bool rescore_changed(int phase, const PhaseTables& t, const Section& c, const i8
 
 // With self-checks on: the kept terms of each entry in use, and their sum,
 // against a full recount.
-template <Side S>
-void check_kept(int phase, const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns,
+template <Side S, int Ph>
+void check_kept(const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns,
                 const std::int16_t* terms, int sum) {
     std::int16_t fresh[LIST_ENTRIES];
-    check_equal(sum, pieces_of<S, Terms::Fixed>(phase, t, c, kinds, pawns, fresh),
+    check_equal(sum, pieces_of<S, Terms::Fixed, Ph>(t, c, kinds, pawns, fresh),
                 "older evaluation: fixed piece terms of a list");
     for (int i = 0; i < c.count; ++i) check_equal(terms[i], fresh[i], "older evaluation: fixed terms of an entry");
 }
@@ -678,6 +680,84 @@ int otwartalinia(const i8* pl, int c) {
     return 1;
 }
 
+namespace {
+
+// The fast way for White in phase PB and Black in phase PC, known when it
+// is compiled: every choice between the phases' terms is made once, by the
+// caller's switch, instead of in each routine on every call.
+template <int PB, int PC>
+int ocpoz_fast(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp, int nb, int nc, int build,
+               const PawnMasks& pm, int kw, int kb) {
+    const ListCodes codesW(bp, nb), codesB(cp, nc);
+    const int setting = build * 9 + PB * 3 + PC;
+    // Outside the middle game no pawn term and no kept piece term looks at a
+    // king other than its own entry (the endgame's closeness to the kings is
+    // added on every call), so the kings stay out of the key unless a colour
+    // is in the middle game: a king move then keeps its section and the kept
+    // piece terms.
+    constexpr bool kingsMatter = PB == 1 || PC == 1;
+    const int keyW = kingsMatter ? kw : 0, keyB = kingsMatter ? kb : 0;
+    const u64 slot = pawn_section_slot(pm.white, pm.black, keyW, keyB, setting);
+    PawnSection& e = EVAL.PAWN_SECTIONS[slot];
+    PieceMemo& memo = EVAL.PIECE_MEMOS[slot];
+    if (e.white != pm.white || e.black != pm.black || e.kw != keyW || e.kb != keyB || e.setting != setting) {
+        build_pawn_section<PB, PC>(e, tables, pl, pm, keyW, keyB, setting);
+        memo.valid = false;
+    }
+
+    const PhaseTables& tw = tables.white[PB];
+    const PhaseTables& tb = tables.black[PC];
+    const Section white{pl, bp, nb, {e.pionb, e.pionc}, kw, kb, EVAL.ILOSCPOLB};
+    const Section black{pl, cp, nc, {e.pionc, e.pionb}, kb, kw, EVAL.ILOSCPOLC};
+    const u64 pawns = pm.white | pm.black;
+
+    // The fixed terms from the lists last scored with this section, where
+    // there are such; a list whose pawn entries did not change still holds
+    // exactly the board's pawns, as it did then.
+    const bool kept = memo.valid && memo.nb == nb && memo.nc == nc;
+    int fixedW = memo.sumW, fixedB = memo.sumB;
+    bool checkW = true, checkB = true;
+    if (kept) {
+        checkW = rescore_changed<Side::White, PB>(tw, white, memo.listW, codesW.used(), pawns, memo.termsW,
+                                              fixedW);
+        checkB = rescore_changed<Side::Black, PC>(tb, black, memo.listB, codesB.used(), pawns, memo.termsB,
+                                              fixedB);
+    }
+    if ((checkW && !list_holds(bp, codesW.holding(W_PAWN), pm.white, e.countW)) ||
+        (checkB && !list_holds(cp, codesB.holding(B_PAWN), pm.black, e.countB))) {
+        memo.valid = false;  // its entry terms may have moved on without its lists
+        return ocpoz_plain(tables, pl, bp, cp, nb, nc, PB, PC);
+    }
+    if (!kept) {
+        fixedW = pieces_of<Side::White, Terms::Fixed, PB>(tw, white, all_kinds<Side::White>(codesW), pawns,
+                                                      memo.termsW);
+        fixedB = pieces_of<Side::Black, Terms::Fixed, PC>(tb, black, all_kinds<Side::Black>(codesB), pawns,
+                                                      memo.termsB);
+    } else if constexpr (CHECKS) {
+        check_kept<Side::White, PB>(tw, white, all_kinds<Side::White>(codesW), pawns, memo.termsW, fixedW);
+        check_kept<Side::Black, PC>(tb, black, all_kinds<Side::Black>(codesB), pawns, memo.termsB, fixedB);
+    }
+    std::memcpy(memo.listW, bp, sizeof memo.listW);
+    std::memcpy(memo.listB, cp, sizeof memo.listB);
+    memo.sumW = fixedW;
+    memo.sumB = fixedB;
+    memo.nb = static_cast<u8>(nb);
+    memo.nc = static_cast<u8>(nc);
+    memo.valid = true;
+
+    int score = e.valueW - e.valueB + fixedW - fixedB;
+    if constexpr (PB == 2) score += endgame_closeness<Side::White>(white, pm.white, codesW.holding(W_KNIGHT));
+    if constexpr (PC == 2) score -= endgame_closeness<Side::Black>(black, pm.black, codesB.holding(B_KNIGHT));
+    score += ask_backward<Side::White>(pl, e.askW);
+    score -= ask_backward<Side::Black>(pl, e.askB);
+    score += pieces_of<Side::White, Terms::Occupancy, PB>(tw, white, occupancy_kinds<Side::White>(codesW), pawns);
+    score -= pieces_of<Side::Black, Terms::Occupancy, PC>(tb, black, occupancy_kinds<Side::Black>(codesB), pawns);
+    return score;
+}
+
+
+}  // namespace
+
 // The pawns from the board in one sweep, their part of the score from the
 // table (worked out on a miss), checked against the lists' pawn entries; the
 // pieces' fixed terms from what is kept with the pawn section, rescored for
@@ -693,72 +773,17 @@ int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp)
     const int kb = cp[2 * POS.KROLC + 1];
     if (pm.stray || build == 0 || kw < 0 || kw > 99 || kb < 0 || kb > 99)
         return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
-
-    const ListCodes codesW(bp, nb), codesB(cp, nc);
-    const int setting = build * 9 + phaseB * 3 + phaseC;
-    // Outside the middle game no pawn term and no kept piece term looks at a
-    // king other than its own entry (the endgame's closeness to the kings is
-    // added on every call), so the kings stay out of the key unless a colour
-    // is in the middle game: a king move then keeps its section and the kept
-    // piece terms.
-    const bool kingsMatter = phaseB == 1 || phaseC == 1;
-    const int keyW = kingsMatter ? kw : 0, keyB = kingsMatter ? kb : 0;
-    const u64 slot = pawn_section_slot(pm.white, pm.black, keyW, keyB, setting);
-    PawnSection& e = EVAL.PAWN_SECTIONS[slot];
-    PieceMemo& memo = EVAL.PIECE_MEMOS[slot];
-    if (e.white != pm.white || e.black != pm.black || e.kw != keyW || e.kb != keyB || e.setting != setting) {
-        build_pawn_section(e, tables, pl, pm, keyW, keyB, phaseB, phaseC, setting);
-        memo.valid = false;
+    switch (phaseB * 3 + phaseC) {
+    case 0: return ocpoz_fast<0, 0>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
+    case 1: return ocpoz_fast<0, 1>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
+    case 2: return ocpoz_fast<0, 2>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
+    case 3: return ocpoz_fast<1, 0>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
+    case 4: return ocpoz_fast<1, 1>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
+    case 5: return ocpoz_fast<1, 2>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
+    case 6: return ocpoz_fast<2, 0>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
+    case 7: return ocpoz_fast<2, 1>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
+    default: return ocpoz_fast<2, 2>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
     }
-
-    const PhaseTables& tw = tables.white[phaseB];
-    const PhaseTables& tb = tables.black[phaseC];
-    const Section white{pl, bp, nb, {e.pionb, e.pionc}, kw, kb, EVAL.ILOSCPOLB};
-    const Section black{pl, cp, nc, {e.pionc, e.pionb}, kb, kw, EVAL.ILOSCPOLC};
-    const u64 pawns = pm.white | pm.black;
-
-    // The fixed terms from the lists last scored with this section, where
-    // there are such; a list whose pawn entries did not change still holds
-    // exactly the board's pawns, as it did then.
-    const bool kept = memo.valid && memo.nb == nb && memo.nc == nc;
-    int fixedW = memo.sumW, fixedB = memo.sumB;
-    bool checkW = true, checkB = true;
-    if (kept) {
-        checkW = rescore_changed<Side::White>(phaseB, tw, white, memo.listW, codesW.used(), pawns, memo.termsW,
-                                              fixedW);
-        checkB = rescore_changed<Side::Black>(phaseC, tb, black, memo.listB, codesB.used(), pawns, memo.termsB,
-                                              fixedB);
-    }
-    if ((checkW && !list_holds(bp, codesW.holding(W_PAWN), pm.white, e.countW)) ||
-        (checkB && !list_holds(cp, codesB.holding(B_PAWN), pm.black, e.countB))) {
-        memo.valid = false;  // its entry terms may have moved on without its lists
-        return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
-    }
-    if (!kept) {
-        fixedW = pieces_of<Side::White, Terms::Fixed>(phaseB, tw, white, all_kinds<Side::White>(codesW), pawns,
-                                                      memo.termsW);
-        fixedB = pieces_of<Side::Black, Terms::Fixed>(phaseC, tb, black, all_kinds<Side::Black>(codesB), pawns,
-                                                      memo.termsB);
-    } else if constexpr (CHECKS) {
-        check_kept<Side::White>(phaseB, tw, white, all_kinds<Side::White>(codesW), pawns, memo.termsW, fixedW);
-        check_kept<Side::Black>(phaseC, tb, black, all_kinds<Side::Black>(codesB), pawns, memo.termsB, fixedB);
-    }
-    std::memcpy(memo.listW, bp, sizeof memo.listW);
-    std::memcpy(memo.listB, cp, sizeof memo.listB);
-    memo.sumW = fixedW;
-    memo.sumB = fixedB;
-    memo.nb = static_cast<u8>(nb);
-    memo.nc = static_cast<u8>(nc);
-    memo.valid = true;
-
-    int score = e.valueW - e.valueB + fixedW - fixedB;
-    if (phaseB == 2) score += endgame_closeness<Side::White>(white, pm.white, codesW.holding(W_KNIGHT));
-    if (phaseC == 2) score -= endgame_closeness<Side::Black>(black, pm.black, codesB.holding(B_KNIGHT));
-    score += ask_backward<Side::White>(pl, e.askW);
-    score -= ask_backward<Side::Black>(pl, e.askB);
-    score += pieces_of<Side::White, Terms::Occupancy>(phaseB, tw, white, occupancy_kinds<Side::White>(codesW), pawns);
-    score -= pieces_of<Side::Black, Terms::Occupancy>(phaseC, tb, black, occupancy_kinds<Side::Black>(codesB), pawns);
-    return score;
 }
 
 EvalState EVAL{};
