@@ -102,5 +102,34 @@ TEST(Equivalence, BackwardPawnsAtTheEdges) {
     }
 }
 
+// Rooks looking along their rank: past empty squares and queens of their
+// own to a partner rook, stopped by any other piece, and on the h-file
+// straight into the border.  Every pair of phases, both builds, against the
+// plain rules.
+TEST(Equivalence, RooksLookingAlongTheRank) {
+    const char* const boards[] = {
+        // a1 past two queens to h1; h1 looks into the border.
+        "....k..." "........" "........" "........" "........" "........" "........" "W.H.H..W",
+        // The same look stopped by an enemy bishop, then by a knight of ours.
+        "....k..." "........" "........" "........" "........" "........" "........" "W.Hg...W",
+        "....k..." "........" "........" "........" "........" "........" "........" "W.H.S..W",
+        // Black's pair on rank 8 with its queen and king between; on rank 4
+        // a black queen stops d4's look before White's queen on g4.
+        "w..h..kw" "........" "........" "........" "...W.hHW" "........" "........" "....K...",
+        // Neighbours: g1 and h1 side by side, a8 and b8 for Black, a rook
+        // alone in the middle of an empty rank.
+        "wwk....." "........" "........" "........" "...W...." "........" "........" "....K.WW",
+    };
+    for (const char* rows : boards) {
+        for (int phases = 0; phases < 9; ++phases) {
+            for (const Build b : {Build::M28, Build::M26}) {
+                const int got = score(rows, b, {phases / 3, phases % 3, 5, 7});
+                const int want = ref::ocpoz(b == Build::M28 ? m28::TABLES : m26::TABLES, POS.PL, POS.BP, POS.CP);
+                EXPECT_EQ(got, want) << rows << " phases " << phases;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace morvelak::test
