@@ -131,6 +131,13 @@ constexpr auto FILE_OF_BIT = [] {
     return f;
 }();
 
+// Set bits of a byte, for the eight-file masks.
+constexpr auto BITS_OF_BYTE = [] {
+    std::array<u8, 256> n{};
+    for (int b = 0; b < 256; ++b) n[b] = static_cast<u8>(std::popcount(static_cast<unsigned>(b)));
+    return n;
+}();
+
 // The files (bit f = file f) holding a square of the mask.
 inline unsigned files_of_mask(u64 m) {
     m |= m >> 30;
@@ -149,15 +156,17 @@ inline unsigned files_of_mask(u64 m) {
     // White pawn by pawn from the lowest square up, Black's from the highest
     // down: the last pawn met on a file is the most advanced.
     for (int f = 0; f < 8; ++f) e.pionb[f] = e.pionc[f] = 0;
-    int table = 0, near = 0;
+    int table = 0, near = 0, countW = 0, countB = 0;
     for (u64 m = white; m != 0; m &= m - 1) {
         const int i = std::countr_zero(m), s = PAWN_MASK_BASE + i;
+        ++countW;
         table += EVAL.OCPIONB[s];
         near += ODL[s][kb];
         e.pionb[FILE_OF_BIT[i]] = static_cast<i8>(s);
     }
     for (u64 m = black; m != 0; m &= ~(u64{1} << (63 - std::countl_zero(m)))) {
         const int i = 63 - std::countl_zero(m), s = PAWN_MASK_BASE + i;
+        ++countB;
         table -= EVAL.OCPIONC[s];
         near -= ODL[s][kw];
         e.pionc[FILE_OF_BIT[i]] = static_cast<i8>(s);
@@ -172,12 +181,11 @@ inline unsigned files_of_mask(u64 m) {
     e.protectedPawns = static_cast<i8>(protW - protB);
 
     const unsigned filesW = files_of_mask(white), filesB = files_of_mask(black);
-    e.doubled = static_cast<i8>((count_bits(white) - count_bits(filesW)) -
-                                (count_bits(black) - count_bits(filesB)));
-    const unsigned isoW = filesW & ~(filesW << 1 | filesW >> 1);
-    const unsigned isoB = filesB & ~(filesB << 1 | filesB >> 1);
-    e.isolated = static_cast<i8>(count_bits(isoW) - count_bits(isoB));
-    e.weak = static_cast<i8>(count_bits(isoW & ~filesB) - count_bits(isoB & ~filesW));
+    e.doubled = static_cast<i8>((countW - BITS_OF_BYTE[filesW]) - (countB - BITS_OF_BYTE[filesB]));
+    const unsigned isoW = filesW & ~(filesW << 1 | filesW >> 1) & 0xFF;
+    const unsigned isoB = filesB & ~(filesB << 1 | filesB >> 1) & 0xFF;
+    e.isolated = static_cast<i8>(BITS_OF_BYTE[isoW] - BITS_OF_BYTE[isoB]);
+    e.weak = static_cast<i8>(BITS_OF_BYTE[isoW & ~filesB] - BITS_OF_BYTE[isoB & ~filesW]);
 
     for (i8& p : e.passed) p = 0;
     int passedNear = 0;
