@@ -6,6 +6,7 @@
 // before the position is scored.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <random>
 
@@ -70,6 +71,20 @@ TEST(Equivalence, FastRoutineMatchesThePlainRules) {
     EXPECT_GT(positions, 20000);
 }
 
+// Each board in every pair of phases, for both builds, scored as the plain
+// rules score it.
+template <std::size_t N> void expect_plain_rules(const char* const (&boards)[N]) {
+    for (const char* rows : boards) {
+        for (int phases = 0; phases < 9; ++phases) {
+            for (const Build b : {Build::M28, Build::M26}) {
+                const int got = score(rows, b, {phases / 3, phases % 3, 5, 7});
+                const int want = ref::ocpoz(b == Build::M28 ? m28::TABLES : m26::TABLES, POS.PL, POS.BP, POS.CP);
+                EXPECT_EQ(got, want) << rows << " phases " << phases;
+            }
+        }
+    }
+}
+
 // Backward pawns where the support and the press reach the edge of the
 // board or the ends of a file: support beside on the same rank, behind down
 // to rank 2 (or 7 for Black), none on the a- or h-file's one neighbour, a
@@ -91,15 +106,7 @@ TEST(Equivalence, BackwardPawnsAtTheEdges) {
         // The same pawns, supported from the furthest square back.
         "....k..." "...p...." "...S.p.." "........" "........" "...Pg..." "....P..." "....K...",
     };
-    for (const char* rows : boards) {
-        for (int phases = 0; phases < 9; ++phases) {
-            for (const Build b : {Build::M28, Build::M26}) {
-                const int got = score(rows, b, {phases / 3, phases % 3, 5, 7});
-                const int want = ref::ocpoz(b == Build::M28 ? m28::TABLES : m26::TABLES, POS.PL, POS.BP, POS.CP);
-                EXPECT_EQ(got, want) << rows << " phases " << phases;
-            }
-        }
-    }
+    expect_plain_rules(boards);
 }
 
 // Rooks looking along their rank: past empty squares and queens of their
@@ -120,15 +127,7 @@ TEST(Equivalence, RooksLookingAlongTheRank) {
         // alone in the middle of an empty rank.
         "wwk....." "........" "........" "........" "...W...." "........" "........" "....K.WW",
     };
-    for (const char* rows : boards) {
-        for (int phases = 0; phases < 9; ++phases) {
-            for (const Build b : {Build::M28, Build::M26}) {
-                const int got = score(rows, b, {phases / 3, phases % 3, 5, 7});
-                const int want = ref::ocpoz(b == Build::M28 ? m28::TABLES : m26::TABLES, POS.PL, POS.BP, POS.CP);
-                EXPECT_EQ(got, want) << rows << " phases " << phases;
-            }
-        }
-    }
+    expect_plain_rules(boards);
 }
 
 }  // namespace
