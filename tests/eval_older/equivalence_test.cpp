@@ -116,10 +116,10 @@ TEST(Equivalence, BackwardPawnsAtTheEdges) {
 TEST(Equivalence, RooksLookingAlongTheRank) {
     const char* const boards[] = {
         // a1 past two queens to h1; h1 looks into the border.
-        "....k..." "........" "........" "........" "........" "........" "........" "W.H.H..W",
+        "....k..." "........" "........" "........" "........" "........" "....K..." "W.H.H..W",
         // The same look stopped by an enemy bishop, then by a knight of ours.
-        "....k..." "........" "........" "........" "........" "........" "........" "W.Hg...W",
-        "....k..." "........" "........" "........" "........" "........" "........" "W.H.S..W",
+        "....k..." "........" "........" "........" "........" "........" "....K..." "W.Hg...W",
+        "....k..." "........" "........" "........" "........" "........" "....K..." "W.H.S..W",
         // Black's pair on rank 8 with its queen and king between; on rank 4
         // a black queen stops d4's look before White's queen on g4.
         "w..h..kw" "........" "........" "........" "...W.hHW" "........" "........" "....K...",
