@@ -54,14 +54,37 @@ private:
 // stands there, a promoted queen included), and a knight's jump onto that
 // square.  Castling (the rook's new square) and en passant (the taken pawn's
 // square) get the full test.
+//
+// gives_check_by is its part for an ordinary move other than en passant,
+// from the squares it left and reached: the board has to stand as after the
+// move, its lists need not.
+template <Side S>
+[[gnu::always_inline]] inline int gives_check_by(int from, int x2) {
+    const int king = king_square<Opp<S>>();
+    if (POS.PL[x2] == Own<S>::knight && KNIGHT_JUMP.jump[x2 - king + LINE_SPAN]) return 1;
+    return odslona<S>(POS.PL, king, from) || odslona<S>(POS.PL, king, x2);
+}
+
+// The same for an ordinary move other than en passant asked before it is
+// made, with `landed` the piece that will stand on x2 (a queen for a
+// promotion): the two squares the move changes are set on the board for
+// the test and put back.
+template <Side S>
+[[gnu::always_inline]] inline int gives_check_unmade(int from, int x2, i8 landed) {
+    const i8 piece = POS.PL[from], target = POS.PL[x2];
+    POS.PL[from] = 0;
+    POS.PL[x2] = landed;
+    const int check = gives_check_by<S>(from, x2);
+    POS.PL[x2] = target;
+    POS.PL[from] = piece;
+    return check;
+}
+
 template <Side S>
 [[gnu::always_inline]] inline int gives_check(Move m, const i8* z) {
-    constexpr Side T = Opp<S>;
-    const int king = king_square<T>();
     const bool passant = z[3] != -1 && z[2] == 0;
-    if (m.x2 < 0 || passant) [[unlikely]] return odbicia<S>(POS.PL, king);
-    if (POS.PL[m.x2] == Own<S>::knight && KNIGHT_JUMP.jump[m.x2 - king + LINE_SPAN]) return 1;
-    return odslona<S>(POS.PL, king, z[1]) || odslona<S>(POS.PL, king, m.x2);
+    if (m.x2 < 0 || passant) [[unlikely]] return odbicia<S>(POS.PL, king_square<Opp<S>>());
+    return gives_check_by<S>(z[1], m.x2);
 }
 
 // Writes the legal moves of side S into ru (MAX_MOVES entries) and returns

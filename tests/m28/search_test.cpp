@@ -391,3 +391,107 @@ TEST(LastPly, TheCallersCheckAnswerSearchesAsTheLookUp) {
 
 }  // namespace
 }  // namespace morvelak::test
+
+namespace morvelak::test {
+namespace {
+
+// What settling a move by its guess before it is made tells against
+// making it and searching its last ply: for every move of side S (castling,
+// en passant, promotions and checks among them), with the margin and the
+// bound set so that the guess falls just inside, at and beyond 81 short.
+// A settled move has the value, the line start and the node count of the
+// made one; a move left to the caller finds the board, the lists, the
+// rights and the line untouched.  Counts the settled moves and the checking
+// moves among those that were not.
+struct Settled {
+    int settled = 0, checksLeft = 0, passantLeft = 0;
+};
+
+template <Side S, class B>
+void guess_against_search(const char* fen, Settled& seen) {
+    constexpr int sg = Own<S>::sign;
+    Move ru[MAX_MOVES];
+    int aa;
+    const int a = generate_all<S, B::castling>(ru, &aa);
+    ASSERT_GT(a, 0) << fen;
+    i8 zap[8] = {};
+    for (int b = 0; b < a; ++b) {
+        const Move m = ru[b];
+        for (const int margin : {-170, 0, 95}) {
+            for (const int shortBy : {-40, 79, 80, 81, 82, 600}) {
+                B::state().margin[older::MARGIN_OF<S>] = margin;
+                const int d = -30;
+                // The guess from the made move's material change.
+                const int e = d + zrobruch<S>(zap, m.nr, m.x2);
+                const int guess = margin + e;
+                const int alfa = sg > 0 ? guess + shortBy : -12000;
+                const int beta = sg > 0 ? 12000 : guess - shortBy;
+                i8 made[older::PATH_BYTES], unmade[older::PATH_BYTES];
+                std::memset(made, 7, sizeof made);
+                std::memset(unmade, 7, sizeof unmade);
+                B::state().L = 0;
+                const int v1 = older::last_full_ply<S, B>(e, alfa, beta, 0, made, gives_check<S>(m, zap));
+                const u32 nodes = B::state().L;
+                const int marginAfter = B::state().margin[older::MARGIN_OF<S>];
+                const bool check = gives_check<S>(m, zap) != 0;
+                skasujruch<S>(zap, m.nr, m.x2);
+
+                B::state().margin[older::MARGIN_OF<S>] = margin;
+                const Position before = POS;
+                int v2 = 12345;
+                const bool settled = older::guess_stands<S, B>(m, d, alfa, beta, 0, unmade, v2);
+                EXPECT_TRUE(before == POS) << fen << " move " << b;
+                const std::string where = std::string(fen) + " move " + text<S>(m) + " margin " +
+                                          std::to_string(margin) + " short by " + std::to_string(shortBy);
+                if (settled) {
+                    ++seen.settled;
+                    EXPECT_GE(shortBy, 81) << where;
+                    EXPECT_EQ(v2, v1) << where;
+                    EXPECT_EQ(nodes, 0u) << where;
+                    EXPECT_EQ(marginAfter, margin) << where;
+                    EXPECT_EQ(std::vector<i8>(unmade, unmade + 2), std::vector<i8>(made, made + 2)) << where;
+                } else {
+                    EXPECT_EQ(v2, 12345) << where;
+                    EXPECT_EQ(unmade[0], 7) << where;
+                    // Far short and quiet, a move is settled unless it is
+                    // castling or may take en passant.
+                    const bool passant = Own<S>::pawn == own_list<S>()[2 * m.nr] && POS.PL[m.x2] == 0 &&
+                                         m.x2 == POS.WYJ[Own<S>::epSlot];
+                    if (shortBy >= 81 && m.x2 >= 0 && !passant) EXPECT_TRUE(check) << where;
+                    if (shortBy >= 81 && check) ++seen.checksLeft;
+                    if (shortBy >= 81 && passant) ++seen.passantLeft;
+                }
+            }
+        }
+    }
+}
+
+TEST(LastPly, AMoveSettledByItsGuessUnmadeSearchesAsWhenMade) {
+    const char* fens[] = {
+        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+        "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
+        "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 b - - 0 10",
+        "3k4/6P1/8/8/4N3/8/8/4RK2 w - - 0 1",
+        "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 3",
+        "rnbqkbnr/pppp1ppp/8/8/3Pp3/5N2/PPP1PPPP/RNBQKB1R b KQkq d3 0 3",
+        "4k3/8/8/8/8/8/p5p1/1R2K2N b - - 0 1",
+    };
+    Settled seen;
+    for (const char* fen : fens) {
+        const Side s = set_up(fen, 12);
+        m26::SEARCH = m26::SearchState{};
+        if (s == Side::White) {
+            guess_against_search<Side::White, m28::Build>(fen, seen);
+            guess_against_search<Side::White, m26::Build>(fen, seen);
+        } else {
+            guess_against_search<Side::Black, m28::Build>(fen, seen);
+            guess_against_search<Side::Black, m26::Build>(fen, seen);
+        }
+    }
+    EXPECT_GT(seen.settled, 500);
+    EXPECT_GT(seen.checksLeft, 20) << "checking moves are left to the caller";
+    EXPECT_GT(seen.passantLeft, 3) << "en-passant captures are left to the caller";
+}
+
+}  // namespace
+}  // namespace morvelak::test

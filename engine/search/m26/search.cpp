@@ -171,33 +171,39 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dow
             }
         }
 
-        // 4.2 Make the move.
+        // 4.2 Make the move.  At the last full-width ply most moves fall
+        //     far enough short of S's bound by the guess below to be
+        //     settled unmade.
         const Move m = ru[b];
-        const int e = d + zrobruch<S>(zap, m.nr, m.x2);
         int v;
-        if (ply == 2) {
-            // 4.3 Last full-width ply: the other side's last ply.  The
-            //     placement score is guessed from the position evaluated
-            //     last here; a move 80 short of S's bound by that guess is
-            //     first only tested against a null window there.
-            //     The plain generator stopped at a hanging king before this
-            //     loop, so the enemy king stood safe: gives_check may answer.
-            v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga, gives_check<S>(m, zap));
-        } else {
-            wezel* child = dowpisania;
-            int childFlag = 0;
-            if (grows && b < NODE_MOVES) {
-                child = nowy_wezel();
-                dowpisania->nast[b] = child;
-                childFlag = 1;
+        if (ply != 2 || !older::guess_stands<S, Build>(m, d, alfa, beta, pusty, ndroga, v)) {
+            const int e = d + zrobruch<S>(zap, m.nr, m.x2);
+            if (ply == 2) {
+                // 4.3 Last full-width ply: the other side's last ply.  The
+                //     placement score is guessed from the position evaluated
+                //     last here; a move 80 short of S's bound by that guess
+                //     is first only tested against a null window there.
+                //     The plain generator stopped at a hanging king before
+                //     this loop, so the enemy king stood safe: gives_check
+                //     may answer.
+                v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga, gives_check<S>(m, zap));
+            } else {
+                wezel* child = dowpisania;
+                int childFlag = 0;
+                if (grows && b < NODE_MOVES) {
+                    child = nowy_wezel();
+                    dowpisania->nast[b] = child;
+                    childFlag = 1;
+                }
+                v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, child, childFlag);
             }
-            v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, child, childFlag);
+            // 4.4 Unmake.  A stopped search leaves before its unfinished
+            //     value can reach the tree, the killers or the line.  A node
+            //     that gave its moves nodes of their own frees them again
+            //     and leaves its tree node empty, so that nothing of it
+            //     outlives the search.
+            skasujruch<S>(zap, m.nr, m.x2);
         }
-        // 4.4 Unmake.  A stopped search leaves before its unfinished value
-        //     can reach the tree, the killers or the line.  A node that gave
-        //     its moves nodes of their own frees them again and leaves its
-        //     tree node empty, so that nothing of it outlives the search.
-        skasujruch<S>(zap, m.nr, m.x2);
         if (CONTROL.stopped) {
             if (grows) {
                 dowpisania->ile1 = static_cast<i8>(std::min(b + 1, NODE_MOVES));

@@ -142,17 +142,21 @@ int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, int hangin
 
         // 6.2 Make the move and search it: at depth 2 through the last ply
         //     with the positional guess, deeper by the other side's node.
+        //     Most moves there fall far enough short by the guess to be
+        //     settled unmade.
         const Move m = ru[b];
-        const int e = d + zrobruch<S>(zap, m.nr, m.x2);
         int v;
-        // Generation stopped at a hanging king before this loop, so the
-        // enemy king stood safe: gives_check may answer for the last ply.
-        if (ply == 2) v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga, gives_check<S>(m, zap));
-        else v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, tells ? safety.attacked(m, zap) : -1);
-        // 6.3 Unmake.  A stopped search leaves before its unfinished value
-        //     can reach the table, the killers or the line: the record
-        //     begun here stays unclosed, beyond the complete ones.
-        skasujruch<S>(zap, m.nr, m.x2);
+        if (ply != 2 || !older::guess_stands<S, Build>(m, d, alfa, beta, pusty, ndroga, v)) {
+            const int e = d + zrobruch<S>(zap, m.nr, m.x2);
+            // Generation stopped at a hanging king before this loop, so the
+            // enemy king stood safe: gives_check may answer for the last ply.
+            if (ply == 2) v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga, gives_check<S>(m, zap));
+            else v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, tells ? safety.attacked(m, zap) : -1);
+            // 6.3 Unmake.  A stopped search leaves before its unfinished
+            //     value can reach the table, the killers or the line: the
+            //     record begun here stays unclosed, beyond the complete ones.
+            skasujruch<S>(zap, m.nr, m.x2);
+        }
         if (CONTROL.stopped) return 0;
         if (records) hash_store<S>(b, m, v);
 
