@@ -94,6 +94,23 @@ template <Side S, int Base>
     }
 }
 
+// The material change zrobruch<S> would return for move m, worked out without
+// making it: the piece taken, and 800 for a pawn that reaches the last rank
+// and becomes a queen.  False for castling and for a pawn's step onto the
+// en-passant square, which are left to make.
+template <Side S>
+[[gnu::always_inline]] inline bool gain_unmade(Move m, int& gain) {
+    using O = Own<S>;
+    if (m.x2 < 0) return false;
+    const i8 target = POS.PL[m.x2];
+    gain = (target & O::enemy) ? -POS.WART[target] : 0;
+    if (own_list<S>()[2 * m.nr] == O::pawn) {
+        if (target == 0 && m.x2 == POS.WYJ[O::epSlot]) return false;
+        if (S == Side::White ? m.x2 > 80 : m.x2 < 19) gain += O::sign * 800;
+    }
+    return true;
+}
+
 // Make and unmake stand around a few lines of work in every move loop, perft's
 // above all; always inlined, since clang left them out of line there and paid
 // a call for every move.

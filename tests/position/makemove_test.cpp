@@ -54,9 +54,17 @@ template <Side S> void walk(int depth, Tally& tally) {
             ASSERT_GE(victim, 0);
         }
 
+        // The change worked out unmade: for every move but castling and the
+        // steps onto the en-passant square, and then the one make returns.
+        int unmade = 12345;
+        const bool told = gain_unmade<S>(Move{static_cast<i8>(nr), static_cast<i8>(x2)}, unmade);
+        EXPECT_EQ(told, x2 >= 0 && !ep) << "move (" << int(nr) << ", " << int(x2) << ")";
+        EXPECT_TRUE(POS == before);
+
         i8 zap[8];
         std::memset(zap, 0x55, sizeof zap);
         const int got = zrobruch<S>(zap, nr, x2);
+        if (told) EXPECT_EQ(unmade, got) << "move (" << int(nr) << ", " << int(x2) << ")";
         ++tally.moves;
         // The key worked out from the one before and the move is the key
         // added up afresh; castling leaves it to be added up.

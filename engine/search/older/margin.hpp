@@ -20,6 +20,7 @@
 #pragma once
 
 #include "engine/position/legal.hpp"
+#include "engine/position/makemove.hpp"
 #include "engine/position/position.hpp"
 #include "engine/search/older/lastply.hpp"
 
@@ -76,21 +77,13 @@ template <Side S, class B>
 [[gnu::always_inline]] inline bool guess_stands(Move m, int d, int alfa, int beta, int pusty, i8* ndroga,
                                                 int& v) {
     using O = Own<S>;
-    if (m.x2 < 0) return false;
-    const i8* own = own_list<S>();
-    const i8 piece = own[2 * m.nr];
-    const i8 target = POS.PL[m.x2];
-    // The material change as make counts it: the piece taken, and 800 for
-    // a pawn that reaches the last rank and becomes a queen.
-    int gain = (target & O::enemy) ? -POS.WART[target] : 0;
-    bool promotes = false;
-    if (piece == O::pawn) {
-        if (target == 0 && m.x2 == POS.WYJ[O::epSlot]) return false;  // en passant
-        promotes = S == Side::White ? m.x2 > 80 : m.x2 < 19;
-        if (promotes) gain += O::sign * 800;
-    }
+    int gain;
+    if (!gain_unmade<S>(m, gain)) return false;
     const int lazy = B::state().margin[MARGIN_OF<S>] + d + gain;
     if (S == Side::White ? lazy > alfa - 81 : lazy < beta + 81) return false;
+    const i8* own = own_list<S>();
+    const i8 piece = own[2 * m.nr];
+    const bool promotes = piece == O::pawn && (S == Side::White ? m.x2 > 80 : m.x2 < 19);
     if (gives_check_unmade<S>(own[2 * m.nr + 1], m.x2, promotes ? O::queen : piece)) return false;
     if (B::state().I == 0 && pusty == 0) put_pair(ndroga, END_OF_LINE, END_OF_LINE);
     v = lazy;
