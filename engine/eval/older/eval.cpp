@@ -381,7 +381,7 @@ template <Side S> int endgame_pawn(const PhaseTables& t, const Section& c, int s
 
 // The phase of a colour as its section reads it: 0, 1, anything else the
 // endgame.
-inline int section_of(int phase) { return phase == 0 ? 0 : phase == 1 ? 1 : 2; }
+inline int section_of(int phase) { return static_cast<int>(std::min(static_cast<unsigned>(phase), 2u)); }
 
 // A pawn's terms but its closeness to its own king in the endgame: what
 // the pawn section keeps.
