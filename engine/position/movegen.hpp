@@ -79,20 +79,8 @@ template <Side S, class Rules>
     for (int i = 0; i < count; ++i) {
         const i8 code = list[2 * i];
         const int s = list[2 * i + 1];
-        switch (code) {
-        case O::king:
-            for (int k = 0; k < ILK[s]; ++k) {
-                const int t = KRO[s][k];
-                if (!rules.king_may(t)) continue;
-                const i8 c = pl[t];
-                if (c == 0) quiet(i, t);
-                else if (c & O::enemy) {
-                    if (c == O::enemyKing) return -1;
-                    capture(i, t);
-                }
-            }
-            break;
-        case O::pawn: {
+        // Pawns, the most common entries, before the jump on the code.
+        if (code == O::pawn) {
             if (pawn_may_take<S>(pl, s, wyj)) {
                 for (int t : {s + O::capLeft, s + O::capRight}) {
                     const i8 c = pl[t];
@@ -108,8 +96,21 @@ template <Side S, class Rules>
                 else quiet(i, t);
                 if (s / 10 == O::startRank && pl[t + O::up] == 0) quiet(i, t + O::up);
             }
-            break;
+            continue;
         }
+        switch (code) {
+        case O::king:
+            for (int k = 0; k < ILK[s]; ++k) {
+                const int t = KRO[s][k];
+                if (!rules.king_may(t)) continue;
+                const i8 c = pl[t];
+                if (c == 0) quiet(i, t);
+                else if (c & O::enemy) {
+                    if (c == O::enemyKing) return -1;
+                    capture(i, t);
+                }
+            }
+            break;
         case O::knight:
             for (int k = 0; k < ILS[s]; ++k) {
                 const int t = SKO[s][k];
