@@ -1,9 +1,11 @@
 // Pawn structure: each rule on its own, with every other weight silenced.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "tests/eval_m31/board.hpp"
+#include "tests/eval_m31/reference.hpp"
 
 namespace morvelak::test {
 namespace {
@@ -114,6 +116,47 @@ TEST(Ocpion, StartPositionIsBalanced) {
         EXPECT_EQ(e.pionb[f], 21 + f);
         EXPECT_EQ(e.pionc[f], 71 + f);
     }
+}
+
+// The structure of a placement is kept with its pawns and its kings: fixed
+// pawns under pair after pair of kings meet their own structure again and
+// again, and must never be scored with another pair's closeness.  Passed
+// pawns of both colours (c5 for White, h4 for Black) make the kings'
+// closeness to them count too.  Each pair is scored twice, as a search
+// meets it again.
+TEST(Ocpion, SamePawnsUnderEveryPairOfKings) {
+    set_up("k......." "......p." "....p..." "..P.P..." ".......p" "p....P.." "PP......" ".......K", 90);
+    EVAL.ODLKROLPION = 3;
+    EVAL.ODLKROLWOLNY = 7;
+    for (int r = 0; r < 8; ++r) EVAL.WOLNY[r] = 11 * r;
+    i8& whiteKing = POS.BP[2 * POS.KROLB + 1];
+    i8& blackKing = POS.CP[2 * POS.KROLC + 1];
+    long scored = 0;
+    for (int kw = 11; kw <= 88; ++kw) {
+        for (int kb = 88; kb >= 11; --kb) {
+            if (kw % 10 == 0 || kw % 10 == 9 || kb % 10 == 0 || kb % 10 == 9) continue;
+            if (kw == kb) continue;
+            // Each king leaves its square for the new one, if that is free.
+            POS.PL[whiteKing] = EMPTY;
+            POS.PL[blackKing] = EMPTY;
+            if (POS.PL[kw] == EMPTY && POS.PL[kb] == EMPTY) {
+                whiteKing = static_cast<i8>(kw);
+                blackKing = static_cast<i8>(kb);
+            }
+            POS.PL[whiteKing] = W_KING;
+            POS.PL[blackKing] = B_KING;
+            i8 rb[8], rc[8];
+            const int want = ref::ocpion(POS.PL, rb, rc);
+            for (int again = 0; again < 2; ++again) {
+                i8 pb[8], pc[8];
+                ASSERT_EQ(OCPION(POS.PL, pb, pc), want) << "kings " << int(whiteKing) << " " << int(blackKing);
+                ASSERT_EQ(std::memcmp(pb, rb, 8) | std::memcmp(pc, rc, 8), 0)
+                    << "kings " << int(whiteKing) << " " << int(blackKing);
+                ++scored;
+            }
+        }
+    }
+    EXPECT_GT(scored, 5000);
 }
 
 }  // namespace
