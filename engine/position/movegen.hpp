@@ -64,6 +64,17 @@ template <Side S, class Rules>
     int nc = *ilb;
     auto quiet = [&](int i, int t) { ru[nq++] = Move{static_cast<i8>(i), static_cast<i8>(t)}; };
     auto capture = [&](int i, int t) { bi[nc++] = Move{static_cast<i8>(i), static_cast<i8>(t)}; };
+    // A king's or a knight's step to t: a quiet move to an empty square, a
+    // capture of an enemy piece; false when that piece is the enemy king.
+    auto step = [&](int i, int t) {
+        const i8 c = pl[t];
+        if (c == 0) quiet(i, t);
+        else if (c & O::enemy) {
+            if (c == O::enemyKing) return false;
+            capture(i, t);
+        }
+        return true;
+    };
 
 #define MV_SLIDE(DIRS, ND)                                  \
     for (int k = 0; k < (ND); ++k) {                        \
@@ -102,25 +113,12 @@ template <Side S, class Rules>
         case O::king:
             for (int k = 0; k < ILK[s]; ++k) {
                 const int t = KRO[s][k];
-                if (!rules.king_may(t)) continue;
-                const i8 c = pl[t];
-                if (c == 0) quiet(i, t);
-                else if (c & O::enemy) {
-                    if (c == O::enemyKing) return -1;
-                    capture(i, t);
-                }
+                if (rules.king_may(t) && !step(i, t)) return -1;
             }
             break;
         case O::knight:
-            for (int k = 0; k < ILS[s]; ++k) {
-                const int t = SKO[s][k];
-                const i8 c = pl[t];
-                if (c == 0) quiet(i, t);
-                else if (c & O::enemy) {
-                    if (c == O::enemyKing) return -1;
-                    capture(i, t);
-                }
-            }
+            for (int k = 0; k < ILS[s]; ++k)
+                if (!step(i, SKO[s][k])) return -1;
             break;
         case O::bishop:
             MV_SLIDE(R::bishop, 4)
