@@ -457,7 +457,9 @@ void guess_against_search(const char* fen, Settled& seen) {
                     // castling or may take en passant.
                     const bool passant = Own<S>::pawn == own_list<S>()[2 * m.nr] && POS.PL[m.x2] == 0 &&
                                          m.x2 == POS.WYJ[Own<S>::epSlot];
-                    if (shortBy >= 81 && m.x2 >= 0 && !passant) EXPECT_TRUE(check) << where;
+                    if (shortBy >= 81 && m.x2 >= 0 && !passant) {
+                        EXPECT_TRUE(check) << where;
+                    }
                     if (shortBy >= 81 && check) ++seen.checksLeft;
                     if (shortBy >= 81 && passant) ++seen.passantLeft;
                 }

@@ -64,7 +64,9 @@ template <Side S> void walk(int depth, Tally& tally) {
         i8 zap[8];
         std::memset(zap, 0x55, sizeof zap);
         const int got = zrobruch<S>(zap, nr, x2);
-        if (told) EXPECT_EQ(unmade, got) << "move (" << int(nr) << ", " << int(x2) << ")";
+        if (told) {
+            EXPECT_EQ(unmade, got) << "move (" << int(nr) << ", " << int(x2) << ")";
+        }
         ++tally.moves;
         // The key worked out from the one before and the move is the key
         // added up afresh; castling leaves it to be added up.
