@@ -44,7 +44,14 @@ void Input::cut() {
 }
 
 bool Input::fill(bool wait) {
+    // Bytes left behind by a full queue come first.  When they hold a whole
+    // line there is something to take: waiting on the descriptor then would
+    // hold back the last lines of a burst (a game loaded as "force" and its
+    // moves, then "go") until the interface writes again, which it does not
+    // before the engine has moved.
+    const int before = count_;
     cut();
+    if (count_ > before) return true;
     if (eof_ || count_ >= QUEUE_LINES) return false;
     if (!wait) {
         pollfd p{fd_, POLLIN, 0};

@@ -51,8 +51,9 @@ public:
 
 private:
     void push(const char* text, int n);
-    // Live input: reads once from the descriptor (waiting or not) and cuts
-    // what came into lines.  False when nothing could be read.
+    // Live input: cuts the bytes already read into lines, and when that
+    // gives none, reads once from the descriptor (waiting or not) and cuts
+    // what came.  False when nothing could be read.
     bool fill(bool wait);
 
     std::FILE* in_;

@@ -5,8 +5,11 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <future>
 #include <string>
+#include <vector>
 
 #include "driver/input.hpp"
 #include "driver/time_limit.hpp"
@@ -131,6 +134,41 @@ TEST(Input, MoreThanTheQueueHoldsWaitsInThePipeAndNothingIsLost) {
     EXPECT_EQ(input.waiting(), Input::QUEUE_LINES);
     for (int i = 0; i < 3 * Input::QUEUE_LINES; ++i) ASSERT_EQ(next(input), "time " + std::to_string(i) + "\n");
     EXPECT_EQ(next(input), "<end>");
+}
+
+// An interface that loads a game sends "force", every move and "go" in one
+// burst, longer than the queue, and then waits for the engine's move with
+// the pipe open.  Each line of the burst must come as soon as the loop asks
+// for it: none may wait for input that the interface will not send.  The
+// bursts leave the queue full, then a few lines, or one line, or exactly a
+// queue's worth behind it.
+TEST(Input, ABurstLongerThanTheQueueComesWholeWithThePipeStillOpen) {
+    for (int lines : {Input::QUEUE_LINES + 1, Input::QUEUE_LINES + 5, 2 * Input::QUEUE_LINES,
+                      2 * Input::QUEUE_LINES + 3}) {
+        SCOPED_TRACE(lines);
+        Pipe p;
+        Input input(p.in);
+        std::string burst = "force\n";
+        for (int i = 1; i < lines - 1; ++i) burst += "usermove " + std::to_string(i) + "\n";
+        burst += "go\n";
+        p.write(burst);
+        input.poll(false);
+        auto reader = std::async(std::launch::async, [&] {
+            std::vector<std::string> got;
+            for (int i = 0; i < lines; ++i) got.push_back(next(input));
+            return got;
+        });
+        if (reader.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            p.end();  // lets a reader stuck on the pipe finish
+            ADD_FAILURE() << "a line of the burst waited for more input";
+        }
+        const std::vector<std::string> got = reader.get();
+        ASSERT_EQ(static_cast<int>(got.size()), lines);
+        EXPECT_EQ(got.front(), "force\n");
+        EXPECT_EQ(got[lines / 2], "usermove " + std::to_string(lines / 2) + "\n");
+        EXPECT_EQ(got.back(), "go\n");
+        EXPECT_FALSE(input.ended());
+    }
 }
 
 TEST(Input, AFileIsReadAsTheLoopAsksExceptForAnalysis) {

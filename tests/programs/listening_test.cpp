@@ -6,6 +6,7 @@
 #include "tests/programs/support.hpp"
 
 #include <chrono>
+#include <sstream>
 #include <thread>
 
 namespace morvelak::test {
@@ -95,6 +96,30 @@ TEST_P(Listening, AFixedTimePerMoveIsKept) {
     const std::string out = s.read_until("move ", 30);
     ASSERT_NE(out.find("\nmove "), std::string::npos) << out;
     EXPECT_LT(seconds_since(started), 4.0);
+}
+
+// An interface that loads a game sends "force", every move of it and "go"
+// at once and then waits, the pipe open, for the engine's move.  A game of
+// 70 plies makes the burst longer than the lines the engine reads ahead;
+// the last of them must be acted on without more input.
+TEST_P(Listening, AGameLoadedInOneBurstIsPlayedOnAtOnce) {
+    const std::string game =
+        "d2d4 d7d5 g1f3 g8f6 b1c3 b8c6 e2e3 e7e6 f1b5 c8d7 e1g1 f8d6 b5c6 d7c6 f3e5 c6d7 b2b3 e8g8 "
+        "c1b2 c7c5 d1f3 d8c7 f3f4 c5d4 e3d4 a8c8 a2a4 c7a5 f4e3 a7a6 f1e1 d6e5 d4e5 f6g4 e3d4 f7f5 "
+        "f2f3 g4h6 b3b4 a5c7 a1d1 c7c4 d4b6 c4c6 b6a7 h6f7 b4b5 c6c5 a7c5 c8c5 d1d3 a6b5 b2a3 f8c8 "
+        "a3c5 c8c5 a4b5 d7b5 c3b5 c5b5 d3b3 b5b3 c2b3 g7g5 g1f2 g8g7 f3f4 g5f4 f2f3 b7b5";
+    Session s(dir, GetParam());
+    std::string burst = "xboard\nprotover 2\nnew\nforce\n";
+    std::istringstream moves(game);
+    for (std::string m; moves >> m;) burst += "usermove " + m + "\n";
+    s.send(burst + "st 1\ngo\n");
+    const auto sent = std::chrono::steady_clock::now();
+    const std::string out = s.read_until("move ", 30);
+    const auto l = split_lines(out);
+    ASSERT_FALSE(l.empty());
+    ASSERT_TRUE(matches(l.back(), "move @")) << out;
+    EXPECT_LT(seconds_since(sent), 10.0);
+    EXPECT_EQ(out.find("Illegal"), std::string::npos) << out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, Listening, ::testing::ValuesIn(listening_programs()),
