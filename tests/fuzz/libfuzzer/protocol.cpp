@@ -27,7 +27,7 @@ void forget() {
     test::events.clear();
     test::noted.clear();
 }
-const fuzz::Engine SHAPES[] = {{&NEWEST, false, "newest", forget},
+const test::fuzz::Engine SHAPES[] = {{&NEWEST, false, "newest", forget},
                                {&test::LIKE_M28, false, "middle", forget},
                                {&test::LIKE_M26, false, "oldest", forget}};
 
@@ -35,6 +35,6 @@ const fuzz::Engine SHAPES[] = {{&NEWEST, false, "newest", forget},
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
-    fuzz::protocol_input(SHAPES[data[0] % 3], data + 1, size - 1, 4000);
+    test::fuzz::protocol_input(SHAPES[data[0] % 3], data + 1, size - 1, 4000);
     return 0;
 }
