@@ -28,8 +28,8 @@ void forget() {
     test::noted.clear();
 }
 const test::fuzz::Engine SHAPES[] = {{&NEWEST, false, "newest", forget},
-                               {&test::LIKE_M28, false, "middle", forget},
-                               {&test::LIKE_M26, false, "oldest", forget}};
+                                     {&test::LIKE_M28, false, "middle", forget},
+                                     {&test::LIKE_M26, false, "oldest", forget}};
 
 }  // namespace
 
