@@ -13,6 +13,24 @@
 
 namespace morvelak::test::referee {
 
+// The placement field of a FEN for 64 squares (a1 = 0, h8 = 63), '.' empty.
+inline std::string fen_placement(const std::array<char, 64>& sq) {
+    std::string s;
+    for (int r = 7; r >= 0; --r) {
+        int empty = 0;
+        for (int f = 0; f < 8; ++f) {
+            const char c = sq[r * 8 + f];
+            if (c == '.') { ++empty; continue; }
+            if (empty) s += static_cast<char>('0' + empty);
+            empty = 0;
+            s += c;
+        }
+        if (empty) s += static_cast<char>('0' + empty);
+        if (r) s += '/';
+    }
+    return s;
+}
+
 class Position {
 public:
     // The standard initial position.
@@ -130,19 +148,7 @@ public:
 
     // A FEN of the position (move counters 0 1).
     std::string fen() const {
-        std::string s;
-        for (int r = 7; r >= 0; --r) {
-            int empty = 0;
-            for (int f = 0; f < 8; ++f) {
-                const char c = sq_[r * 8 + f];
-                if (c == '.') { ++empty; continue; }
-                if (empty) s += static_cast<char>('0' + empty);
-                empty = 0;
-                s += c;
-            }
-            if (empty) s += static_cast<char>('0' + empty);
-            if (r) s += '/';
-        }
+        std::string s = fen_placement(sq_);
         s += white_ ? " w " : " b ";
         std::string rights;
         for (int k = 0; k < 4; ++k)

@@ -53,20 +53,7 @@ inline void set_board(const referee::Position& p, i8* pl) {
 // A FEN of an engine position: the board, the side to move, the castling
 // rights of WYJ and the en-passant square the side to move may capture on.
 inline std::string fen_of(const i8* pl, const i8* wyj, bool whiteToMove) {
-    const std::array<char, 64> sq = squares_of(pl);
-    std::string s;
-    for (int r = 7; r >= 0; --r) {
-        int empty = 0;
-        for (int f = 0; f < 8; ++f) {
-            const char c = sq[r * 8 + f];
-            if (c == '.') { ++empty; continue; }
-            if (empty) s += static_cast<char>('0' + empty);
-            empty = 0;
-            s += c;
-        }
-        if (empty) s += static_cast<char>('0' + empty);
-        if (r) s += '/';
-    }
+    std::string s = referee::fen_placement(squares_of(pl));
     s += whiteToMove ? " w " : " b ";
     std::string rights;
     if (wyj[0] & 1) rights += 'K';
