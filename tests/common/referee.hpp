@@ -13,8 +13,10 @@
 
 namespace morvelak::test::referee {
 
-// The placement field of a FEN for 64 squares (a1 = 0, h8 = 63), '.' empty.
-inline std::string fen_placement(const std::array<char, 64>& sq) {
+// The placement field of a FEN for 64 squares (a1 = 0, h8 = 63), '.' empty;
+// sq is any indexable sequence of 64 letters.
+template <class Squares>
+std::string fen_placement(const Squares& sq) {
     std::string s;
     for (int r = 7; r >= 0; --r) {
         int empty = 0;

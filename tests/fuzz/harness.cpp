@@ -195,19 +195,7 @@ std::string make_fen(Chooser& c) {
         if (sq[at] == '.') sq[at] = pieces[c.below(10)];
     }
     if (c.one_in(3)) sq[4] = 'K', sq[0] = 'R', sq[7] = 'R';
-    std::string f;
-    for (int r = 7; r >= 0; --r) {
-        int empty = 0;
-        for (int file = 0; file < 8; ++file) {
-            const char ch = sq[8 * r + file];
-            if (ch == '.') { ++empty; continue; }
-            if (empty) f += static_cast<char>('0' + empty);
-            empty = 0;
-            f += ch;
-        }
-        if (empty) f += static_cast<char>('0' + empty);
-        if (r) f += '/';
-    }
+    std::string f = referee::fen_placement(sq);
     f += c.one_in(2) ? " w " : " b ";
     const char* rights[] = {"-", "KQkq", "K", "q", "Kk", "KQ", "kq"};
     f += rights[c.below(7)];
