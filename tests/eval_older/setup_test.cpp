@@ -90,5 +90,24 @@ TEST(OldEval, TableLayoutAndSharing) {
     }
 }
 
+// The evaluation keeps each piece's fixed terms in a byte: its table's
+// value and at most 25 more or 5 less.  Every table of both builds stays
+// where that cannot overflow.
+TEST(OldEval, TablesLeaveRoomForTheKeptTerms) {
+    for (const older::TableSet* set : {&m28::TABLES, &m26::TABLES}) {
+        for (const older::PhaseTables* colour : {set->white, set->black}) {
+            for (int phase = 0; phase < 3; ++phase) {
+                const older::PhaseTables& t = colour[phase];
+                for (const i8* table : {t.pawn, t.knight, t.bishop, t.rook, t.queen, t.king}) {
+                    for (int s = 0; s < 100; ++s) {
+                        EXPECT_GE(static_cast<int>(table[s]), -100) << "phase " << phase << " square " << s;
+                        EXPECT_LE(static_cast<int>(table[s]), 100) << "phase " << phase << " square " << s;
+                    }
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace morvelak::test

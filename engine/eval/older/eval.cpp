@@ -75,12 +75,13 @@ template <Side S> bool level_with_own_front(int s, int front) {
 // pawns up the neighbouring file, ahead of ours, do not stop it.
 template <Side S> bool passed(const Files& fl, int s) {
     const int f = s % 10;
-    if (fl.enemy[f] != 0) return false;
+    // Worked out in full, without a jump on each file.
+    bool free = fl.enemy[f] == 0;
     for (int n : {f - 1, f + 1}) {
         const int e = fl.enemy[n];
-        if (e != 0 && rel_rank<S>(e) > rel_rank<S>(s)) return false;
+        free &= !((e != 0) & (rel_rank<S>(e) > rel_rank<S>(s)));
     }
-    return true;
+    return free;
 }
 
 // Protected: one of our pawns diagonally behind (the file tests only keep
@@ -90,6 +91,20 @@ template <Side S> bool protected_pawn(const i8* pl, int s) {
     return (f != 1 && pl[ahead<S>(s, -1, -1)] == Own<S>::pawn) ||
            (f != 8 && pl[ahead<S>(s, -1, +1)] == Own<S>::pawn);
 }
+
+// How a pawn's terms look at our other pawns: protection from diagonally
+// behind and pawns behind it on its file.  The plain way reads the board
+// square by square; the fast way reads the pawn mask (LookInMask, below).
+template <Side S> struct LookOnBoard {
+    const i8* pl;
+    bool protects(int s) const { return protected_pawn<S>(pl, s); }
+    // Our pawns behind s on its file, down to our rank 2.
+    int behind(int s) const {
+        int n = 0;
+        for (int x = ahead<S>(s, -1); rel_rank<S>(x) >= 2; x = ahead<S>(x, -1)) n += pl[x] == Own<S>::pawn;
+        return n;
+    }
+};
 
 // Backward: the pawn is pressed (an enemy pawn two ranks ahead on a
 // neighbouring file, or any enemy piece right in front) and no pawn of ours
@@ -245,11 +260,12 @@ template <Side S, Terms P = Terms::All>
     }
 }
 
-template <Side S> int opening_pawn(const PhaseTables& t, const Section& c, int s) {
+template <Side S, class Look>
+int opening_pawn(const PhaseTables& t, const Section& c, int s, const Look& look) {
     const int f = s % 10;
     int v = t.pawn[s];
-    if (protected_pawn<S>(c.pl, s)) v += rel_rank<S>(s) - 1;  // Black: 8 - r
-    if (s != c.files.own[f]) v -= 10;                          // doubled
+    v += look.protects(s) * (rel_rank<S>(s) - 1);  // Black: 8 - r
+    v -= 10 * (s != c.files.own[f]);               // doubled
     return v;
 }
 
@@ -305,21 +321,22 @@ template <Side S, Terms P = Terms::All>
     }
 }
 
-template <Side S> int middle_pawn(const PhaseTables& t, const Section& c, int s) {
+template <Side S, class Look>
+int middle_pawn(const PhaseTables& t, const Section& c, int s, const Look& look) {
     const i8* own = c.files.own;
     const int f = s % 10;
-    int v = 0;
     // A pawn of the king's wing is valued as cover, by its closeness to its
     // own king; any other by its table and its closeness to the enemy king.
+    // Both are worked out and one is kept: a build of a new placement meets
+    // each pawn once, and a jump on it would be a guess.
     const int df = f - c.ownKing % 10;
-    if (df >= -1 && df <= 1)
-        v += 10 - ODLKROL[s][c.ownKing];
-    else
-        v += t.pawn[s] + near(s, c.enemyKing);
-    if (protected_pawn<S>(c.pl, s)) v += 2 * rel_rank<S>(s) - 4;  // Black: 2(7 - r)
-    if (s != own[f]) v -= 20;                                      // doubled
-    if (own[f - 1] == 0 && own[f + 1] == 0) v -= 15;               // isolated
-    if (passed<S>(c.files, s)) v += 10;
+    const int cover = 10 - ODLKROL[s][c.ownKing];
+    const int field = t.pawn[s] + near(s, c.enemyKing);
+    int v = df >= -1 && df <= 1 ? cover : field;
+    v += look.protects(s) * (2 * rel_rank<S>(s) - 4);  // Black: 2(7 - r)
+    v -= 20 * (s != own[f]);                           // doubled
+    v -= 15 * ((own[f - 1] | own[f + 1]) == 0);        // isolated
+    v += 10 * passed<S>(c.files, s);
     return v;
 }
 
@@ -362,20 +379,18 @@ template <Side S, Terms P = Terms::All, class Open>
 
 // All but the pawn's closeness to its own king, which pawn_value adds: the
 // rest is a function of the pawns alone.
-template <Side S> int endgame_pawn(const PhaseTables& t, const Section& c, int s) {
-    using O = Own<S>;
-    const i8* pl = c.pl;
+template <Side S, class Look>
+int endgame_pawn(const PhaseTables& t, const Section& c, int s, const Look& look) {
     const i8* own = c.files.own;
     const int f = s % 10;
     int v = t.pawn[s];
-    if (protected_pawn<S>(pl, s)) v += 2 * rel_rank<S>(s) - 2;  // Black: 2(8 - r)
+    v += look.protects(s) * (2 * rel_rank<S>(s) - 2);  // Black: 2(8 - r)
     // Every pawn of ours behind it on the file, down to our rank 2, so a
     // tripled file pays 2 + 1 + 0 times.
-    for (int x = ahead<S>(s, -1); rel_rank<S>(x) >= 2; x = ahead<S>(x, -1))
-        if (pl[x] == O::pawn) v -= 25;
+    v -= 25 * look.behind(s);
     // Isolated: nothing of ours on ranks 2 to 7 of the neighbouring files,
     // which is what the file fronts record.
-    if (own[f - 1] == 0 && own[f + 1] == 0) v -= 20;
+    v -= 20 * ((own[f - 1] | own[f + 1]) == 0);
     return v;
 }
 
@@ -387,17 +402,19 @@ inline int section_of(int phase) { return static_cast<int>(std::min(static_cast<
 // the pawn section keeps.
 // The fast way knows the phase when it is compiled (Ph); the plain way asks
 // at run time.
-template <Side S, int Ph> int pawn_structure(const PhaseTables& t, const Section& c, int s) {
-    if constexpr (Ph == 0) return opening_pawn<S>(t, c, s);
-    else if constexpr (Ph == 1) return middle_pawn<S>(t, c, s);
-    else return endgame_pawn<S>(t, c, s);
+template <Side S, int Ph, class Look>
+int pawn_structure(const PhaseTables& t, const Section& c, int s, const Look& look) {
+    if constexpr (Ph == 0) return opening_pawn<S>(t, c, s, look);
+    else if constexpr (Ph == 1) return middle_pawn<S>(t, c, s, look);
+    else return endgame_pawn<S>(t, c, s, look);
 }
 
 template <Side S> int pawn_value(int phase, const PhaseTables& t, const Section& c, int s) {
+    const LookOnBoard<S> look{c.pl};
     switch (phase) {
-    case 0: return pawn_structure<S, 0>(t, c, s);
-    case 1: return pawn_structure<S, 1>(t, c, s);
-    default: return pawn_structure<S, 2>(t, c, s) + near(s, c.ownKing);
+    case 0: return pawn_structure<S, 0>(t, c, s, look);
+    case 1: return pawn_structure<S, 1>(t, c, s, look);
+    default: return pawn_structure<S, 2>(t, c, s, look) + near(s, c.ownKing);
     }
 }
 
@@ -489,8 +506,38 @@ template <Side S> constexpr std::array<u64, 100> press_masks() {
     return m;
 }
 
+// For our pawn on s: the two squares diagonally behind it, and the squares
+// behind it on its file down to our rank 2.  Squares off the masks (the
+// border, the first and last ranks) have no bit: no pawn stands there when
+// the fast way runs.
+template <Side S> constexpr std::array<u64, 100> protector_masks() {
+    std::array<u64, 100> m{};
+    for (int s = 0; s < 100; ++s) m[s] = mask_bit(ahead<S>(s, -1, -1)) | mask_bit(ahead<S>(s, -1, +1));
+    return m;
+}
+
+template <Side S> constexpr std::array<u64, 100> behind_masks() {
+    std::array<u64, 100> m{};
+    for (int s = 0; s < 100; ++s)
+        for (int x = ahead<S>(s, -1); rel_rank<S>(x) >= 2; x = ahead<S>(x, -1)) m[s] |= mask_bit(x);
+    return m;
+}
+
 template <Side S> inline constexpr std::array<u64, 100> SUPPORT = support_masks<S>();
 template <Side S> inline constexpr std::array<u64, 100> PRESS = press_masks<S>();
+template <Side S> inline constexpr std::array<u64, 100> PROTECTORS = protector_masks<S>();
+template <Side S> inline constexpr std::array<u64, 100> BEHIND = behind_masks<S>();
+
+// Our other pawns as the pawn mask shows them, for a board with no pawn on
+// the first or last rank.
+template <Side S> struct LookInMask {
+    u64 own;
+    bool protects(int s) const { return (own & PROTECTORS<S>[s]) != 0; }
+    int behind(int s) const {
+        const u64 m = own & BEHIND<S>[s];
+        return m == 0 ? 0 : count_bits(m);
+    }
+};
 
 // Side S's pawn terms over the pawns of its mask; `ask` collects the pawns
 // whose backward test waits for the pieces.  A pawn of ours with none of
@@ -503,14 +550,16 @@ int pawns_of(const PhaseTables& t, const Section& c, u64 own, u64 enemy, u64& as
     for (u64 m = own; m != 0; m &= m - 1) {
         const int i = std::countr_zero(m);
         const int s = PAWN_MASK_BASE + i;
-        v += pawn_structure<S, Ph>(t, c, s);
-        if (Ph != 1 && (own & SUPPORT<S>[s]) == 0) {
+        v += pawn_structure<S, Ph>(t, c, s, LookInMask<S>{own});
+        if constexpr (Ph != 1) {
             // Pressed by an enemy pawn two ranks ahead on a neighbouring
             // file or right in front: backward whatever the pieces do.
-            if ((enemy & PRESS<S>[s]) != 0)
-                v -= 15;
-            else
-                ask |= u64{1} << i;
+            // Worked out without a jump: which way it goes turns on the
+            // placement, and no processor foresees that.
+            const u64 alone = (own & SUPPORT<S>[s]) == 0;
+            const u64 pressed = (enemy & PRESS<S>[s]) != 0;
+            v -= 15 * static_cast<int>(alone & pressed);
+            ask |= (alone & ~pressed & 1) << i;
         }
     }
     return v;
@@ -532,10 +581,9 @@ template <int PB, int PC>
     for (int f = 0; f < 10; ++f) e.pionb[f] = e.pionc[f] = 0;
     for (int f = 1; f <= 8; ++f) {
         const u64 file = pawn_file_mask(f - 1);
-        if (const u64 w = pm.white & file)
-            e.pionb[f] = static_cast<i8>(PAWN_MASK_BASE + 63 - std::countl_zero(w));
-        if (const u64 b = pm.black & file)
-            e.pionc[f] = static_cast<i8>(PAWN_MASK_BASE + std::countr_zero(b));
+        const u64 w = pm.white & file, b = pm.black & file;
+        e.pionb[f] = static_cast<i8>(w != 0 ? PAWN_MASK_BASE + 63 - std::countl_zero(w) : 0);
+        e.pionc[f] = static_cast<i8>(b != 0 ? PAWN_MASK_BASE + std::countr_zero(b) : 0);
     }
     const Section white{pl, nullptr, 0, {e.pionb, e.pionc}, kw, kb, 0};
     const Section black{pl, nullptr, 0, {e.pionc, e.pionb}, kb, kw, 0};
@@ -572,16 +620,16 @@ inline auto open_files(u64 pawns) {
 // 0 for pawns, holes and entries not in use).
 template <Side S, Terms P, int Ph>
 [[gnu::always_inline]] inline int pieces_of(const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns,
-              std::int16_t* terms = nullptr) {
+              i8* terms = nullptr) {
     using O = Own<S>;
     constexpr bool record = P == Terms::Fixed;
-    if constexpr (record) std::fill_n(terms, LIST_ENTRIES, std::int16_t{0});
+    if constexpr (record) std::fill_n(terms, LIST_ENTRIES, i8{0});
     int v = 0;
     auto each = [&](u32 m, auto code, auto&& value) {
         for (; m != 0; m &= m - 1) {
             const int i = std::countr_zero(m);
             const int x = value(code(), c.list[2 * i + 1]);
-            if constexpr (record) terms[i] = static_cast<std::int16_t>(x);
+            if constexpr (record) terms[i] = static_cast<i8>(x);
             v += x;
         }
     };
@@ -639,7 +687,7 @@ inline u32 changed_entries(const i8* list, const i8* kept, u32 used) {
 // pawns have to be checked against the board again.
 template <Side S, int Ph>
 [[gnu::always_inline]] inline bool rescore_changed(const PhaseTables& t, const Section& c, const i8* kept, u32 used,
-                     u64 pawns, std::int16_t* terms, int& sum) {
+                     u64 pawns, i8* terms, int& sum) {
     bool pawnChanged = false;
     for (u32 m = changed_entries(c.list, kept, used); m != 0; m &= m - 1) {
         const int i = std::countr_zero(m);
@@ -647,7 +695,7 @@ template <Side S, int Ph>
         pawnChanged |= kept[2 * i] == Own<S>::pawn || now == Own<S>::pawn;
         const int x = fixed_terms<S, Ph>(t, c, now, c.list[2 * i + 1], pawns);
         sum += x - terms[i];
-        terms[i] = static_cast<std::int16_t>(x);
+        terms[i] = static_cast<i8>(x);
     }
     return pawnChanged;
 }
@@ -656,8 +704,8 @@ template <Side S, int Ph>
 // against a full recount.
 template <Side S, int Ph>
 void check_kept(const PhaseTables& t, const Section& c, const ListMasks& kinds, u64 pawns,
-                const std::int16_t* terms, int sum) {
-    std::int16_t fresh[LIST_ENTRIES];
+                const i8* terms, int sum) {
+    i8 fresh[LIST_ENTRIES];
     check_equal(sum, pieces_of<S, Terms::Fixed, Ph>(t, c, kinds, pawns, fresh),
                 "older evaluation: fixed piece terms of a list");
     for (int i = 0; i < c.count; ++i) check_equal(terms[i], fresh[i], "older evaluation: fixed terms of an entry");
@@ -764,8 +812,8 @@ int ocpoz_fast(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp,
     }
     std::memcpy(memo.listW, bp, sizeof memo.listW);
     std::memcpy(memo.listB, cp, sizeof memo.listB);
-    memo.sumW = fixedW;
-    memo.sumB = fixedB;
+    memo.sumW = static_cast<std::int16_t>(fixedW);
+    memo.sumB = static_cast<std::int16_t>(fixedB);
     memo.nb = static_cast<u8>(nb);
     memo.nc = static_cast<u8>(nc);
     memo.valid = true;

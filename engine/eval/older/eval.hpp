@@ -48,15 +48,21 @@ inline constexpr int PAWN_SECTION_BITS = 12;
 // lists with these and rescores only the entries that differ: between two
 // moves of one node that is the piece that moved and the one taken.  It is
 // forgotten when its slot's section gives way to another placement.
-struct alignas(32) PieceMemo {
+struct alignas(64) PieceMemo {
+    // First cache line: the lists as they stood.
     i8 listW[2 * LIST_ENTRIES];
     i8 listB[2 * LIST_ENTRIES];
-    // Each entry's fixed terms (0 for pawns and holes), and their sums.
-    std::int16_t termsW[LIST_ENTRIES], termsB[LIST_ENTRIES];
-    std::int32_t sumW, sumB;
+    // Second: each entry's fixed terms (0 for pawns and holes), and their
+    // sums.  A piece's fixed terms are its table's value and at most 25
+    // more or 5 less for the pawns, the files and the kings; with tables
+    // within -100..100 (a test holds them there) a byte keeps one, and a
+    // 16-bit word the sum of sixteen.
+    i8 termsW[LIST_ENTRIES], termsB[LIST_ENTRIES];
+    std::int16_t sumW, sumB;
     u8 nb, nc;       // entries in use in each list
     bool valid;      // filled since its section was worked out
 };
+static_assert(sizeof(PieceMemo) == 128, "a piece memo fills two cache lines");
 
 // Everything the older builds' evaluation keeps, in one struct, EVAL: the
 // phases and the mobility counts (phase.hpp), the pawn sections of recent
