@@ -123,16 +123,23 @@ inline void wstawkillers(Killers& k, int r0, int r1, int ilk, int ply) {
 }
 
 // The first j in [b, a) where ru[j] is the move km (as a 16-bit word), or a.
-// Eight moves are compared at a time while eight remain; nothing at or past
-// ru[a] is read.
+// Eight moves are compared at a time; the last eight of a list of eight or
+// more end at ru[a] and may go over moves already compared, which did not
+// match.  Nothing at or past ru[a] is read.
 inline int find_move(const Move* ru, int b, int a, std::uint16_t km) {
     int j = b;
 #if defined(__SSE2__)
-    const __m128i key = _mm_set1_epi16(static_cast<short>(km));
-    for (; j + 8 <= a; j += 8) {
-        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ru + j));
-        const unsigned hit = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(eight, key)));
-        if (hit != 0) return j + std::countr_zero(hit) / 2;
+    if (a - b >= 8) {
+        const __m128i key = _mm_set1_epi16(static_cast<short>(km));
+        auto hits = [&](int at) {
+            const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ru + at));
+            return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(eight, key)));
+        };
+        for (; j + 8 <= a; j += 8)
+            if (const unsigned hit = hits(j)) return j + std::countr_zero(hit) / 2;
+        if (j == a) return a;
+        const unsigned hit = hits(a - 8);
+        return hit != 0 ? a - 8 + std::countr_zero(hit) / 2 : a;
     }
 #endif
     while (j < a && std::bit_cast<std::uint16_t>(ru[j]) != km) ++j;

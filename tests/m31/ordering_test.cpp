@@ -43,15 +43,17 @@ TEST(Killers, NewestFirstKnownToFrontOldestOut) {
     EXPECT_EQ(ilk_of(7), KILLER_ROW);
 }
 
-// The killer is looked for among the moves from b on, eight at a time where
-// eight remain: found at every place of short and long lists (both sides of
-// every block of eight), the first of two copies, never before b, and never
-// at or past the end of the list even where the array goes on.
+// The killer is looked for among the moves from b on, eight at a time, the
+// last eight of a longer list ending at its end: found at every place of
+// short and long lists (both sides of every block of eight, and inside the
+// last eight where they overlap the block before), the first of two copies,
+// never before b, and never at or past the end of the list even where the
+// array goes on.
 TEST(Killers, FoundAtEveryPlaceOnlyInsideTheList) {
     Move ru[MAX_MOVES];
     for (int i = 0; i < MAX_MOVES; ++i) ru[i] = Move{static_cast<i8>(i % 16), static_cast<i8>(21 + i % 78)};
     const Move killer{15, 98};  // not among the moves above
-    for (int a : {1, 7, 8, 9, 16, 17, 25, MAX_MOVES}) {
+    for (int a : {1, 7, 8, 9, 15, 16, 17, 24, 25, 31, MAX_MOVES}) {
         for (int b : {0, 1, 8, a / 2, a - 1}) {
             if (b >= a) continue;
             for (int at = 0; at < a; ++at) {
