@@ -9,7 +9,9 @@
 # to the first folder; then the same for perft leaves per second on two
 # middlegame positions.  The benches' signatures must agree.  Run it
 # on an idle machine: the best of several runs is the figure that noise
-# disturbs least.
+# disturbs least.  Where taskset is at hand and there is more than one
+# core, every run is pinned to the last core, which keeps a run from
+# being moved between cores halfway.
 set -euo pipefail
 runs=5
 if [[ "${1:-}" =~ ^[0-9]+$ ]]; then runs=$1; shift; fi
@@ -18,6 +20,8 @@ if [ "${1:-}" = --set ]; then set_args=("${2:?--set needs a name}"); shift 2; fi
 [ $# -ge 1 ] || { echo "usage: tools/speed.sh [RUNS] [--set NAME] DIR [DIR...]" >&2; exit 2; }
 dirs=() labels=()
 for d in "$@"; do dirs+=("$(realpath "$d")"); labels+=("${d%/}"); done
+pin=()
+if command -v taskset >/dev/null && [ "$(nproc)" -gt 1 ]; then pin=(taskset -c "$(( $(nproc) - 1 ))"); fi
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"  # the programs write their record file where they run
@@ -47,7 +51,7 @@ for p in morvelak31 morvelak28 morvelak26; do
     for ((r = 0; r < runs; r++)); do
         for i in "${!dirs[@]}"; do
             [ -x "${dirs[$i]}/$p" ] || continue
-            out="$("${dirs[$i]}/$p" bench "${set_args[@]}")"
+            out="$("${pin[@]}" "${dirs[$i]}/$p" bench "${set_args[@]}")"
             sig="$(awk '/^Bench:/ {print $2}' <<<"$out")"
             nps="$(awk '/^Nodes\/second:/ {print $2}' <<<"$out")"
             if [ -n "${signature[$i]:-}" ] && [ "${signature[$i]}" != "$sig" ]; then
@@ -81,7 +85,7 @@ for entry in "${positions[@]}"; do
         for i in "${!dirs[@]}"; do
             [ -x "${dirs[$i]}/perft" ] || continue
             start=$(date +%s%N)
-            n="$("${dirs[$i]}/perft" "$fen" "$depth" | awk '{s += $3} END {print s}')"
+            n="$("${pin[@]}" "${dirs[$i]}/perft" "$fen" "$depth" | awk '{s += $3} END {print s}')"
             ns=$(( $(date +%s%N) - start ))
             leaves=$n
             rate=$(( n * 1000000000 / ns ))
