@@ -85,12 +85,17 @@ template <std::size_t N> void expect_plain_rules(const char* const (&boards)[N])
     }
 }
 
-// Backward pawns where the support and the press reach the edge of the
-// board or the ends of a file: support beside on the same rank, behind down
-// to rank 2 (or 7 for Black), none on the a- or h-file's one neighbour, a
-// press by a pawn two ranks ahead or by a piece right in front.  Every pair
-// of phases, both builds, against the plain rules.
-TEST(Equivalence, BackwardPawnsAtTheEdges) {
+// Pawn structure where a mask could wrap or miss a square.  Backward pawns
+// whose support and press reach the edge of the board or the ends of a
+// file: support beside on the same rank, behind down to rank 2 (or 7 for
+// Black), none on the a- or h-file's one neighbour, a press by a pawn two
+// ranks ahead or by a piece right in front.  Then a tripled file (its pawns
+// pay for 2 + 1 + 0 behind them), a doubled pair with a gap, protection from
+// the a- and h-files and into them, pawns on their second rank (the
+// protecting squares lie on the first), isolated pawns on the edge files,
+// and passed pawns beside an enemy front that stands level, behind or
+// ahead.  Every pair of phases, both builds, against the plain rules.
+TEST(Equivalence, PawnStructureAtTheEdges) {
     const char* const boards[] = {
         // a2 alone, pressed by b4; h2 supported by g2 beside it.
         "....k..." "........" "........" "........" ".p......" "........" "P.....PP" "....K...",
@@ -105,6 +110,20 @@ TEST(Equivalence, BackwardPawnsAtTheEdges) {
         "....k..." "...p...." "...S...." "........" "........" "....g..." "....P..." "....K...",
         // The same pawns, supported from the furthest square back.
         "....k..." "...p...." "...S.p.." "........" "........" "...Pg..." "....P..." "....K...",
+        // White tripled on c (c2, c3, c5), doubled with a gap on h (h2, h5);
+        // Black tripled on f (f7, f6, f4).
+        "....k..." ".....p.." ".....p.." "..P....P" ".....p.." "..P....." "..P....P" "....K...",
+        // a3 protected by b2, h3 by g2; b4 protected from a3; Black's a6
+        // by b7, h6 by g7, g5 from h6.
+        "....k..." ".p....p." "p......p" "......p." ".P......" "P......P" ".P....P." "....K...",
+        // Every pawn on its second rank: nothing protects them from the
+        // first; a- and h-pawns isolated.
+        "....k..." "p..pp..p" "........" "........" "........" "........" "P..PP..P" "....K...",
+        // Passed or not: White's d5 beside Black's c5 (level) and e6
+        // (ahead); Black's b4 beside a3 (behind it for Black) alone.
+        "....k..." "........" "....p..." "..pP...." ".p......" "P......." "........" "....K...",
+        // The same with Black's front on e moved behind d5.
+        "....k..." "........" "........" "..pP...." ".p..p..." "P......." "........" "....K...",
     };
     expect_plain_rules(boards);
 }
@@ -126,33 +145,6 @@ TEST(Equivalence, RooksLookingAlongTheRank) {
         // Neighbours: g1 and h1 side by side, a8 and b8 for Black, a rook
         // alone in the middle of an empty rank.
         "wwk....." "........" "........" "........" "...W...." "........" "........" "....K.WW",
-    };
-    expect_plain_rules(boards);
-}
-
-// Pawn files and protection where a mask could wrap or miss a square: a
-// tripled file (its pawns pay for 2 + 1 + 0 behind them), a doubled pair
-// with a gap, protection from the a- and h-files and into them, pawns on
-// their second rank (the protecting squares lie on the first), isolated
-// pawns on the edge files, and passed pawns beside an enemy front that
-// stands level, behind or ahead.  Every pair of phases, both builds,
-// against the plain rules.
-TEST(Equivalence, PawnFilesAndProtectionAtTheEdges) {
-    const char* const boards[] = {
-        // White tripled on c (c2, c3, c5), doubled with a gap on h (h2, h5);
-        // Black tripled on f (f7, f6, f4).
-        "....k..." ".....p.." ".....p.." "..P....P" ".....p.." "..P....." "..P....P" "....K...",
-        // a3 protected by b2, h3 by g2; b4 protected from a3; Black's a6
-        // by b7, h6 by g7, g5 from h6.
-        "....k..." ".p....p." "p......p" "......p." ".P......" "P......P" ".P....P." "....K...",
-        // Every pawn on its second rank: nothing protects them from the
-        // first; a- and h-pawns isolated.
-        "....k..." "p..pp..p" "........" "........" "........" "........" "P..PP..P" "....K...",
-        // Passed or not: White's d5 beside Black's c5 (level) and e6
-        // (ahead); Black's b4 beside a3 (behind it for Black) alone.
-        "....k..." "........" "....p..." "..pP...." ".p......" "P......." "........" "....K...",
-        // The same with Black's front on e moved behind d5.
-        "....k..." "........" "........" "..pP...." ".p..p..." "P......." "........" "....K...",
     };
     expect_plain_rules(boards);
 }
