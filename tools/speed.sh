@@ -9,9 +9,9 @@
 # to the first folder; then the same for perft leaves per second on two
 # middlegame positions.  The benches' signatures must agree.  Run it
 # on an idle machine: the best of several runs is the figure that noise
-# disturbs least.  Where taskset is at hand and there is more than one
-# core, every run is pinned to the last core, which keeps a run from
-# being moved between cores halfway.
+# disturbs least.  Where taskset is at hand and the script may run on
+# more than one core, every run is pinned to the last of them, which keeps
+# a run from being moved between cores halfway.
 set -euo pipefail
 runs=5
 if [[ "${1:-}" =~ ^[0-9]+$ ]]; then runs=$1; shift; fi
@@ -21,7 +21,11 @@ if [ "${1:-}" = --set ]; then set_args=("${2:?--set needs a name}"); shift 2; fi
 dirs=() labels=()
 for d in "$@"; do dirs+=("$(realpath "$d")"); labels+=("${d%/}"); done
 pin=()
-if command -v taskset >/dev/null && [ "$(nproc)" -gt 1 ]; then pin=(taskset -c "$(( $(nproc) - 1 ))"); fi
+if command -v taskset >/dev/null && [ "$(nproc)" -gt 1 ]; then
+    # The last core this process may use ("0-3" or "2,5,7" gives 3 or 7).
+    last="$(taskset -cp $$ | sed 's/.*: *//; s/.*[,-]//')"
+    [[ "$last" =~ ^[0-9]+$ ]] && pin=(taskset -c "$last")
+fi
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"  # the programs write their record file where they run
