@@ -5,10 +5,20 @@
 #pragma once
 
 #include "engine/position/attacks.hpp"
+#include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/position/makemove.hpp"
 
 namespace morvelak {
+
+// odbicia<A>(POS.PL, a), answered by reading the occupancy off the board and
+// finding each ray's first piece by a bit scan.  In an endgame the rays are
+// long and a walk's end is hard to foresee; the scan does not care.
+template <Side A>
+[[gnu::always_inline]] inline int attacked_read(int a) {
+    const Occupancy o = occupancy_of(POS.PL);
+    return detail::attacked_on<A>(POS.PL, a, o.white | o.black, own_occupancy<A>(o));
+}
 
 // Is the mover's king attacked after a move?  Asked after every move a node
 // makes, with the answer of the full attack test, at less cost: when side
@@ -39,7 +49,7 @@ public:
 
 private:
     // The full test, out of line: few moves need it.
-    [[gnu::noinline]] static int full() { return odbicia<Opp<S>>(POS.PL, king_square<S>()); }
+    [[gnu::noinline]] static int full() { return attacked_read<Opp<S>>(king_square<S>()); }
 
     int king_;
     bool check_;

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "engine/position/attacks.hpp"
+#include "engine/position/legal.hpp"
 #include "support.hpp"
 
 namespace morvelak::test {
@@ -148,6 +149,9 @@ TEST(Attacks, AgreesWithNaiveComputationOnRandomBoards) {
             if (!on_board(a)) continue;
             ASSERT_EQ(odbicia<Side::White>(POS.PL, a) != 0, naive_attacked(POS.PL, true, a)) << "round " << round << " square " << a;
             ASSERT_EQ(odbicia<Side::Black>(POS.PL, a) != 0, naive_attacked(POS.PL, false, a)) << "round " << round << " square " << a;
+            // The same question answered from the occupancy by bit scans.
+            ASSERT_EQ(attacked_read<Side::White>(a) != 0, naive_attacked(POS.PL, true, a)) << "round " << round << " square " << a;
+            ASSERT_EQ(attacked_read<Side::Black>(a) != 0, naive_attacked(POS.PL, false, a)) << "round " << round << " square " << a;
         }
     }
 }
