@@ -613,6 +613,14 @@ inline auto open_files(u64 pawns) {
     return [pawns](int f) { return (pawns & pawn_file_mask(f - 1)) == 0 ? 1 : 0; };
 }
 
+// One entry's fixed terms as the piece memo keeps them, in a byte; with
+// self-checks on, a term the byte cannot hold is reported, not cut short.
+inline i8 kept_term(int x) {
+    if constexpr (CHECKS)
+        check_equal(static_cast<int>(static_cast<i8>(x)), x, "older evaluation: a kept term fits a byte");
+    return static_cast<i8>(x);
+}
+
 // Side S's pieces other than pawns in its phase, the terms of group P; the
 // occupancy group carries the mobility as well.  Each kind is visited on its
 // own, so that the piece's terms are known when the loop is compiled.  The
@@ -629,7 +637,7 @@ template <Side S, Terms P, int Ph>
         for (; m != 0; m &= m - 1) {
             const int i = std::countr_zero(m);
             const int x = value(code(), c.list[2 * i + 1]);
-            if constexpr (record) terms[i] = static_cast<i8>(x);
+            if constexpr (record) terms[i] = kept_term(x);
             v += x;
         }
     };
@@ -695,7 +703,7 @@ template <Side S, int Ph>
         pawnChanged |= kept[2 * i] == Own<S>::pawn || now == Own<S>::pawn;
         const int x = fixed_terms<S, Ph>(t, c, now, c.list[2 * i + 1], pawns);
         sum += x - terms[i];
-        terms[i] = static_cast<i8>(x);
+        terms[i] = kept_term(x);
     }
     return pawnChanged;
 }
