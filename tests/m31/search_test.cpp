@@ -10,6 +10,7 @@
 
 #include "engine/position/material.hpp"
 #include "engine/position/legal.hpp"
+#include "engine/search/fixed_ply.hpp"
 #include "engine/search/m31/search.hpp"
 #include "tests/m31/support.hpp"
 
@@ -270,6 +271,28 @@ TEST(Root, DeterministicWithItsSignature) {
             EXPECT_EQ(r[0].move, c.move);
         }
     }
+}
+
+// Every build's node picks its body by ply: each fixed ply its own, in
+// whatever order they are listed, every other ply (the border cases beside
+// them included) the general one, and each body runs exactly once.
+TEST(FixedPly, EachListedPlyItsOwnBodyEveryOtherTheGeneral) {
+    const struct {
+        int ply, expect;
+    } cases[] = {{-1, 0}, {0, 0}, {1, 0}, {2, 2}, {3, 3}, {4, 0}, {20, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ply);
+        int calls = 0;
+        auto body = [&]<int P>() {
+            ++calls;
+            return P;
+        };
+        EXPECT_EQ((at_fixed_ply<2, 3>(c.ply, body)), c.expect);
+        EXPECT_EQ((at_fixed_ply<3, 2>(c.ply, body)), c.expect);
+        EXPECT_EQ(calls, 2);
+    }
+    // A body compiled for ply 0 is the general one, never a fixed ply.
+    EXPECT_EQ(at_fixed_ply<2>(0, []<int P>() { return P == 0 ? 1 : -1; }), 1);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/search/control.hpp"
+#include "engine/search/fixed_ply.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/position/makemove.hpp"
 #include "engine/search/m26/ordering.hpp"
@@ -32,8 +33,19 @@ namespace morvelak::m26 {
 namespace {
 
 
-template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dowpisania,
-                             int flaga);
+template <Side S, int Fixed>
+int oblicz_node(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dowpisania, int flaga);
+
+// A node of the search, by a body of its own two and three plies above the
+// leaves (fixed_ply.hpp).
+template <Side S>
+[[gnu::always_inline]] inline int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga,
+                                         wezel* dowpisania, int flaga) {
+    return at_fixed_ply<2, 3>(ply, [&]<int P>() {
+        return oblicz_node<S, P>(ply, d, alfa, beta, pusty, sdroga, dowpisania, flaga);
+    });
+}
+
 template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
 
 template <Side S> inline int& mobility() {
@@ -46,8 +58,11 @@ int last_ply_after(int d, int alfa, int beta, int pusty, i8* ndroga) {
     return older::oblicz_ply1<Opp<S>, Build>(d, alfa, beta, pusty, ndroga);
 }
 
-template <Side S>
-int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dowpisania, int flaga) {
+// Fixed: the node's ply when its body is compiled for one (0: any ply).
+template <Side S, int Fixed>
+[[gnu::noinline]] int oblicz_node(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, wezel* dowpisania,
+                                  int flaga) {
+    if constexpr (Fixed != 0) ply = Fixed;
     using O = Own<S>;
     constexpr Side T = Opp<S>;
     constexpr int sg = O::sign;

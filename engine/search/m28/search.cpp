@@ -16,6 +16,7 @@
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/search/control.hpp"
+#include "engine/search/fixed_ply.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/position/makemove.hpp"
 #include "engine/search/m28/hashtable.hpp"
@@ -30,7 +31,17 @@ namespace morvelak::m28 {
 
 namespace {
 
-template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, int hanging = -1);
+template <Side S, int Fixed> int oblicz_node(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, int hanging);
+
+// A node of the search, by a body of its own two and three plies above the
+// leaves (fixed_ply.hpp).
+template <Side S>
+[[gnu::always_inline]] inline int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga,
+                                         int hanging = -1) {
+    return at_fixed_ply<2, 3>(
+        ply, [&]<int P>() { return oblicz_node<S, P>(ply, d, alfa, beta, pusty, sdroga, hanging); });
+}
+
 template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
 
 template <Side S> inline int& mobility() {
@@ -39,8 +50,10 @@ template <Side S> inline int& mobility() {
 
 // hanging: whether the move that led here left its king attacked, when the
 // caller's move loop knows it (KingSafety); -1 has the node look it up.
-template <Side S>
-int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, int hanging) {
+// Fixed: the node's ply when its body is compiled for one (0: any ply).
+template <Side S, int Fixed>
+[[gnu::noinline]] int oblicz_node(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, int hanging) {
+    if constexpr (Fixed != 0) ply = Fixed;
     using O = Own<S>;
     constexpr Side T = Opp<S>;
     constexpr int sg = O::sign;

@@ -15,6 +15,7 @@
 #include "engine/position/captures.hpp"
 #include "engine/position/movegen.hpp"
 #include "engine/search/control.hpp"
+#include "engine/search/fixed_ply.hpp"
 #include "engine/position/keys.hpp"
 #include "engine/position/legal.hpp"
 #include "engine/position/makemove.hpp"
@@ -38,9 +39,21 @@ struct PawnStructure {
     i8 pionb[8], pionc[8];
 };
 
-template <Side S> int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa,
-                             int hanging = -1, int placement = NO_PLACEMENT, u32 key = 0,
-                             const PawnStructure* handed = nullptr);
+template <Side S, int Fixed>
+int oblicz_node(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa, int hanging, int placement,
+                u32 key, const PawnStructure* handed);
+
+// A node of the search, by a body of its own two and three plies above the
+// leaves (fixed_ply.hpp).
+template <Side S>
+[[gnu::always_inline]] inline int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa,
+                                         int hanging = -1, int placement = NO_PLACEMENT, u32 key = 0,
+                                         const PawnStructure* handed = nullptr) {
+    return at_fixed_ply<2, 3>(ply, [&]<int P>() {
+        return oblicz_node<S, P>(ply, d, alfa, beta, pusty, sdroga, trasa, hanging, placement, key, handed);
+    });
+}
+
 template <Side S> int iteracjasort(int depth, Move* ru, int a, int rodzaj);
 
 template <Side S> inline int& mobility() {
@@ -56,9 +69,11 @@ template <Side S> inline int& mobility() {
 // move; 0 has the node add it up.
 // handed: the pawn structure, when the caller's is this node's too; null
 // has the node work it out.
-template <Side S>
-int oblicz(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa, int hanging,
-           int placement, u32 key, const PawnStructure* handed) {
+// Fixed: the node's ply when its body is compiled for one (0: any ply).
+template <Side S, int Fixed>
+[[gnu::noinline]] int oblicz_node(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa,
+                                  int hanging, int placement, u32 key, const PawnStructure* handed) {
+    if constexpr (Fixed != 0) ply = Fixed;
     using O = Own<S>;
     constexpr Side T = Opp<S>;
     constexpr int sg = O::sign;
