@@ -482,6 +482,14 @@ inline u64 pawn_section_slot(u64 white, u64 black, int kw, int kb, int setting) 
     return h >> (64 - PAWN_SECTION_BITS);
 }
 
+// The tables of build 1 (m28) or 2 (m26), for the code compiled for one.
+template <int Build>
+constexpr const TableSet& tables_of_build() {
+    static_assert(Build == 1 || Build == 2);
+    if constexpr (Build == 1) return m28::TABLES;
+    else return m26::TABLES;
+}
+
 // The bit of square x in the pawn masks, 0 for a square outside them.
 constexpr u64 mask_bit(int x) {
     const int i = x - PAWN_MASK_BASE;
@@ -567,9 +575,10 @@ int pawns_of(const PhaseTables& t, const Section& c, u64 own, u64 enemy, u64& as
 
 // kw and kb are the kings as the key holds them: 0 while no pawn term reads
 // a king.
-template <int PB, int PC>
-[[gnu::noinline]] void build_pawn_section(PawnSection& e, const TableSet& tables, const i8* pl,
-                                          const PawnMasks& pm, int kw, int kb, int setting) {
+template <int PB, int PC, int Build>
+[[gnu::noinline]] void build_pawn_section(PawnSection& e, const i8* pl, const PawnMasks& pm, int kw, int kb,
+                                          int setting) {
+    constexpr const TableSet& tables = tables_of_build<Build>();
     e.white = pm.white;
     e.black = pm.black;
     e.kw = static_cast<u8>(kw);
@@ -766,11 +775,11 @@ namespace {
 // The fast way for White in phase PB and Black in phase PC, known when it
 // is compiled: every choice between the phases' terms is made once, by the
 // caller's switch, instead of in each routine on every call.
-template <int PB, int PC>
-int ocpoz_fast(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp, int nb, int nc, int build,
-               const PawnMasks& pm, int kw, int kb) {
+template <int PB, int PC, int Build>
+int ocpoz_fast(const i8* pl, const i8* bp, const i8* cp, int nb, int nc, const PawnMasks& pm, int kw, int kb) {
+    constexpr const TableSet& tables = tables_of_build<Build>();
     const ListCodes codesW(bp, nb), codesB(cp, nc);
-    const int setting = build * 9 + PB * 3 + PC;
+    const int setting = Build * 9 + PB * 3 + PC;
     // Outside the middle game no pawn term and no kept piece term looks at a
     // king other than its own entry (the endgame's closeness to the kings is
     // added on every call), so the kings stay out of the key unless a colour
@@ -782,7 +791,7 @@ int ocpoz_fast(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp,
     PawnSection& e = EVAL.PAWN_SECTIONS[slot];
     PieceMemo& memo = EVAL.PIECE_MEMOS[slot];
     if (e.white != pm.white || e.black != pm.black || e.kw != keyW || e.kb != keyB || e.setting != setting) {
-        build_pawn_section<PB, PC>(e, tables, pl, pm, keyW, keyB, setting);
+        build_pawn_section<PB, PC, Build>(e, pl, pm, keyW, keyB, setting);
         memo.valid = false;
     }
 
@@ -836,36 +845,37 @@ int ocpoz_fast(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp,
     return score;
 }
 
-
-}  // namespace
-
 // The pawns from the board in one sweep, their part of the score from the
 // table (worked out on a miss), checked against the lists' pawn entries; the
 // pieces' fixed terms from what is kept with the pawn section, rescored for
 // the entries that changed; the rest of each list kind by kind.  Anything
-// unusual takes the plain way.
-int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp) {
+// unusual takes the plain way.  Compiled for each build's own tables, whose
+// addresses are then known: every table read is one load, not two.
+template <int Build>
+int ocpoz_build(const i8* pl, const i8* bp, const i8* cp) {
+    constexpr const TableSet& tables = tables_of_build<Build>();
     const int nb = std::clamp<int>(POS.ILB, 0, LIST_ENTRIES);
     const int nc = std::clamp<int>(POS.ILC, 0, LIST_ENTRIES);
     const int phaseB = section_of(EVAL.STANB), phaseC = section_of(EVAL.STANC);
-    const int build = &tables == &m28::TABLES ? 1 : &tables == &m26::TABLES ? 2 : 0;
     const PawnMasks pm = pawn_masks(pl);
     const int kw = bp[2 * POS.KROLB + 1];
     const int kb = cp[2 * POS.KROLC + 1];
-    if (pm.stray || build == 0 || kw < 0 || kw > 99 || kb < 0 || kb > 99)
+    if (pm.stray || kw < 0 || kw > 99 || kb < 0 || kb > 99)
         return ocpoz_plain(tables, pl, bp, cp, nb, nc, phaseB, phaseC);
     switch (phaseB * 3 + phaseC) {
-    case 0: return ocpoz_fast<0, 0>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
-    case 1: return ocpoz_fast<0, 1>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
-    case 2: return ocpoz_fast<0, 2>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
-    case 3: return ocpoz_fast<1, 0>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
-    case 4: return ocpoz_fast<1, 1>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
-    case 5: return ocpoz_fast<1, 2>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
-    case 6: return ocpoz_fast<2, 0>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
-    case 7: return ocpoz_fast<2, 1>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
-    default: return ocpoz_fast<2, 2>(tables, pl, bp, cp, nb, nc, build, pm, kw, kb);
+    case 0: return ocpoz_fast<0, 0, Build>(pl, bp, cp, nb, nc, pm, kw, kb);
+    case 1: return ocpoz_fast<0, 1, Build>(pl, bp, cp, nb, nc, pm, kw, kb);
+    case 2: return ocpoz_fast<0, 2, Build>(pl, bp, cp, nb, nc, pm, kw, kb);
+    case 3: return ocpoz_fast<1, 0, Build>(pl, bp, cp, nb, nc, pm, kw, kb);
+    case 4: return ocpoz_fast<1, 1, Build>(pl, bp, cp, nb, nc, pm, kw, kb);
+    case 5: return ocpoz_fast<1, 2, Build>(pl, bp, cp, nb, nc, pm, kw, kb);
+    case 6: return ocpoz_fast<2, 0, Build>(pl, bp, cp, nb, nc, pm, kw, kb);
+    case 7: return ocpoz_fast<2, 1, Build>(pl, bp, cp, nb, nc, pm, kw, kb);
+    default: return ocpoz_fast<2, 2, Build>(pl, bp, cp, nb, nc, pm, kw, kb);
     }
 }
+
+}  // namespace
 
 EvalState EVAL{};
 
@@ -874,9 +884,9 @@ void wstawstan(int R) { decide_phase(EVAL, R, 6, 11); }
 }  // namespace morvelak::older
 
 namespace morvelak::m28 {
-int OCPOZ(const i8* pl, const i8* bp, const i8* cp) { return older::ocpoz_with(TABLES, pl, bp, cp); }
+int OCPOZ(const i8* pl, const i8* bp, const i8* cp) { return older::ocpoz_build<1>(pl, bp, cp); }
 }  // namespace morvelak::m28
 
 namespace morvelak::m26 {
-int OCPOZ(const i8* pl, const i8* bp, const i8* cp) { return older::ocpoz_with(TABLES, pl, bp, cp); }
+int OCPOZ(const i8* pl, const i8* bp, const i8* cp) { return older::ocpoz_build<2>(pl, bp, cp); }
 }  // namespace morvelak::m26

@@ -83,13 +83,6 @@ extern EvalState EVAL;
 // 1 to 7, else 0.
 int otwartalinia(const i8* pl, int c);
 
-// The shared evaluation with the tables of one build.  Reads the board, the
-// two lists (ILB / ILC entries, king entries KROLB / KROLC), STANB / STANC,
-// ILOSCPOLB / ILOSCPOLC and ODLKROL; changes nothing but the pawn sections
-// of recent placements and the pieces' fixed terms kept with them in EVAL,
-// which never change a score.  No allocation.
-int ocpoz_with(const TableSet& tables, const i8* pl, const i8* bp, const i8* cp);
-
 // Decides STANB and STANC for the older builds, whose game counter R counts
 // full moves: before move 6 both colours are in the opening, after move 11
 // both in the middle game, in between each by its undeveloped minor pieces;
@@ -98,9 +91,13 @@ void wstawstan(int R);
 
 }  // namespace morvelak::older
 
-// The evaluation of each older build: the shared routine with its tables;
-// and each build's material scale (a pawn 100, a queen 900 in m28's capture
-// values and 800 in m26's).
+// The evaluation of each older build: the shared routine compiled for its
+// tables; and each build's material scale (a pawn 100, a queen 900 in m28's
+// capture values and 800 in m26's).  OCPOZ reads the board, the two lists
+// (ILB / ILC entries, king entries KROLB / KROLC), STANB / STANC, ILOSCPOLB /
+// ILOSCPOLC and ODLKROL; it changes nothing but the pawn sections of recent
+// placements and the pieces' fixed terms kept with them in EVAL, which never
+// change a score.  No allocation.
 namespace morvelak::m28 {
 inline constexpr Scale SCALE{100, 900};
 int OCPOZ(const i8* pl, const i8* bp, const i8* cp);
