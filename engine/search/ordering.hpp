@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "engine/position/attacks.hpp"
+#include "engine/position/captures.hpp"
 #include "engine/position/position.hpp"
 #include "engine/position/makemove.hpp"
 
@@ -86,10 +87,10 @@ inline void sort_best_first(Move* ru, int* val, int a) {
 // front; it captures nothing and lands on squares the generator has found
 // unattacked, so it is worth 0.
 template <Side S>
-inline int capture_value(Move m) {
+inline int capture_value(Move m, u64 occ, u64 defenders) {
     if (m.x2 < 0) return 0;
     const i8 mover = own_list<S>()[2 * m.nr];
-    const int defended = odbicia<Opp<S>>(POS.PL, m.x2);
+    const int defended = detail::attacked_on<Opp<S>>(POS.PL, m.x2, occ, defenders);
     if constexpr (S == Side::White) return -POS.WART[POS.PL[m.x2]] - (defended ? POS.WART[mover] : 0);
     else return POS.WART[POS.PL[m.x2]] + POS.WART[mover] * defended;
 }
@@ -99,7 +100,10 @@ inline int capture_value(Move m) {
 template <Side S>
 inline int sortbic(Move* ru, int a) {
     int val[MAX_MOVES];
-    for (int i = 0; i < a; ++i) val[i] = capture_value<S>(ru[i]);
+    // Whether the other side defends each target, from the occupancy read
+    // once for all of them: the rays are scanned, not walked.
+    const Occupancy o = occupancy_of(POS.PL);
+    for (int i = 0; i < a; ++i) val[i] = capture_value<S>(ru[i], o.white | o.black, own_occupancy<Opp<S>>(o));
     // Both colours sort their gains greatest first.
     sort_best_first<Side::White>(ru, val, a);
     int good = 0;

@@ -163,5 +163,37 @@ TEST(CaptureSort, CastlingInTheCapturePartIsWorthNothing) {
     EXPECT_EQ(list[0], (Move{1, CASTLE_SHORT}));
 }
 
+// The sort finds whether the other side defends each target square by the
+// first piece on each ray, however far: a queen taking a pawn is a good
+// capture only where nothing defends it.  Each board has that one capture.
+TEST(CaptureSort, DefendersAlongLongAndBlockedRays) {
+    const struct {
+        const char* fen;
+        bool defended;
+    } cases[] = {
+        {"b6k/8/8/3p4/8/8/8/3Q2K1 w - - 0 1", true},     // bishop down the long diagonal
+        {"b6k/8/2N5/3p4/8/8/8/3Q2K1 w - - 0 1", false},  // ... blocked by a piece of ours
+        {"3r3k/8/8/3p4/8/8/8/3Q2K1 w - - 0 1", true},    // rook down the file
+        {"3r3k/8/3p4/3p4/8/8/8/3Q2K1 w - - 0 1", false}, // ... blocked by its own pawn
+        {"7k/8/5n2/3p4/8/8/8/3Q2K1 w - - 0 1", true},    // knight
+        {"8/8/4k3/3p4/8/8/8/3Q2K1 w - - 0 1", true},     // king
+        {"7k/8/8/3p4/8/8/8/3Q2K1 w - - 0 1", false},     // nothing
+        {"7k/8/8/3p4/8/3Q4/3P3K/3r4 w - - 0 1", false},  // a rook behind the capturer defends nothing
+    };
+    for (const auto& c : cases) {
+        for (bool white : {true, false}) {
+            SCOPED_TRACE(std::string(c.fen) + (white ? "" : " (Black twin)"));
+            set_up(c.fen, 0, !white);
+            Move quiet[MAX_MOVES], caps[MAX_MOVES];
+            int aa = 0;
+            if (white) superruchy<Side::White>(POS.PL, POS.BP, quiet, caps, POS.WYJ, &aa);
+            else superruchy<Side::Black>(POS.PL, POS.CP, quiet, caps, POS.WYJ, &aa);
+            ASSERT_EQ(aa, 1);
+            const int good = white ? sortbic<Side::White>(caps, 1) : sortbic<Side::Black>(caps, 1);
+            EXPECT_EQ(good, c.defended ? 0 : 1);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace morvelak::test
