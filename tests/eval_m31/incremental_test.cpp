@@ -9,6 +9,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "engine/position/movegen.hpp"
 #include "tests/eval_m31/board.hpp"
@@ -160,8 +161,41 @@ const Case CASES[] = {
      false, 75, 65, &EvalState::CHRONIKROLA1, -1},
 };
 
+// King steps: its own shelter and file, and the other side's pieces nearer
+// or further.
+const Case KING_CASES[] = {
+    // King e1 -> f1 comes beside the g2 pawn.
+    {"king steps beside an own pawn",
+     "k......." "........" "........" "........" "........" "........" "......P." "....K...",
+     true, 15, 16, &EvalState::CHRONIKROLA1, +1},
+    // King e1 -> e2 brings the black knight on e5 from closeness 1 to 2.
+    {"king steps towards an enemy knight",
+     "k......." "........" "........" "....s..." "........" "........" "........" "....K...",
+     true, 15, 25, &EvalState::ODLKROLSKOCZEK, -1},
+    // King e4 takes the knight on e5, which was as close as a piece can
+    // stand (4): its term goes with it, counted from where the king stood.
+    {"king takes a knight beside it",
+     "k......." "........" "........" "....s..." "....K..." "........" "........" "........",
+     true, 45, 55, &EvalState::ODLKROLSKOCZEK, +4},
+    // Black king e8 (a file without pawns) -> d8 (a pawn of each colour).
+    {"black king leaves a file without pawns",
+     "....k..." "...p...." "........" "........" "........" "........" "...P...." "K.......",
+     false, 85, 84, &EvalState::CKWOLNALINIA, -2},
+    // King a1 -> b2 into the path of its own b-pawn... from behind: the pawn
+    // on b3 stands in front of the king, which blocks nothing.
+    {"king steps behind an own pawn",
+     "k......." "........" "........" "........" "........" ".P......" "........" "K.......",
+     true, 11, 22, &EvalState::BLOKADASWOJEGO, 0},
+    // Black king d6 -> d5, in front of the white d4 pawn.
+    {"black king steps in front of an enemy pawn",
+     "K......." "........" "...k...." "........" "...P...." "........" "........" "........",
+     false, 64, 54, &EvalState::BLOKADAOBCEGO, -1},
+};
+
 TEST(Incremental, OneTermAtATime) {
-    for (const Case& c : CASES) {
+    std::vector<Case> all(std::begin(CASES), std::end(CASES));
+    all.insert(all.end(), std::begin(KING_CASES), std::end(KING_CASES));
+    for (const Case& c : all) {
         set_up(c.rows);
         silence();
         EVAL.*c.weight = 1;
@@ -176,8 +210,7 @@ TEST(Incremental, OneTermAtATime) {
     }
 }
 
-// The moves left to OCPOZ: a king moving, a pawn taking, taken or promoting,
-// castling.
+// The moves left to OCPOZ: a pawn taking, taken or promoting, castling.
 struct Refused {
     const char* what;
     const char* rows;
@@ -186,10 +219,10 @@ struct Refused {
     int from, to;
 };
 
-TEST(Incremental, PawnAndKingMovesAreScoredInFull) {
+TEST(Incremental, PawnCapturesPromotionsAndCastlingAreScoredInFull) {
     const Refused cases[] = {
-        {"king step", "k......." "........" "........" "........" "........" "........" "P......." ".......K",
-         "0 0 0 0", true, 18, 17},
+        {"king takes a pawn", "k......." "........" "........" "........" "........" "........" "......p."
+         ".......K", "0 0 0 0", true, 18, 27},
         {"castling", "k......." "........" "........" "........" "........" "........" "........" "....K..W",
          "1 0 0 0", true, 18, CASTLE_SHORT},
         {"knight takes a pawn", "k......." "........" "........" "...p...." "........" "....S..." "........"
@@ -232,10 +265,11 @@ void every_move(const i8* pionb, const i8* pionc, long& taken, long& captures, l
         zrobruch<S>(zap, m.nr, m.x2);
         int change = 0;
         const bool known = placement_change<S>(zap, m.nr, m.x2, pionb, pionc, change);
-        // Every knight, bishop, rook and queen move that takes no pawn, and
-        // every pawn step straight ahead short of the last rank, is one the
-        // routine must take.
-        const bool piece = zap[0] == O::knight || zap[0] == O::bishop || zap[0] == O::rook || zap[0] == O::queen;
+        // Every king, knight, bishop, rook and queen move (castling aside)
+        // that takes no pawn, and every pawn step straight ahead short of the
+        // last rank, is one the routine must take.
+        const bool piece = zap[0] == O::king || zap[0] == O::knight || zap[0] == O::bishop ||
+                           zap[0] == O::rook || zap[0] == O::queen;
         const bool step = zap[0] == O::pawn && (m.x2 - zap[1]) % 10 == 0 && m.x2 / 10 != O::lastRank;
         const bool expected = m.x2 >= 0 && (piece ? zap[2] != O::enemyPawn : step);
         if (step) ++steps;

@@ -178,19 +178,19 @@ inline int mobility_balance() {
 template <Side S>
 bool placement_change(const i8* zap, int nr, int x2, const i8* pionb, const i8* pionc, int& change);
 
-// The moves whose placement change is worked out from the move: a knight,
-// bishop, rook or queen moving, taking nothing or a piece that is no pawn;
-// and a pawn's step or double step that takes nothing and does not promote.
-// Such a step leaves a pawn on every file that had one, so that the open
-// files read the same; it changes only the blockade of the piece it now
-// stands in front of and the shelter of its own king.  A king moving, a pawn
-// taken or taking, en passant, promotion and castling are scored in full.
-// `taken` is what stood on the destination (0 when empty).
+// The moves whose placement change is worked out from the move: a king,
+// knight, bishop, rook or queen moving (castling aside), taking nothing or a
+// piece that is no pawn; and a pawn's step or double step that takes nothing
+// and does not promote.  Such a step leaves a pawn on every file that had
+// one, so that the open files read the same; it changes only the blockade of
+// the piece it now stands in front of and the shelter of its own king.  A
+// pawn taken or taking, en passant, promotion and castling are scored in
+// full.  `taken` is what stood on the destination (0 when empty).
 template <Side S>
 inline bool placement_follows(i8 mover, int from, int to, i8 taken) {
     using O = Own<S>;
     using E = Own<Opp<S>>;
-    if (to < 0 || mover == O::king || taken == E::pawn || taken == E::king) return false;
+    if (to < 0 || taken == E::pawn || taken == E::king) return false;
     if (mover != O::pawn) return true;
     return taken == 0 && (to - from) % 10 == 0 && to / 10 != O::lastRank;
 }

@@ -7,9 +7,11 @@
 // own point of view, and OCPOZ adds White's result and subtracts Black's.
 //
 // placement_change works out the same score after a move from the score
-// before it, for the moves that shift no pawn and no king: then only the
-// terms of the piece that moved and of the piece it took can change, with
-// the bishop pair and the doubled rooks of their lists.
+// before it, for the moves that take no pawn, promote nothing and do not
+// castle: then only the terms of the piece that moved and of the piece it
+// took can change, with the bishop pair and the doubled rooks of their
+// lists; a king that moves brings the other side's pieces nearer or further
+// too, and a pawn's step changes the blockade and shelter it stands in.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -46,6 +48,40 @@ constexpr auto FILE_INDEX = [] {
     return f;
 }();
 
+// A piece of side S on s standing on an own pawn's path holds it back; one
+// planted in front of an enemy pawn stops it.
+template <Side S>
+inline int blockade(const i8* pl, int s) {
+    using O = Own<S>;
+    return (pl[s + O::up] == O::enemyPawn ? EVAL.BLOKADAOBCEGO : 0) -
+           (pl[s - O::up] == O::pawn ? EVAL.BLOKADASWOJEGO : 0);
+}
+
+// The terms of side S's king on s: the open file, the blockade, the shelter
+// of its own pawns, its table value.
+template <Side S>
+inline int king_terms(const i8* pl, int s, const i8* pionOwn, const i8* pionEnemy) {
+    using O = Own<S>;
+    const SideTables t = tables_of<S>();
+    // Each colour missing from the king's file opens it a little more.
+    const int f = FILE_INDEX[s];
+    int v = -((pionOwn[f] == 0) + (pionEnemy[f] == 0)) * t.openFile + blockade<S>(pl, s);
+    // Shelter: own pawns beside the king and on the three squares in front
+    // of it ...
+    const int front = s + O::up;
+    const int near = (pl[s - 1] == O::pawn) + (pl[s + 1] == O::pawn) + (pl[front - 1] == O::pawn) +
+                     (pl[front] == O::pawn) + (pl[front + 1] == O::pawn);
+    v += near * EVAL.CHRONIKROLA1;
+    // ... and on the three squares two ranks ahead.  Seen from the last rank
+    // those lie beyond the board array: no shelter there.
+    if (s / 10 != O::lastRank) {
+        const int far = s + 2 * O::up;
+        const int second = (pl[far - 1] == O::pawn) + (pl[far] == O::pawn) + (pl[far + 1] == O::pawn);
+        v += second * EVAL.CHRONIKROLA2;
+    }
+    return v + t.king[s];
+}
+
 // Side S's pieces, kind by kind, each kind in list order.  pionOwn /
 // pionEnemy: the most advanced pawn of each colour per file; enemyKing: the
 // square of the other king.  Every term but the doubled rooks is a sum over
@@ -53,52 +89,23 @@ constexpr auto FILE_INDEX = [] {
 template <Side S>
 int pieces_of(const i8* pl, const i8* list, int count, const i8* pionOwn, const i8* pionEnemy,
               int enemyKing) {
-    using O = Own<S>;
     const SideTables t = tables_of<S>();
     const ListMasks kinds = list_masks<S>(list, count);
     // Closeness of a square s to the enemy king: toKing[100 * s] = ODL[s][enemyKing].
     const i8* const toKing = &ODL[0][enemyKing];
-    const int ownBlock = EVAL.BLOKADASWOJEGO, enemyBlock = EVAL.BLOKADAOBCEGO;
-
-    // A piece on an own pawn's path holds it back; one planted in front of an
-    // enemy pawn stops it.
-    auto blockade = [&](int s) {
-        return (pl[s + O::up] == O::enemyPawn ? enemyBlock : 0) -
-               (pl[s - O::up] == O::pawn ? ownBlock : 0);
-    };
     // The square of the lowest entry of a mask.
     auto square = [&](std::uint32_t m) { return static_cast<int>(list[2 * std::countr_zero(m) + 1]); };
 
     int v = 0;
-    for (std::uint32_t m = kinds.king; m != 0; m &= m - 1) {
-        const int s = square(m);
-        // Each colour missing from the king's file opens it a little more.
-        const int f = FILE_INDEX[s];
-        v -= ((pionOwn[f] == 0) + (pionEnemy[f] == 0)) * t.openFile;
-        v += blockade(s);
-        // Shelter: own pawns beside the king and on the three squares in
-        // front of it ...
-        const int front = s + O::up;
-        const int near = (pl[s - 1] == O::pawn) + (pl[s + 1] == O::pawn) + (pl[front - 1] == O::pawn) +
-                         (pl[front] == O::pawn) + (pl[front + 1] == O::pawn);
-        v += near * EVAL.CHRONIKROLA1;
-        // ... and on the three squares two ranks ahead.  Seen from the last
-        // rank those lie beyond the board array: no shelter there.
-        if (s / 10 != O::lastRank) {
-            const int far = s + 2 * O::up;
-            const int second = (pl[far - 1] == O::pawn) + (pl[far] == O::pawn) + (pl[far + 1] == O::pawn);
-            v += second * EVAL.CHRONIKROLA2;
-        }
-        v += t.king[s];
-    }
+    for (std::uint32_t m = kinds.king; m != 0; m &= m - 1) v += king_terms<S>(pl, square(m), pionOwn, pionEnemy);
     for (std::uint32_t m = kinds.knight; m != 0; m &= m - 1) {
         const int s = square(m);
-        v += toKing[100 * s] * EVAL.ODLKROLSKOCZEK + blockade(s) + t.knight[s];
+        v += toKing[100 * s] * EVAL.ODLKROLSKOCZEK + blockade<S>(pl, s) + t.knight[s];
     }
     int bishops = 0;
     for (std::uint32_t m = kinds.bishop; m != 0; m &= m - 1) {
         const int s = square(m);
-        v += toKing[100 * s] * EVAL.ODLKROLGONIEC + blockade(s) + t.bishop[s];
+        v += toKing[100 * s] * EVAL.ODLKROLGONIEC + blockade<S>(pl, s) + t.bishop[s];
         ++bishops;
     }
     // Every bishop after the first earns the pair bonus.
@@ -111,12 +118,12 @@ int pieces_of(const i8* pl, const i8* list, int count, const i8* pionOwn, const 
         const int f = FILE_INDEX[s];
         if (f == rookFile) v += EVAL.WIEZAZDWOJENIE;
         if (pionOwn[f] == 0) v += EVAL.WWOLNALINIA;
-        v += toKing[100 * s] * EVAL.ODLKROLWIEZA + blockade(s) + t.rook[s];
+        v += toKing[100 * s] * EVAL.ODLKROLWIEZA + blockade<S>(pl, s) + t.rook[s];
         rookFile = f;
     }
     for (std::uint32_t m = kinds.queen; m != 0; m &= m - 1) {
         const int s = square(m);
-        v += toKing[100 * s] * EVAL.ODLKROLHETMAN + blockade(s) + t.queen[s];
+        v += toKing[100 * s] * EVAL.ODLKROLHETMAN + blockade<S>(pl, s) + t.queen[s];
     }
     return v;
 }
@@ -145,10 +152,7 @@ inline bool own_terms(const i8* pl, i8 code, int s, const i8* pionOwn, int enemy
     else if (code == O::rook)
         v = near * EVAL.ODLKROLWIEZA + t.rook[s] + (pionOwn[FILE_INDEX[s]] == 0 ? EVAL.WWOLNALINIA : 0);
     else return false;
-    // A piece on an own pawn's path holds it back; one planted in front of
-    // an enemy pawn stops it (as pieces_of counts it).
-    if (pl[s + O::up] == O::enemyPawn) v += EVAL.BLOKADAOBCEGO;
-    if (pl[s - O::up] == O::pawn) v -= EVAL.BLOKADASWOJEGO;
+    v += blockade<S>(pl, s);
     return true;
 }
 
@@ -179,6 +183,23 @@ inline int doubled_change(const i8* list, int count, int entry, int before, int 
         }
     }
     return change;
+}
+
+// The change of side S's closeness terms (every knight, bishop, rook and
+// queen to the enemy king) when that king steps from `from` to `to`.
+template <Side S>
+inline int closeness_change(const i8* list, int count, int from, int to) {
+    const ListMasks kinds = list_masks<S>(list, count);
+    auto sum = [&](std::uint32_t m, int weight) {
+        int v = 0;
+        for (; m != 0; m &= m - 1) {
+            const int s = list[2 * std::countr_zero(m) + 1];
+            v += ODL[s][to] - ODL[s][from];
+        }
+        return v * weight;
+    };
+    return sum(kinds.knight, EVAL.ODLKROLSKOCZEK) + sum(kinds.bishop, EVAL.ODLKROLGONIEC) +
+           sum(kinds.rook, EVAL.ODLKROLWIEZA) + sum(kinds.queen, EVAL.ODLKROLHETMAN);
 }
 
 // The change of the placement from White's side when side S's pawn has
@@ -230,25 +251,36 @@ bool placement_change(const i8* zap, int nr, int x2, const i8* pionb, const i8* 
     const int from = zap[1];
     const int enemyKing = king_at(oppList, own_king_index<T>());
 
-    // The mover: its terms on the square it left, against those where it stands.
-    int was, is;
-    if (!own_terms<S>(POS.PL, mover, from, pionOwn, enemyKing, was) ||
-        !own_terms<S>(POS.PL, mover, x2, pionOwn, enemyKing, is))
-        return false;
-    int own = is - was;
-    if (mover == O::rook)
-        own += doubled_change<S>(ownList, ownCount, nr, FILE_INDEX[from], FILE_INDEX[x2]) * EVAL.WIEZAZDWOJENIE;
+    // The mover: its terms on the square it left, against those where it
+    // stands.  Read on the board after the move: the two squares it changed
+    // held no pawn before or after, and no term of these reads more of them.
+    // A king that moves also brings the other side's pieces nearer or
+    // further, and a piece it took was counted as close to it where it stood.
+    int own, kingBefore;
+    int theirs = 0;
+    if (mover == O::king) {
+        own = king_terms<S>(POS.PL, x2, pionOwn, pionEnemy) - king_terms<S>(POS.PL, from, pionOwn, pionEnemy);
+        theirs = closeness_change<T>(oppList, oppCount, from, x2);
+        kingBefore = from;
+    } else {
+        int was, is;
+        if (!own_terms<S>(POS.PL, mover, from, pionOwn, enemyKing, was) ||
+            !own_terms<S>(POS.PL, mover, x2, pionOwn, enemyKing, is))
+            return false;
+        own = is - was;
+        if (mover == O::rook)
+            own += doubled_change<S>(ownList, ownCount, nr, FILE_INDEX[from], FILE_INDEX[x2]) * EVAL.WIEZAZDWOJENIE;
+        kingBefore = king_at(ownList, own_king_index<S>());
+    }
 
     // The piece taken (its list entry is empty now), with the pair it broke
     // or the doubling it ended: the change of T's own score.
-    int theirs = 0;
     if (taken != 0) {
         const int entry = zap[3];
         if (entry < 0 || entry >= oppCount) return false;
-        const int ownKing = king_at(ownList, own_king_index<S>());
         int terms;
-        if (!own_terms<T>(POS.PL, taken, x2, pionEnemy, ownKing, terms)) return false;
-        theirs = -terms;
+        if (!own_terms<T>(POS.PL, taken, x2, pionEnemy, kingBefore, terms)) return false;
+        theirs -= terms;
         // Every bishop after the first earned the pair bonus: one is lost
         // when a bishop is left.
         if (taken == E::bishop && list_masks<T>(oppList, oppCount).bishop != 0) theirs -= EVAL.PARAGONCOW;

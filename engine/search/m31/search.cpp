@@ -129,7 +129,7 @@ template <Side S, int Fixed>
     };
     //    The placement part of le (le less the mobility, read before the
     //    node sets its own move count below) is kept apart: the moves that
-    //    shift no pawn and no king change it by their own terms alone.
+    //    take no pawn and do not castle change it by their own terms alone.
     int ocpion = 0, le = 0;
     int nodePlacement = 0;
     bool placementKnown = false;
@@ -256,8 +256,8 @@ template <Side S, int Fixed>
 
         // 7.2 Make the move.
         const Move m = ru[b];
-        //     A move whose placement change follows from the move (no king
-        //     moving, no pawn taking or taken) hands its child the node's
+        //     A move whose placement change follows from the move (no
+        //     castling, no pawn taking or taken) hands its child the node's
         //     placement changed by the move.  Every child of a node two plies
         //     above the leaves needs its placement, so such a node works out
         //     its own at its first move of that kind if it has not yet.  Such
