@@ -249,11 +249,11 @@ bool placement_change(const i8* zap, int nr, int x2, const i8* pionb, const i8* 
     const i8* pionOwn = S == Side::White ? pionb : pionc;
     const i8* pionEnemy = S == Side::White ? pionc : pionb;
     const int from = zap[1];
-    const int enemyKing = king_at(oppList, own_king_index<T>());
 
     // The mover: its terms on the square it left, against those where it
-    // stands.  Read on the board after the move: the two squares it changed
-    // held no pawn before or after, and no term of these reads more of them.
+    // stands.  Both are read on the board after the move: neither square
+    // holds a pawn before or after it, which is all these terms look for on
+    // the squares around a piece.
     // A king that moves also brings the other side's pieces nearer or
     // further, and a piece it took was counted as close to it where it stood.
     int own, kingBefore;
@@ -263,6 +263,7 @@ bool placement_change(const i8* zap, int nr, int x2, const i8* pionb, const i8* 
         theirs = closeness_change<T>(oppList, oppCount, from, x2);
         kingBefore = from;
     } else {
+        const int enemyKing = king_at(oppList, own_king_index<T>());
         int was, is;
         if (!own_terms<S>(POS.PL, mover, from, pionOwn, enemyKing, was) ||
             !own_terms<S>(POS.PL, mover, x2, pionOwn, enemyKing, is))
