@@ -337,13 +337,118 @@ TEST(Incremental, FilePresence) {
         EXPECT_EQ(file_presence(c.pionb, c.pionc), c.presence) << std::hex << c.presence;
 }
 
+// A pawn's step worked out from the structure before it (pawn_step and
+// step_arrays) against OCPION after the step.  Side S's move from `from` to
+// `to` is made on the current position; returns OCPION's change, and
+// whether pawn_step took the step with *change its own.
+template <Side S>
+bool try_step(int from, int to, int* change, int* recounted) {
+    Move ru[MAX_MOVES];
+    int aa = 0;
+    const int a = generate_all<S>(ru, &aa);
+    for (int b = 0; b < a; ++b) {
+        const Move m = ru[b];
+        if (own_list<S>()[2 * m.nr + 1] != from || m.x2 != to) continue;
+        i8 pb[8], pc[8], qb[8], qc[8];
+        const int before = OCPION(POS.PL, pb, pc);
+        i8 zap[8] = {};
+        zrobruch<S>(zap, m.nr, m.x2);
+        EXPECT_TRUE(pawn_steps<S>(zap, m.x2));
+        int after = 0;
+        const bool taken = pawn_step<S>(before, pb, pc, from, to, after);
+        *recounted = OCPION(POS.PL, qb, qc) - before;
+        *change = after - before;
+        step_arrays<S>(pb, pc, from, to);
+        EXPECT_EQ(std::memcmp(pb, qb, 8) | std::memcmp(pc, qc, 8), 0) << "arrays after " << from << "-" << to;
+        skasujruch<S>(zap, m.nr, m.x2);
+        return taken;
+    }
+    ADD_FAILURE() << "no move " << from << "-" << to;
+    return false;
+}
+
+// Steps with one weight on and the change they must bring, each played as
+// drawn and on the board turned round with the colours swapped (square s
+// becomes 99 - s, the change its negative), which moves every case to the
+// other edge of the board.  passedRank: the rank whose passed-pawn weight is
+// on, 0 when `weight` names the weight instead.
+TEST(Incremental, PawnStepOneTermAtATime) {
+    struct StepCase {
+        const char* what;
+        const char* rows;
+        int from, to;
+        int EvalState::*weight;
+        int passedRank;
+        int change;
+    };
+    const StepCase cases[] = {
+        // e5 -> e6 comes level with the black d6 pawn: passed on rank 6 ...
+        {"step comes level with the enemy pawn beside it", ".......k" "........" "...p...." "....P..."
+         "........" "........" "........" "K.......", 55, 65, nullptr, 6, +1},
+        // ... and the d6 pawn, no longer held by the e-pawn, is Black's
+        // passed pawn on its own rank 3.
+        {"step past an enemy pawn lets it pass", ".......k" "........" "...p...." "....P..." "........"
+         "........" "........" "K.......", 55, 65, nullptr, 3, -1},
+        // On the a-file, beside a black b5 pawn: both become passed.
+        {"edge pawn passes", ".......k" "........" "........" ".p......" "P......." "........" "........"
+         "K.......", 41, 51, nullptr, 5, +1},
+        {"edge pawn lets its neighbour pass", ".......k" "........" "........" ".p......" "P......."
+         "........" "........" "K.......", 41, 51, nullptr, 4, -1},
+        // The rear pawn of a doubled pair (e2 behind e5) steps: the front
+        // pawn still rules the file, and e3 now protects d4.
+        {"rear pawn of a doubled pair steps up to protect", ".......k" "........" "........" "....P..."
+         "...P...." "........" "....P..." "K.......", 25, 35, &EvalState::KRYCIE, 0, +1},
+        {"rear pawn of a doubled pair leaves the passed pawn as it was", ".......k" "........" "........"
+         "....P..." "...P...." "........" "....P..." "K.......", 25, 35, nullptr, 5, 0},
+        // e2 -> e4 lands where d3 and f3 both protect it: one pawn more.
+        // d3 and f3 lose e2's protection but keep c2's and g2's.
+        {"double step onto a square protected twice", ".......k" "........" "........" "........"
+         "........" "...P.P.." "..P.P.P." "K.......", 25, 45, &EvalState::KRYCIE, 0, +1},
+        // Without c2 and g2 the pawns it protected count against it.
+        {"double step leaves two pawns unprotected", ".......k" "........" "........" "........"
+         "........" "...P.P.." "....P..." "K.......", 25, 45, &EvalState::KRYCIE, 0, -1},
+        // e3 -> e4 leaves d4 without its protector.
+        {"step leaves a protected pawn behind", ".......k" "........" "........" "........" "...P...."
+         "....P..." "........" "K.......", 35, 45, &EvalState::KRYCIE, 0, -1},
+        // e4 -> e5 comes nearer the black king on e8 (closeness 1 to 2).
+        {"step towards the enemy king", "....k..." "........" "........" "........" "....P..." "........"
+         "........" "K.......", 45, 55, &EvalState::ODLKROLPION, 0, -1},
+        // The passed e5 pawn's step towards the e8 king counts twice: as a
+        // pawn and as a passed pawn.
+        {"passed pawn steps towards the enemy king", "....k..." "........" "........" "....P..." "........"
+         "........" "........" "K.......", 55, 65, &EvalState::ODLKROLWOLNY, 0, -1},
+    };
+    for (const StepCase& c : cases) {
+        for (int turned = 0; turned < 2; ++turned) {
+            set_up(turned == 0 ? c.rows : rotated(c.rows));
+            silence();
+            if (c.passedRank != 0) EVAL.WOLNY[c.passedRank] = 1;
+            else EVAL.*c.weight = 1;
+            int change = 0, recounted = 0;
+            const bool taken = turned == 0 ? try_step<Side::White>(c.from, c.to, &change, &recounted)
+                                           : try_step<Side::Black>(99 - c.from, 99 - c.to, &change, &recounted);
+            const int expected = turned == 0 ? c.change : -c.change;
+            ASSERT_TRUE(taken) << c.what << (turned ? " (turned)" : "");
+            EXPECT_EQ(recounted, expected) << c.what << (turned ? " (turned)" : "") << " (the full count)";
+            EXPECT_EQ(change, expected) << c.what << (turned ? " (turned)" : "");
+        }
+    }
+    // A pawn on the last rank, which only a board set up by hand holds,
+    // leaves the step to OCPION's square-by-square reading.
+    set_up("P......k" "........" "........" "........" "....P..." "........" "........" "K.......");
+    int change = 0, recounted = 0;
+    EXPECT_FALSE(try_step<Side::White>(45, 55, &change, &recounted));
+}
+
 // The search hands a node's pawn structure to the child of any move that
 // moves no pawn and no king and takes no pawn: OCPION's score and arrays
 // must come out the same after every such move of random games, under every
-// setting; the moves it is not handed down by must include changes.
+// setting; the moves it is not handed down by must include changes.  A
+// pawn's step hands down the structure pawn_step works out: it must be
+// OCPION's after every step.
 TEST(Incremental, PawnStructureOutlivesMovesOfOtherPieces) {
     std::mt19937 rng(2718);
-    long kept = 0, changed = 0;
+    long kept = 0, changed = 0, steps = 0;
     for (int game = 0; game < 60; ++game) {
         set_up(START);
         bool white = true;
@@ -365,6 +470,20 @@ TEST(Incremental, PawnStructureOutlivesMovesOfOtherPieces) {
                     skasujruch<S>(zap, m.nr, m.x2);
                     const bool handed = m.x2 >= 0 && zap[0] != O::pawn && zap[0] != O::king && zap[2] != O::enemyPawn;
                     const bool same = after == before && std::memcmp(pb, qb, 8) == 0 && std::memcmp(pc, qc, 8) == 0;
+                    if (pawn_steps<S>(zap, m.x2)) {
+                        ++steps;
+                        zrobruch<S>(zap, m.nr, m.x2);
+                        int stepped = 0;
+                        ASSERT_TRUE(pawn_step<S>(before, pb, pc, zap[1], m.x2, stepped));
+                        skasujruch<S>(zap, m.nr, m.x2);
+                        i8 sb[8], sc[8];
+                        std::memcpy(sb, pb, 8);
+                        std::memcpy(sc, pc, 8);
+                        step_arrays<S>(sb, sc, zap[1], m.x2);
+                        ASSERT_EQ(stepped, after) << "game " << game << " step " << int(zap[1]) << "-" << m.x2;
+                        ASSERT_EQ(std::memcmp(sb, qb, 8) | std::memcmp(sc, qc, 8), 0)
+                            << "game " << game << " step " << int(zap[1]) << "-" << m.x2;
+                    }
                     if (handed) {
                         ++kept;
                         ASSERT_TRUE(same) << "game " << game << " move " << int(zap[1]) << "-" << m.x2;
@@ -381,6 +500,7 @@ TEST(Incremental, PawnStructureOutlivesMovesOfOtherPieces) {
     }
     EXPECT_GT(kept, 100000);
     EXPECT_GT(changed, 10000);
+    EXPECT_GT(steps, 20000);
 }
 
 }  // namespace

@@ -63,23 +63,41 @@ inline bool passed(const i8* enemy, int f, int p) {
     return enemy[f] == 0 && clear(f - 1) && clear(f + 1);
 }
 
+// What the most advanced pawn of side S on file f is worth as a passed pawn
+// (0 when it is not passed, or the file is off the board or empty).
+template <Side S>
+inline int passed_value(const i8* own, const i8* enemy, int f, int enemyKing) {
+    if (f < 0 || f > 7) return 0;
+    const int p = own[f];
+    if (p == 0 || !passed<S>(enemy, f, p)) return 0;
+    return EVAL.WOLNY[own_rank<S>(p)] - ODL[enemyKing][p] * EVAL.ODLKROLWOLNY;
+}
+
 // Isolated and passed pawns of side S, one test per file, on the file's most
 // advanced pawn only.
 template <Side S>
 inline int files_of(const i8* own, const i8* enemy, int enemyKing) {
     int v = 0;
     for (int f = 0; f < 8; ++f) {
-        const int p = own[f];
-        if (p == 0) continue;
+        if (own[f] == 0) continue;
         const bool friendLeft = f > 0 && own[f - 1] != 0;
         const bool friendRight = f < 7 && own[f + 1] != 0;
         if (!friendLeft && !friendRight) {
             v -= EVAL.SAMOTNY;
             if (enemy[f] == 0) v -= EVAL.SLABY;
         }
-        if (passed<S>(enemy, f, p)) v += EVAL.WOLNY[own_rank<S>(p)] - ODL[enemyKing][p] * EVAL.ODLKROLWOLNY;
+        v += passed_value<S>(own, enemy, f, enemyKing);
     }
     return v;
+}
+
+// Side S's pawns that an own pawn protects, from the mask of its pawns: a
+// white pawn on s protects s + 9 and s + 11, a black one s - 9 and s - 11; a
+// pawn protected twice counts once.
+template <Side S>
+inline int protected_pawns(u64 pawns) {
+    if constexpr (S == Side::White) return count_bits(pawns & (pawns << 9 | pawns << 11));
+    else return count_bits(pawns & (pawns >> 9 | pawns >> 11));
 }
 
 [[gnu::noinline]] int ocpion_plain(const i8* pl, i8* pionb, i8* pionc, int kw, int kb) {
@@ -174,11 +192,7 @@ inline unsigned files_of_mask(u64 m) {
     e.table = static_cast<std::int16_t>(table);
     e.near = static_cast<std::int16_t>(near);
 
-    // A white pawn on s protects s + 9 and s + 11, a black one s - 9 and
-    // s - 11; a pawn protected twice counts once.
-    const int protW = count_bits(white & (white << 9 | white << 11));
-    const int protB = count_bits(black & (black >> 9 | black >> 11));
-    e.protectedPawns = static_cast<i8>(protW - protB);
+    e.protectedPawns = static_cast<i8>(protected_pawns<Side::White>(white) - protected_pawns<Side::Black>(black));
 
     const unsigned filesW = files_of_mask(white), filesB = files_of_mask(black);
     e.doubled = static_cast<i8>((countW - BITS_OF_BYTE[filesW]) - (countB - BITS_OF_BYTE[filesB]));
@@ -238,5 +252,45 @@ int OCPION(const i8* pl, i8* pionb, i8* pionc) {
     std::memcpy(pionc, e.pionc, 8);
     return score_of(e);
 }
+
+// A pawn's step straight ahead moves one pawn on its own file: the files
+// that hold pawns stay as they were, so doubled, isolated and weak pawns do
+// not change, and the kings stand where they stood.  What changes is the
+// pawn's own table value and closeness to the enemy king, which pawns of its
+// side are protected, and, when it was the most advanced on its file, the
+// passed pawns: its own, and the enemy's on the two files beside it, whose
+// test reads how far it has come.
+template <Side S>
+bool pawn_step(int before, const i8* pionb, const i8* pionc, int from, int to, int& after) {
+    constexpr Side T = Opp<S>;
+    const PawnMasks m = pawn_masks(POS.PL);
+    if (m.stray) return false;
+    const int kw = king_at(POS.BP, POS.KROLB);
+    const int kb = king_at(POS.CP, POS.KROLC);
+    const int ownKing = S == Side::White ? kw : kb;
+    const int enemyKing = S == Side::White ? kb : kw;
+    const i8* const table = S == Side::White ? EVAL.OCPIONB : EVAL.OCPIONC;
+    const i8* const own = S == Side::White ? pionb : pionc;
+    const i8* const enemy = S == Side::White ? pionc : pionb;
+
+    const u64 now = S == Side::White ? m.white : m.black;
+    const u64 was = now ^ (u64{1} << (from - PAWN_MASK_BASE) | u64{1} << (to - PAWN_MASK_BASE));
+    int v = table[to] - table[from] - EVAL.ODLKROLPION * (ODL[to][enemyKing] - ODL[from][enemyKing]) +
+            EVAL.KRYCIE * (protected_pawns<S>(now) - protected_pawns<S>(was));
+    const int f = from % 10 - 1;
+    if (own[f] == from) {
+        i8 next[8];
+        std::memcpy(next, own, 8);
+        next[f] = static_cast<i8>(to);
+        v += passed_value<S>(next, enemy, f, enemyKing) - passed_value<S>(own, enemy, f, enemyKing);
+        for (const int g : {f - 1, f + 1})
+            v -= passed_value<T>(enemy, next, g, ownKing) - passed_value<T>(enemy, own, g, ownKing);
+    }
+    after = S == Side::White ? before + v : before - v;
+    return true;
+}
+
+template bool pawn_step<Side::White>(int, const i8*, const i8*, int, int, int&);
+template bool pawn_step<Side::Black>(int, const i8*, const i8*, int, int, int&);
 
 }  // namespace morvelak::m31

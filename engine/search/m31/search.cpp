@@ -228,22 +228,37 @@ template <Side S, int Fixed>
     // whether S stands in check now, by the cheap test after each move.
     const KingSafety<S> safety(ply > 2 && odbicia<T>(POS.PL, king_square<S>()));
 
+    // The pawn arrays the placement reads: the node's own, or those of
+    // the last child whose pawn took or was taken (kid), at the last
+    // full-width ply.
+    PawnStructure kid;
+    const i8* arraysB = pionb;
+    const i8* arraysC = pionc;
     // The placement of a child of the last full-width ply: the node's own
     // changed by the move where the move allows it, in full otherwise.  A
     // child scored in full whose move would have allowed it tells the node's
     // own placement for the pawn arrays now in force.
     auto child_placement = [&](Move m, const i8* z) {
         int change;
-        if (!placement_change<S>(z, m.nr, m.x2, pionb, pionc, change))
-            return OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - childMobility;
+        if (!placement_change<S>(z, m.nr, m.x2, arraysB, arraysC, change))
+            return OCPOZ(POS.PL, POS.BP, POS.CP, arraysB, arraysC) - childMobility;
         if (!placementKnown) {
-            nodePlacement = OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - childMobility - change;
+            nodePlacement = OCPOZ(POS.PL, POS.BP, POS.CP, arraysB, arraysC) - childMobility - change;
             placementKnown = true;
         } else if constexpr (CHECKS) {
-            check_equal(nodePlacement + change, OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - childMobility,
+            check_equal(nodePlacement + change, OCPOZ(POS.PL, POS.BP, POS.CP, arraysB, arraysC) - childMobility,
                         "placement after a move at the last full-width ply");
         }
         return nodePlacement + change;
+    };
+    // Pawn arrays with pawns on other files give the node's own placement
+    // another value: it is known again at the next child scored in full.
+    // presence: the file presence of the arrays in force before b and c
+    // were filled.
+    auto read_arrays = [&](const i8* b, const i8* c, unsigned presence) {
+        if (file_presence(b, c) != presence) placementKnown = false;
+        arraysB = b;
+        arraysC = c;
     };
 
     // 7. Move loop.
@@ -289,15 +304,24 @@ template <Side S, int Fixed>
             if (mover == O::pawn && (sg > 0 ? m.x2 >= 71 : m.x2 <= 28)) ext = 1;
             else ext = gives_check<S>(m, zap);  // step 1 saw T's king safe before the move
             // The pawn structure changes only when a pawn moved or was taken.
-            // OCPION refills this node's pawn arrays, which later moves of
-            // the loop keep using as they are.
-            const bool pawns = mover == O::pawn || zap[2] == O::enemyPawn;
-            const unsigned presence = pawns ? file_presence(pionb, pionc) : 0;
-            const int p = pawns ? OCPION(POS.PL, pionb, pionc) : ocpion;
-            // Pawn arrays with pawns on other files give the node's own
-            // placement another value: it is known again at the next child
-            // scored in full.
-            if (pawns && file_presence(pionb, pionc) != presence) placementKnown = false;
+            // A step straight ahead keeps the node's files and is worked out
+            // from the node's structure; after any other pawn move OCPION
+            // fills the child's arrays, which later moves of the loop keep
+            // using until a step brings back the node's own.
+            int p = ocpion;
+            if (mover == O::pawn || zap[2] == O::enemyPawn) {
+                if (pawn_steps<S>(zap, m.x2) && pawn_step<S>(ocpion, pionb, pionc, zap[1], m.x2, p)) {
+                    if constexpr (CHECKS) {
+                        i8 b[8], c[8];
+                        check_equal(p, OCPION(POS.PL, b, c), "pawn structure after a step");
+                    }
+                    if (arraysB != pionb) read_arrays(pionb, pionc, file_presence(arraysB, arraysC));
+                } else {
+                    const unsigned presence = file_presence(arraysB, arraysC);
+                    p = OCPION(POS.PL, kid.pionb, kid.pionc);
+                    read_arrays(kid.pionb, kid.pionc, presence);
+                }
+            }
             // Futility: a quiet-looking move whose value with the node's own
             // placement score stays 110 short of S's bound is not searched.
             const int lazy = le + e + p;
@@ -315,13 +339,24 @@ template <Side S, int Fixed>
             const int given = placementKnown && placement_change<S>(zap, m.nr, m.x2, pionb, pionc, change)
                                   ? nodePlacement + change
                                   : NO_PLACEMENT;
-            // The pawn structure goes down with any move that moves no pawn
-            // or king and takes no pawn (castling moves the king).
-            const bool samePawns = pawnsKnown && m.x2 >= 0 && mover != O::pawn && mover != O::king &&
-                                   zap[2] != O::enemyPawn;
+            // The pawn structure goes down unchanged with any move that moves
+            // no pawn or king and takes no pawn (castling moves the king),
+            // and worked out from this node's after a pawn's step.
+            const PawnStructure* down = nullptr;
+            PawnStructure stepped;
+            if (pawnsKnown && m.x2 >= 0) {
+                if (mover != O::pawn && mover != O::king && zap[2] != O::enemyPawn) {
+                    down = &own;
+                } else if (pawn_steps<S>(zap, m.x2) &&
+                           pawn_step<S>(own.score, pionb, pionc, zap[1], m.x2, stepped.score)) {
+                    std::memcpy(stepped.pionb, pionb, 8);
+                    std::memcpy(stepped.pionc, pionc, 8);
+                    step_arrays<S>(stepped.pionb, stepped.pionc, zap[1], m.x2);
+                    down = &stepped;
+                }
+            }
             v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, trasa + 1, safety.attacked(m, zap), given,
-                          keyed ? key_after<S>(SEARCH.KEY, trasa[0], zap, m.nr, m.x2) : 0,
-                          samePawns ? &own : nullptr);
+                          keyed ? key_after<S>(SEARCH.KEY, trasa[0], zap, m.nr, m.x2) : 0, down);
         }
         // 7.4 Unmake.  A stopped search leaves before its unfinished value
         //     can touch the killers or the expected reply.
