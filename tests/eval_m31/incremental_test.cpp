@@ -337,8 +337,16 @@ TEST(Incremental, FilePresence) {
         EXPECT_EQ(file_presence(c.pionb, c.pionc), c.presence) << std::hex << c.presence;
 }
 
-// A pawn's step worked out from the structure before it (pawn_step and
-// step_arrays) against OCPION after the step.  Side S's move from `from` to
+// Two pawn structures alike: score, arrays and masks.
+void expect_same(const PawnStructure& a, const PawnStructure& b, const std::string& what) {
+    EXPECT_EQ(a.score, b.score) << what;
+    EXPECT_EQ(std::memcmp(a.pionb, b.pionb, 8) | std::memcmp(a.pionc, b.pionc, 8), 0) << what << ": arrays";
+    EXPECT_TRUE(a.masks.white == b.masks.white && a.masks.black == b.masks.black && a.masks.stray == b.masks.stray)
+        << what << ": masks";
+}
+
+// A pawn's step worked out from the structure before it (pawn_step) against
+// OCPION after the step.  Side S's move from `from` to
 // `to` is made on the current position; returns OCPION's change, and
 // whether pawn_step took the step with *change its own.
 template <Side S>
@@ -349,18 +357,17 @@ bool try_step(int from, int to, int* change, int* recounted) {
     for (int b = 0; b < a; ++b) {
         const Move m = ru[b];
         if (own_list<S>()[2 * m.nr + 1] != from || m.x2 != to) continue;
-        i8 pb[8], pc[8], qb[8], qc[8];
-        const int before = OCPION(POS.PL, pb, pc);
+        PawnStructure before, after{}, recount;
+        pawn_structure(POS.PL, before);
         i8 zap[8] = {};
         zrobruch<S>(zap, m.nr, m.x2);
         EXPECT_TRUE(pawn_steps<S>(zap, m.x2));
-        int after = 0;
-        const bool taken = pawn_step<S>(before, pb, pc, from, to, after);
-        *recounted = OCPION(POS.PL, qb, qc) - before;
-        *change = after - before;
-        step_arrays<S>(pb, pc, from, to);
-        EXPECT_EQ(std::memcmp(pb, qb, 8) | std::memcmp(pc, qc, 8), 0) << "arrays after " << from << "-" << to;
+        const bool taken = pawn_step<S>(before, from, to, after);
+        pawn_structure(POS.PL, recount);
         skasujruch<S>(zap, m.nr, m.x2);
+        *recounted = recount.score - before.score;
+        *change = after.score - before.score;
+        if (taken) expect_same(after, recount, "after the step");
         return taken;
     }
     ADD_FAILURE() << "no move " << from << "-" << to;
@@ -433,11 +440,14 @@ TEST(Incremental, PawnStepOneTermAtATime) {
             EXPECT_EQ(change, expected) << c.what << (turned ? " (turned)" : "");
         }
     }
-    // A pawn on the last rank, which only a board set up by hand holds,
-    // leaves the step to OCPION's square-by-square reading.
-    set_up("P......k" "........" "........" "........" "....P..." "........" "........" "K.......");
-    int change = 0, recounted = 0;
-    EXPECT_FALSE(try_step<Side::White>(45, 55, &change, &recounted));
+    // A pawn on the first or last rank, which only a board set up by hand
+    // holds, leaves the step to OCPION's square-by-square reading.
+    for (const char* rows : {"P......k" "........" "........" "........" "....P..." "........" "........" "K.......",
+                             ".......k" "........" "........" "........" "....P..." "........" "........" "K.p....."}) {
+        set_up(rows);
+        int change = 0, recounted = 0;
+        EXPECT_FALSE(try_step<Side::White>(45, 55, &change, &recounted)) << rows;
+    }
 }
 
 // The search hands a node's pawn structure to the child of any move that
@@ -456,6 +466,8 @@ TEST(Incremental, PawnStructureOutlivesMovesOfOtherPieces) {
             choose_setting(rng, game % 3);
             i8 pb[8], pc[8];
             const int before = OCPION(POS.PL, pb, pc);
+            PawnStructure node;
+            pawn_structure(POS.PL, node);
             auto each = [&]<Side S>() {
                 using O = Own<S>;
                 Move ru[MAX_MOVES];
@@ -472,17 +484,16 @@ TEST(Incremental, PawnStructureOutlivesMovesOfOtherPieces) {
                     const bool same = after == before && std::memcmp(pb, qb, 8) == 0 && std::memcmp(pc, qc, 8) == 0;
                     if (pawn_steps<S>(zap, m.x2)) {
                         ++steps;
+                        PawnStructure stepped, recount;
                         zrobruch<S>(zap, m.nr, m.x2);
-                        int stepped = 0;
-                        ASSERT_TRUE(pawn_step<S>(before, pb, pc, zap[1], m.x2, stepped));
+                        const bool taken = pawn_step<S>(node, zap[1], m.x2, stepped);
+                        pawn_structure(POS.PL, recount);
                         skasujruch<S>(zap, m.nr, m.x2);
-                        i8 sb[8], sc[8];
-                        std::memcpy(sb, pb, 8);
-                        std::memcpy(sc, pc, 8);
-                        step_arrays<S>(sb, sc, zap[1], m.x2);
-                        ASSERT_EQ(stepped, after) << "game " << game << " step " << int(zap[1]) << "-" << m.x2;
-                        ASSERT_EQ(std::memcmp(sb, qb, 8) | std::memcmp(sc, qc, 8), 0)
-                            << "game " << game << " step " << int(zap[1]) << "-" << m.x2;
+                        const std::string what = "game " + std::to_string(game) + " step " +
+                                                 std::to_string(zap[1]) + "-" + std::to_string(m.x2);
+                        ASSERT_TRUE(taken) << what;
+                        expect_same(stepped, recount, what);
+                        ASSERT_FALSE(HasFailure()) << what;
                     }
                     if (handed) {
                         ++kept;

@@ -157,16 +157,25 @@ void wstawstan(int R);
 // depends on the board and the weights alone.
 int OCPION(const i8* pl, i8* pionb, i8* pionc);
 
-// OCPION after a pawn of side S stepped straight ahead from `from` to `to`
-// (one or two squares, onto neither the last rank nor a piece), worked out
-// from the structure before the step: `before` is OCPION's score of the
-// position before, pionb / pionc the arrays it filled.  Called on POS with
-// the step made.  Writes the score after to `after` and returns true; on a
-// board with a pawn on the first or last rank returns false (call OCPION).
-// The arrays after the step differ only on the step's file, which keeps a
-// pawn of S.
+// A position's pawn structure as the search hands it from a node to its
+// children: OCPION's score and pawn arrays, and the pawn masks they were
+// read from.
+struct PawnStructure {
+    int score;
+    i8 pionb[8], pionc[8];
+    PawnMasks masks;
+};
+
+// OCPION of board pl, into p with the masks.
+void pawn_structure(const i8* pl, PawnStructure& p);
+
+// The structure after a pawn of side S stepped straight ahead from `from` to
+// `to` (one or two squares, onto neither the last rank nor a piece), worked
+// out from the structure before the step without reading the board: only
+// the kings' squares are read, from POS.  Returns false, leaving `after` as
+// it was, for a board with a pawn on the first or last rank (call OCPION).
 template <Side S>
-bool pawn_step(int before, const i8* pionb, const i8* pionc, int from, int to, int& after);
+bool pawn_step(const PawnStructure& before, int from, int to, PawnStructure& after);
 
 // Whether the move side S just made to `to`, with undo record zap, was such
 // a step: a pawn moving straight ahead onto an empty square short of the
@@ -175,14 +184,6 @@ template <Side S>
 inline bool pawn_steps(const i8* zap, int to) {
     using O = Own<S>;
     return zap[0] == O::pawn && zap[2] == 0 && (to - zap[1]) % 10 == 0 && to / 10 != O::lastRank;
-}
-
-// The pawn arrays after such a step: the pawn now stands on `to`, and was
-// its file's most advanced pawn after the step if it was before.
-template <Side S>
-inline void step_arrays(i8* pionb, i8* pionc, int from, int to) {
-    i8* const own = S == Side::White ? pionb : pionc;
-    if (const int f = from % 10 - 1; own[f] == from) own[f] = static_cast<i8>(to);
 }
 
 // Placement of every piece but the pawns, plus mobility, from White's side.

@@ -236,12 +236,10 @@ inline int score_of(const Structure& e) {
     return score;
 }
 
-}  // namespace
-
-int OCPION(const i8* pl, i8* pionb, i8* pionc) {
+// OCPION with the pawn masks of pl already read.
+int ocpion_of(const i8* pl, const PawnMasks& m, i8* pionb, i8* pionc) {
     const int kw = king_at(POS.BP, POS.KROLB);
     const int kb = king_at(POS.CP, POS.KROLC);
-    const PawnMasks m = pawn_masks(pl);
     const int tables = tables_in_force();
     if (m.stray || tables == 0) return ocpion_plain(pl, pionb, pionc, kw, kb);
 
@@ -253,6 +251,15 @@ int OCPION(const i8* pl, i8* pionb, i8* pionc) {
     return score_of(e);
 }
 
+}  // namespace
+
+int OCPION(const i8* pl, i8* pionb, i8* pionc) { return ocpion_of(pl, pawn_masks(pl), pionb, pionc); }
+
+void pawn_structure(const i8* pl, PawnStructure& p) {
+    p.masks = pawn_masks(pl);
+    p.score = ocpion_of(pl, p.masks, p.pionb, p.pionc);
+}
+
 // A pawn's step straight ahead moves one pawn on its own file: the files
 // that hold pawns stay as they were, so doubled, isolated and weak pawns do
 // not change, and the kings stand where they stood.  What changes is the
@@ -261,36 +268,39 @@ int OCPION(const i8* pl, i8* pionb, i8* pionc) {
 // passed pawns: its own, and the enemy's on the two files beside it, whose
 // test reads how far it has come.
 template <Side S>
-bool pawn_step(int before, const i8* pionb, const i8* pionc, int from, int to, int& after) {
+bool pawn_step(const PawnStructure& before, int from, int to, PawnStructure& after) {
     constexpr Side T = Opp<S>;
-    const PawnMasks m = pawn_masks(POS.PL);
-    if (m.stray) return false;
+    if (before.masks.stray) return false;
     const int kw = king_at(POS.BP, POS.KROLB);
     const int kb = king_at(POS.CP, POS.KROLC);
     const int ownKing = S == Side::White ? kw : kb;
     const int enemyKing = S == Side::White ? kb : kw;
     const i8* const table = S == Side::White ? EVAL.OCPIONB : EVAL.OCPIONC;
-    const i8* const own = S == Side::White ? pionb : pionc;
-    const i8* const enemy = S == Side::White ? pionc : pionb;
 
-    const u64 now = S == Side::White ? m.white : m.black;
-    const u64 was = now ^ (u64{1} << (from - PAWN_MASK_BASE) | u64{1} << (to - PAWN_MASK_BASE));
+    after.masks = before.masks;
+    u64& mask = S == Side::White ? after.masks.white : after.masks.black;
+    const u64 was = mask;
+    mask ^= u64{1} << (from - PAWN_MASK_BASE) | u64{1} << (to - PAWN_MASK_BASE);
     int v = table[to] - table[from] - EVAL.ODLKROLPION * (ODL[to][enemyKing] - ODL[from][enemyKing]) +
-            EVAL.KRYCIE * (protected_pawns<S>(now) - protected_pawns<S>(was));
+            EVAL.KRYCIE * (protected_pawns<S>(mask) - protected_pawns<S>(was));
+
+    std::memcpy(after.pionb, before.pionb, 8);
+    std::memcpy(after.pionc, before.pionc, 8);
+    const i8* const own = S == Side::White ? before.pionb : before.pionc;
     const int f = from % 10 - 1;
     if (own[f] == from) {
-        i8 next[8];
-        std::memcpy(next, own, 8);
+        i8* const next = S == Side::White ? after.pionb : after.pionc;
+        const i8* const enemy = S == Side::White ? before.pionc : before.pionb;
         next[f] = static_cast<i8>(to);
         v += passed_value<S>(next, enemy, f, enemyKing) - passed_value<S>(own, enemy, f, enemyKing);
         for (const int g : {f - 1, f + 1})
             v -= passed_value<T>(enemy, next, g, ownKing) - passed_value<T>(enemy, own, g, ownKing);
     }
-    after = S == Side::White ? before + v : before - v;
+    after.score = S == Side::White ? before.score + v : before.score - v;
     return true;
 }
 
-template bool pawn_step<Side::White>(int, const i8*, const i8*, int, int, int&);
-template bool pawn_step<Side::Black>(int, const i8*, const i8*, int, int, int&);
+template bool pawn_step<Side::White>(const PawnStructure&, int, int, PawnStructure&);
+template bool pawn_step<Side::Black>(const PawnStructure&, int, int, PawnStructure&);
 
 }  // namespace morvelak::m31

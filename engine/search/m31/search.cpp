@@ -31,14 +31,6 @@ namespace {
 // A placement handed down to a node that has none: worked out by the node.
 inline constexpr int NO_PLACEMENT = -1000000;
 
-// A node's pawn structure, OCPION's score and its two pawn arrays.  It reads
-// the pawns and the kings alone, so a move of any other piece that takes no
-// pawn hands it to the child unchanged.
-struct PawnStructure {
-    int score;
-    i8 pionb[8], pionc[8];
-};
-
 template <Side S, int Fixed>
 int oblicz_node(int ply, int d, int alfa, int beta, int pusty, i8* sdroga, u32* trasa, int hanging, int placement,
                 u32 key, const PawnStructure* handed);
@@ -114,16 +106,19 @@ template <Side S, int Fixed>
     i8* const pionb = own.pionb;
     i8* const pionc = own.pionc;
     bool pawnsKnown = false;
-    auto pawn_structure = [&] {
+    auto know_pawns = [&] {
         if (handed != nullptr) {
             own = *handed;
             if constexpr (CHECKS) {
                 i8 b[8], c[8];
                 check_equal(own.score, OCPION(POS.PL, b, c), "pawn structure handed to a node");
                 check_equal(std::memcmp(b, pionb, 8) | std::memcmp(c, pionc, 8), 0, "pawn arrays handed to a node");
+                const PawnMasks m = pawn_masks(POS.PL);
+                check_equal(m.white != own.masks.white || m.black != own.masks.black || m.stray != own.masks.stray, 0,
+                            "pawn masks handed to a node");
             }
         } else {
-            own.score = OCPION(POS.PL, pionb, pionc);
+            pawn_structure(POS.PL, own);
         }
         pawnsKnown = true;
     };
@@ -134,7 +129,7 @@ template <Side S, int Fixed>
     int nodePlacement = 0;
     bool placementKnown = false;
     if (nullMove || ply == 2) {
-        pawn_structure();
+        know_pawns();
         ocpion = own.score;
         if (placement != NO_PLACEMENT) {
             nodePlacement = placement;
@@ -281,7 +276,7 @@ template <Side S, int Fixed>
         if (ply == 3 && !placementKnown && m.x2 >= 0) {
             const i8* entry = own_list<S>() + 2 * m.nr;
             if (placement_follows<S>(entry[0], entry[1], m.x2, POS.PL[m.x2])) {
-                pawn_structure();
+                know_pawns();
                 if (placement == NO_PLACEMENT) {
                     nodePlacement = OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - mobility_balance();
                 } else {
@@ -310,7 +305,9 @@ template <Side S, int Fixed>
             // using until a step brings back the node's own.
             int p = ocpion;
             if (mover == O::pawn || zap[2] == O::enemyPawn) {
-                if (pawn_steps<S>(zap, m.x2) && pawn_step<S>(ocpion, pionb, pionc, zap[1], m.x2, p)) {
+                PawnStructure stepped;
+                if (pawn_steps<S>(zap, m.x2) && pawn_step<S>(own, zap[1], m.x2, stepped)) {
+                    p = stepped.score;
                     if constexpr (CHECKS) {
                         i8 b[8], c[8];
                         check_equal(p, OCPION(POS.PL, b, c), "pawn structure after a step");
@@ -318,7 +315,8 @@ template <Side S, int Fixed>
                     if (arraysB != pionb) read_arrays(pionb, pionc, file_presence(arraysB, arraysC));
                 } else {
                     const unsigned presence = file_presence(arraysB, arraysC);
-                    p = OCPION(POS.PL, kid.pionb, kid.pionc);
+                    pawn_structure(POS.PL, kid);
+                    p = kid.score;
                     read_arrays(kid.pionb, kid.pionc, presence);
                 }
             }
@@ -347,11 +345,7 @@ template <Side S, int Fixed>
             if (pawnsKnown && m.x2 >= 0) {
                 if (mover != O::pawn && mover != O::king && zap[2] != O::enemyPawn) {
                     down = &own;
-                } else if (pawn_steps<S>(zap, m.x2) &&
-                           pawn_step<S>(own.score, pionb, pionc, zap[1], m.x2, stepped.score)) {
-                    std::memcpy(stepped.pionb, pionb, 8);
-                    std::memcpy(stepped.pionc, pionc, 8);
-                    step_arrays<S>(stepped.pionb, stepped.pionc, zap[1], m.x2);
+                } else if (pawn_steps<S>(zap, m.x2) && pawn_step<S>(own, zap[1], m.x2, stepped)) {
                     down = &stepped;
                 }
             }
