@@ -345,10 +345,10 @@ void expect_same(const PawnStructure& a, const PawnStructure& b, const std::stri
         << what << ": masks";
 }
 
-// A pawn's step worked out from the structure before it (pawn_step) against
-// OCPION after the step.  Side S's move from `from` to
-// `to` is made on the current position; returns OCPION's change, and
-// whether pawn_step took the step with *change its own.
+// A pawn's step or a king's move worked out from the structure before it
+// (pawn_step, king_step) against OCPION after it.  Side S's move from `from`
+// to `to` is made on the current position; returns OCPION's change, and
+// whether the routine took the move with *change its own.
 template <Side S>
 bool try_step(int from, int to, int* change, int* recounted) {
     Move ru[MAX_MOVES];
@@ -361,8 +361,10 @@ bool try_step(int from, int to, int* change, int* recounted) {
         pawn_structure(POS.PL, before);
         i8 zap[8] = {};
         zrobruch<S>(zap, m.nr, m.x2);
-        EXPECT_TRUE(pawn_steps<S>(zap, m.x2));
-        const bool taken = pawn_step<S>(before, from, to, after);
+        bool taken = true;
+        if (zap[0] == Own<S>::king) king_step<S>(before, from, to, after);
+        else if (pawn_steps<S>(zap, m.x2)) taken = pawn_step<S>(before, from, to, after);
+        else ADD_FAILURE() << "neither a step nor a king move: " << from << "-" << to;
         pawn_structure(POS.PL, recount);
         skasujruch<S>(zap, m.nr, m.x2);
         *recounted = recount.score - before.score;
@@ -374,12 +376,13 @@ bool try_step(int from, int to, int* change, int* recounted) {
     return false;
 }
 
-// Steps with one weight on and the change they must bring, each played as
+// Pawn steps and king moves with one weight on and the change they must
+// bring to the pawn structure, each played as
 // drawn and on the board turned round with the colours swapped (square s
 // becomes 99 - s, the change its negative), which moves every case to the
 // other edge of the board.  passedRank: the rank whose passed-pawn weight is
 // on, 0 when `weight` names the weight instead.
-TEST(Incremental, PawnStepOneTermAtATime) {
+TEST(Incremental, PawnStructureOneTermAtATime) {
     struct StepCase {
         const char* what;
         const char* rows;
@@ -424,6 +427,19 @@ TEST(Incremental, PawnStepOneTermAtATime) {
         // pawn and as a passed pawn.
         {"passed pawn steps towards the enemy king", "....k..." "........" "........" "....P..." "........"
          "........" "........" "K.......", 55, 65, &EvalState::ODLKROLWOLNY, 0, -1},
+        // King moves: the enemy pawns' closeness to the king.  a1 -> b2
+        // comes nearer the black c3 pawn (closeness 3 to 4), which is a
+        // passed pawn too.
+        {"king comes nearer an enemy pawn", ".......k" "........" "........" "........" "........" "..p....."
+         "........" "K.......", 11, 22, &EvalState::ODLKROLPION, 0, +1},
+        {"king comes nearer an enemy passed pawn", ".......k" "........" "........" "........" "........"
+         "..p....." "........" "K.......", 11, 22, &EvalState::ODLKROLWOLNY, 0, +1},
+        // The white d2 pawn holds the c3 pawn back: no longer passed.
+        {"king comes nearer an enemy pawn that is not passed", ".......k" "........" "........" "........"
+         "........" "..p....." "...P...." "K.......", 11, 22, &EvalState::ODLKROLWOLNY, 0, 0},
+        // The king's own pawns do not look at it.
+        {"king comes nearer its own pawn", ".......k" "........" "........" "........" "........" "..P....."
+         "........" "K.......", 11, 22, &EvalState::ODLKROLPION, 0, 0},
     };
     for (const StepCase& c : cases) {
         for (int turned = 0; turned < 2; ++turned) {
@@ -454,11 +470,11 @@ TEST(Incremental, PawnStepOneTermAtATime) {
 // moves no pawn and no king and takes no pawn: OCPION's score and arrays
 // must come out the same after every such move of random games, under every
 // setting; the moves it is not handed down by must include changes.  A
-// pawn's step hands down the structure pawn_step works out: it must be
-// OCPION's after every step.
+// pawn's step and a king's move that takes no pawn hand down the structure
+// pawn_step and king_step work out: it must be OCPION's after every one.
 TEST(Incremental, PawnStructureOutlivesMovesOfOtherPieces) {
     std::mt19937 rng(2718);
-    long kept = 0, changed = 0, steps = 0;
+    long kept = 0, changed = 0, steps = 0, kingMoves = 0;
     for (int game = 0; game < 60; ++game) {
         set_up(START);
         bool white = true;
@@ -482,11 +498,14 @@ TEST(Incremental, PawnStructureOutlivesMovesOfOtherPieces) {
                     skasujruch<S>(zap, m.nr, m.x2);
                     const bool handed = m.x2 >= 0 && zap[0] != O::pawn && zap[0] != O::king && zap[2] != O::enemyPawn;
                     const bool same = after == before && std::memcmp(pb, qb, 8) == 0 && std::memcmp(pc, qc, 8) == 0;
-                    if (pawn_steps<S>(zap, m.x2)) {
-                        ++steps;
+                    const bool king = zap[0] == O::king && m.x2 >= 0 && zap[2] != O::enemyPawn;
+                    if (king || pawn_steps<S>(zap, m.x2)) {
+                        ++(king ? kingMoves : steps);
                         PawnStructure stepped, recount;
                         zrobruch<S>(zap, m.nr, m.x2);
-                        const bool taken = pawn_step<S>(node, zap[1], m.x2, stepped);
+                        bool taken = true;
+                        if (king) king_step<S>(node, zap[1], m.x2, stepped);
+                        else taken = pawn_step<S>(node, zap[1], m.x2, stepped);
                         pawn_structure(POS.PL, recount);
                         skasujruch<S>(zap, m.nr, m.x2);
                         const std::string what = "game " + std::to_string(game) + " step " +
@@ -512,6 +531,7 @@ TEST(Incremental, PawnStructureOutlivesMovesOfOtherPieces) {
     EXPECT_GT(kept, 100000);
     EXPECT_GT(changed, 10000);
     EXPECT_GT(steps, 20000);
+    EXPECT_GT(kingMoves, 20000);
 }
 
 }  // namespace

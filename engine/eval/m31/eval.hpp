@@ -177,6 +177,11 @@ void pawn_structure(const i8* pl, PawnStructure& p);
 template <Side S>
 bool pawn_step(const PawnStructure& before, int from, int to, PawnStructure& after);
 
+// The structure after side S's king stepped from `from` to `to`, taking no
+// pawn, worked out from the structure before it.
+template <Side S>
+void king_step(const PawnStructure& before, int from, int to, PawnStructure& after);
+
 // Whether the move side S just made to `to`, with undo record zap, was such
 // a step: a pawn moving straight ahead onto an empty square short of the
 // last rank (castling has a negative destination and moves the king).

@@ -300,7 +300,32 @@ bool pawn_step(const PawnStructure& before, int from, int to, PawnStructure& aft
     return true;
 }
 
+// The king's own pawns do not look at it: a king's step changes only the
+// closeness of the enemy's pawns, and of its passed pawns, to it.  A board
+// with a pawn on the first or last rank reads these terms as any other does.
+template <Side S>
+void king_step(const PawnStructure& before, int from, int to, PawnStructure& after) {
+    constexpr Side T = Opp<S>;
+    after = before;
+    const i8* const nearTo = ODL[to];
+    const i8* const nearFrom = ODL[from];
+    int near = 0;
+    for (u64 m = S == Side::White ? before.masks.black : before.masks.white; m != 0; m &= m - 1) {
+        const int s = PAWN_MASK_BASE + std::countr_zero(m);
+        near += nearTo[s] - nearFrom[s];
+    }
+    const i8* const own = S == Side::White ? before.pionb : before.pionc;
+    const i8* const enemy = S == Side::White ? before.pionc : before.pionb;
+    int passedNear = 0;
+    for (int f = 0; f < 8; ++f)
+        if (const int p = enemy[f]; p != 0 && passed<T>(own, f, p)) passedNear += nearTo[p] - nearFrom[p];
+    const int v = EVAL.ODLKROLPION * near + EVAL.ODLKROLWOLNY * passedNear;
+    after.score = S == Side::White ? before.score + v : before.score - v;
+}
+
 template bool pawn_step<Side::White>(const PawnStructure&, int, int, PawnStructure&);
 template bool pawn_step<Side::Black>(const PawnStructure&, int, int, PawnStructure&);
+template void king_step<Side::White>(const PawnStructure&, int, int, PawnStructure&);
+template void king_step<Side::Black>(const PawnStructure&, int, int, PawnStructure&);
 
 }  // namespace morvelak::m31

@@ -338,12 +338,17 @@ template <Side S, int Fixed>
                                   ? nodePlacement + change
                                   : NO_PLACEMENT;
             // The pawn structure goes down unchanged with any move that moves
-            // no pawn or king and takes no pawn (castling moves the king),
-            // and worked out from this node's after a pawn's step.
+            // no pawn or king and takes no pawn, and worked out from this
+            // node's after a king's move that takes no pawn (castling aside)
+            // or a pawn's step.
             const PawnStructure* down = nullptr;
             PawnStructure stepped;
             if (pawnsKnown && m.x2 >= 0) {
-                if (mover != O::pawn && mover != O::king && zap[2] != O::enemyPawn) {
+                if (zap[2] == O::enemyPawn) {
+                } else if (mover == O::king) {
+                    king_step<S>(own, zap[1], m.x2, stepped);
+                    down = &stepped;
+                } else if (mover != O::pawn) {
                     down = &own;
                 } else if (pawn_steps<S>(zap, m.x2) && pawn_step<S>(own, zap[1], m.x2, stepped)) {
                     down = &stepped;
