@@ -67,10 +67,10 @@ private:
 //
 // gives_check_by is its part for an ordinary move other than en passant,
 // from the squares it left and reached: the board has to stand as after the
-// move, its lists need not.
+// move, its lists need not.  A caller that asks it of many moves of one node
+// may hand in the enemy king's square, read once.
 template <Side S>
-[[gnu::always_inline]] inline int gives_check_by(int from, int x2) {
-    const int king = king_square<Opp<S>>();
+[[gnu::always_inline]] inline int gives_check_by(int from, int x2, int king = king_square<Opp<S>>()) {
     if (POS.PL[x2] == Own<S>::knight && KNIGHT_JUMP.jump[x2 - king + LINE_SPAN]) return 1;
     return odslona<S>(POS.PL, king, from) || odslona<S>(POS.PL, king, x2);
 }
@@ -80,21 +80,22 @@ template <Side S>
 // promotion): the two squares the move changes are set on the board for
 // the test and put back.
 template <Side S>
-[[gnu::always_inline]] inline int gives_check_unmade(int from, int x2, i8 landed) {
+[[gnu::always_inline]] inline int gives_check_unmade(int from, int x2, i8 landed,
+                                                     int king = king_square<Opp<S>>()) {
     const i8 piece = POS.PL[from], target = POS.PL[x2];
     POS.PL[from] = 0;
     POS.PL[x2] = landed;
-    const int check = gives_check_by<S>(from, x2);
+    const int check = gives_check_by<S>(from, x2, king);
     POS.PL[x2] = target;
     POS.PL[from] = piece;
     return check;
 }
 
 template <Side S>
-[[gnu::always_inline]] inline int gives_check(Move m, const i8* z) {
+[[gnu::always_inline]] inline int gives_check(Move m, const i8* z, int king = king_square<Opp<S>>()) {
     const bool passant = z[3] != -1 && z[2] == 0;
-    if (m.x2 < 0 || passant) [[unlikely]] return odbicia<S>(POS.PL, king_square<Opp<S>>());
-    return gives_check_by<S>(z[1], m.x2);
+    if (m.x2 < 0 || passant) [[unlikely]] return odbicia<S>(POS.PL, king);
+    return gives_check_by<S>(z[1], m.x2, king);
 }
 
 // Writes the legal moves of side S into ru (MAX_MOVES entries) and returns

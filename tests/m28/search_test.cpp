@@ -439,7 +439,8 @@ void guess_against_search(const char* fen, Settled& seen) {
                 B::state().margin[older::MARGIN_OF<S>] = margin;
                 const Position before = POS;
                 int v2 = 12345;
-                const bool settled = older::guess_stands<S, B>(m, d, alfa, beta, 0, unmade, v2);
+                const bool settled =
+                    older::guess_stands<S, B>(m, d, alfa, beta, 0, unmade, king_square<Opp<S>>(), v2);
                 EXPECT_TRUE(before == POS) << fen << " move " << b;
                 const std::string where = std::string(fen) + " move " + text<S>(m) + " margin " +
                                           std::to_string(margin) + " short by " + std::to_string(shortBy);

@@ -170,6 +170,8 @@ template <Side S, int Fixed>
     int k = 0;  // next killer to try
     i8 zap[8] = {};
     ++SEARCH.L1[ply];
+    // No move of S moves T's king: its square is read once.
+    const int enemyKing = king_square<T>();
 
     // 4. Move loop.
     for (int b = 0; b < a; ++b) {
@@ -191,7 +193,7 @@ template <Side S, int Fixed>
         //     settled unmade.
         const Move m = ru[b];
         int v;
-        if (ply != 2 || !older::guess_stands<S, Build>(m, d, alfa, beta, pusty, ndroga, v)) {
+        if (ply != 2 || !older::guess_stands<S, Build>(m, d, alfa, beta, pusty, ndroga, enemyKing, v)) {
             const int e = d + zrobruch<S>(zap, m.nr, m.x2);
             if (ply == 2) {
                 // 4.3 Last full-width ply: the other side's last ply.  The
@@ -201,7 +203,7 @@ template <Side S, int Fixed>
                 //     The plain generator stopped at a hanging king before
                 //     this loop, so the enemy king stood safe: gives_check
                 //     may answer.
-                v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga, gives_check<S>(m, zap));
+                v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga, gives_check<S>(m, zap, enemyKing));
             } else {
                 wezel* child = dowpisania;
                 int childFlag = 0;

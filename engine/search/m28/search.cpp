@@ -144,6 +144,8 @@ template <Side S, int Fixed>
     // stands in check now.
     const bool tells = ply > 2 && pusty == 0;
     const KingSafety<S> safety(tells && odbicia<T>(POS.PL, king_square<S>()));
+    // No move of S moves T's king: its square is read once.
+    const int enemyKing = king_square<T>();
 
     // 6. Move loop.
     for (int b = 0; b < a; ++b) {
@@ -159,11 +161,11 @@ template <Side S, int Fixed>
         //     settled unmade.
         const Move m = ru[b];
         int v;
-        if (ply != 2 || !older::guess_stands<S, Build>(m, d, alfa, beta, pusty, ndroga, v)) {
+        if (ply != 2 || !older::guess_stands<S, Build>(m, d, alfa, beta, pusty, ndroga, enemyKing, v)) {
             const int e = d + zrobruch<S>(zap, m.nr, m.x2);
             // Generation stopped at a hanging king before this loop, so the
             // enemy king stood safe: gives_check may answer for the last ply.
-            if (ply == 2) v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga, gives_check<S>(m, zap));
+            if (ply == 2) v = older::last_full_ply<S, Build>(e, alfa, beta, pusty, ndroga, gives_check<S>(m, zap, enemyKing));
             else v = oblicz<T>(ply - 1, e, alfa, beta, pusty, ndroga, tells ? safety.attacked(m, zap) : -1);
             // 6.3 Unmake.  A stopped search leaves before its unfinished
             //     value can reach the table, the killers or the line: the

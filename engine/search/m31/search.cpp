@@ -222,6 +222,8 @@ template <Side S, int Fixed>
     // asks whether the move left S's king attacked: answered here, from
     // whether S stands in check now, by the cheap test after each move.
     const KingSafety<S> safety(ply > 2 && odbicia<T>(POS.PL, king_square<S>()));
+    // No move of S moves T's king: its square is read once.
+    const int enemyKing = king_square<T>();
 
     // The pawn arrays the placement reads: the node's own, or those of
     // the last child whose pawn took or was taken (kid), at the last
@@ -297,7 +299,7 @@ template <Side S, int Fixed>
             //     eighth rank extends: the last ply then searches every move.
             int ext;
             if (mover == O::pawn && (sg > 0 ? m.x2 >= 71 : m.x2 <= 28)) ext = 1;
-            else ext = gives_check<S>(m, zap);  // step 1 saw T's king safe before the move
+            else ext = gives_check<S>(m, zap, enemyKing);  // step 1 saw T's king safe before the move
             // The pawn structure changes only when a pawn moved or was taken.
             // A step straight ahead keeps the node's files and is worked out
             // from the node's structure; after any other pawn move OCPION

@@ -72,10 +72,11 @@ inline int last_full_ply(int e, int alfa, int beta, int pusty, i8* ndroga, int c
 // last ply then stands pat on the guess at once, and so does the null
 // window around it: the value is the guess, and the child's line ends
 // there.  Returns false, with nothing changed, for any other move, which
-// the caller makes and searches with last_full_ply.
+// the caller makes and searches with last_full_ply.  enemyKing: the
+// square of the other side's king.
 template <Side S, class B>
 [[gnu::always_inline]] inline bool guess_stands(Move m, int d, int alfa, int beta, int pusty, i8* ndroga,
-                                                int& v) {
+                                                int enemyKing, int& v) {
     using O = Own<S>;
     int gain;
     if (!gain_unmade<S>(m, gain)) return false;
@@ -84,7 +85,7 @@ template <Side S, class B>
     const i8* own = own_list<S>();
     const i8 piece = own[2 * m.nr];
     const bool promotes = piece == O::pawn && (S == Side::White ? m.x2 > 80 : m.x2 < 19);
-    if (gives_check_unmade<S>(own[2 * m.nr + 1], m.x2, promotes ? O::queen : piece)) return false;
+    if (gives_check_unmade<S>(own[2 * m.nr + 1], m.x2, promotes ? O::queen : piece, enemyKing)) return false;
     if (B::state().I == 0 && pusty == 0) put_pair(ndroga, END_OF_LINE, END_OF_LINE);
     v = lazy;
     return true;
