@@ -24,28 +24,37 @@ int placement_now(const i8* pionb, const i8* pionc) {
     return OCPOZ(POS.PL, POS.BP, POS.CP, pionb, pionc) - mobility_balance();
 }
 
-// Makes side S's move from `from` to `to` and returns whether placement_change
-// took it, with the change it gave in *change and the change OCPOZ sees in
-// *recounted.  The position is left as it was.  A move that is not in the
-// list fails the test.
+// Side S's move from `from` to `to` in the list of the current position,
+// into m.  A move that is not in the list fails the test.
 template <Side S>
-bool try_move(int from, int to, const i8* pionb, const i8* pionc, int* change, int* recounted) {
+bool listed_move(int from, int to, Move& m) {
     Move ru[MAX_MOVES];
     int aa = 0;
     const int a = generate_all<S>(ru, &aa);
     for (int b = 0; b < a; ++b) {
-        const Move m = ru[b];
-        if (own_list<S>()[2 * m.nr + 1] != from || m.x2 != to) continue;
-        const int before = placement_now(pionb, pionc);
-        i8 zap[8] = {};
-        zrobruch<S>(zap, m.nr, m.x2);
-        const bool taken = placement_change<S>(zap, m.nr, m.x2, pionb, pionc, *change);
-        *recounted = placement_now(pionb, pionc) - before;
-        skasujruch<S>(zap, m.nr, m.x2);
-        return taken;
+        if (own_list<S>()[2 * ru[b].nr + 1] == from && ru[b].x2 == to) {
+            m = ru[b];
+            return true;
+        }
     }
     ADD_FAILURE() << "no move " << from << "-" << to;
     return false;
+}
+
+// Makes side S's move from `from` to `to` and returns whether placement_change
+// took it, with the change it gave in *change and the change OCPOZ sees in
+// *recounted.  The position is left as it was.
+template <Side S>
+bool try_move(int from, int to, const i8* pionb, const i8* pionc, int* change, int* recounted) {
+    Move m;
+    if (!listed_move<S>(from, to, m)) return false;
+    const int before = placement_now(pionb, pionc);
+    i8 zap[8] = {};
+    zrobruch<S>(zap, m.nr, m.x2);
+    const bool taken = placement_change<S>(zap, m.nr, m.x2, pionb, pionc, *change);
+    *recounted = placement_now(pionb, pionc) - before;
+    skasujruch<S>(zap, m.nr, m.x2);
+    return taken;
 }
 
 // One case: a board (rank 8 first) with every weight and table silenced but
@@ -351,29 +360,22 @@ void expect_same(const PawnStructure& a, const PawnStructure& b, const std::stri
 // whether the routine took the move with *change its own.
 template <Side S>
 bool try_step(int from, int to, int* change, int* recounted) {
-    Move ru[MAX_MOVES];
-    int aa = 0;
-    const int a = generate_all<S>(ru, &aa);
-    for (int b = 0; b < a; ++b) {
-        const Move m = ru[b];
-        if (own_list<S>()[2 * m.nr + 1] != from || m.x2 != to) continue;
-        PawnStructure before, after{}, recount;
-        pawn_structure(POS.PL, before);
-        i8 zap[8] = {};
-        zrobruch<S>(zap, m.nr, m.x2);
-        bool taken = true;
-        if (zap[0] == Own<S>::king) king_step<S>(before, from, to, after);
-        else if (pawn_steps<S>(zap, m.x2)) taken = pawn_step<S>(before, from, to, after);
-        else ADD_FAILURE() << "neither a step nor a king move: " << from << "-" << to;
-        pawn_structure(POS.PL, recount);
-        skasujruch<S>(zap, m.nr, m.x2);
-        *recounted = recount.score - before.score;
-        *change = after.score - before.score;
-        if (taken) expect_same(after, recount, "after the step");
-        return taken;
-    }
-    ADD_FAILURE() << "no move " << from << "-" << to;
-    return false;
+    Move m;
+    if (!listed_move<S>(from, to, m)) return false;
+    PawnStructure before, after{}, recount;
+    pawn_structure(POS.PL, before);
+    i8 zap[8] = {};
+    zrobruch<S>(zap, m.nr, m.x2);
+    bool taken = true;
+    if (zap[0] == Own<S>::king) king_step<S>(before, from, to, after);
+    else if (pawn_steps<S>(zap, m.x2)) taken = pawn_step<S>(before, from, to, after);
+    else ADD_FAILURE() << "neither a step nor a king move: " << from << "-" << to;
+    pawn_structure(POS.PL, recount);
+    skasujruch<S>(zap, m.nr, m.x2);
+    *recounted = recount.score - before.score;
+    *change = after.score - before.score;
+    if (taken) expect_same(after, recount, "after the step");
+    return taken;
 }
 
 // Pawn steps and king moves with one weight on and the change they must
