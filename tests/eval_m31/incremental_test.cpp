@@ -394,14 +394,9 @@ TEST(Incremental, PawnStructureOneTermAtATime) {
         int change;
     };
     const StepCase cases[] = {
-        // e5 -> e6 comes level with the black d6 pawn: passed on rank 6 ...
-        {"step comes level with the enemy pawn beside it", ".......k" "........" "...p...." "....P..."
-         "........" "........" "........" "K.......", 55, 65, nullptr, 6, +1},
-        // ... and the d6 pawn, no longer held by the e-pawn, is Black's
-        // passed pawn on its own rank 3.
-        {"step past an enemy pawn lets it pass", ".......k" "........" "...p...." "....P..." "........"
-         "........" "........" "K.......", 55, 65, nullptr, 3, -1},
-        // On the a-file, beside a black b5 pawn: both become passed.
+        // a4 -> a5 comes level with the black b5 pawn: passed on rank 5;
+        // and the b5 pawn, no longer held by the a-pawn, is Black's passed
+        // pawn on its own rank 4.
         {"edge pawn passes", ".......k" "........" "........" ".p......" "P......." "........" "........"
          "K.......", 41, 51, nullptr, 5, +1},
         {"edge pawn lets its neighbour pass", ".......k" "........" "........" ".p......" "P......."
@@ -419,9 +414,6 @@ TEST(Incremental, PawnStructureOneTermAtATime) {
         // Without c2 and g2 the pawns it protected count against it.
         {"double step leaves two pawns unprotected", ".......k" "........" "........" "........"
          "........" "...P.P.." "....P..." "K.......", 25, 45, &EvalState::KRYCIE, 0, -1},
-        // e3 -> e4 leaves d4 without its protector.
-        {"step leaves a protected pawn behind", ".......k" "........" "........" "........" "...P...."
-         "....P..." "........" "K.......", 35, 45, &EvalState::KRYCIE, 0, -1},
         // e4 -> e5 comes nearer the black king on e8 (closeness 1 to 2).
         {"step towards the enemy king", "....k..." "........" "........" "........" "....P..." "........"
          "........" "K.......", 45, 55, &EvalState::ODLKROLPION, 0, -1},
