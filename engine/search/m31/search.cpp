@@ -222,8 +222,9 @@ template <Side S, int Fixed>
     // asks whether the move left S's king attacked: answered here, from
     // whether S stands in check now, by the cheap test after each move.
     const KingSafety<S> safety(ply > 2 && odbicia<T>(POS.PL, king_square<S>()));
-    // No move of S moves T's king: its square is read once.
-    const int enemyKing = king_square<T>();
+    // No move of S moves T's king: its square is read once, for the check
+    // tests of the last full-width ply.
+    const int enemyKing = ply == 2 ? king_square<T>() : 0;
 
     // The pawn arrays the placement reads: the node's own, or those of
     // the last child whose pawn took or was taken (kid), at the last
@@ -345,9 +346,8 @@ template <Side S, int Fixed>
             // or a pawn's step.
             const PawnStructure* down = nullptr;
             PawnStructure stepped;
-            if (pawnsKnown && m.x2 >= 0) {
-                if (zap[2] == O::enemyPawn) {
-                } else if (mover == O::king) {
+            if (pawnsKnown && m.x2 >= 0 && zap[2] != O::enemyPawn) {
+                if (mover == O::king) {
                     king_step<S>(own, zap[1], m.x2, stepped);
                     down = &stepped;
                 } else if (mover != O::pawn) {
